@@ -1,0 +1,43 @@
+#pragma once
+// Program log, daily M-Bus log, file numbers and the status convention of the common services.
+//
+// Status convention: services return 0 for success and a small negative number naming the step
+// at which they stopped; the status is set before each risky step. The text of the failure is
+// left in FehlerText (Global.h). No exception leaves a service.
+
+#include <QString>
+
+// The lowest free file number (1..255). When it is above 5 the program log gets the line
+// "Freefile > 5" (written with a number taken without this check). 0 when all are taken
+// (FehlerText then says so).
+int GetFreeFile();
+
+// Holds a file number for as long as a file is open; gives it back when destroyed.
+class Dateinummer
+{
+public:
+    // Takes the number GetFreeFile() hands out (with its warning).
+    Dateinummer();
+    ~Dateinummer();
+    Dateinummer(const Dateinummer&) = delete;
+    Dateinummer& operator=(const Dateinummer&) = delete;
+
+    int nummer() const { return m_nummer; }
+    bool gueltig() const { return m_nummer > 0; }
+
+private:
+    friend class DateinummerOhnePruefung;
+    struct OhnePruefung {};
+    explicit Dateinummer(OhnePruefung);
+    int m_nummer = 0;
+};
+
+// Appends "dd.mm.yy hh:mm:ss " & text to DBPath & yymmdd & "ed.log". Never reports a failure.
+void LogSchreiben(const QString& text);
+
+// Appends "dd.mm.yy hh:mm:ss " & ";" & text to DBPath & "MBusLog\" & yymmdd & suffix; a new
+// file gets the header line first. A missing MBusLog folder is created. Never reports a failure.
+void MBusLogSchreiben(const QString& text, const QString& kopfzeile, const QString& suffix);
+
+// True when the file exists (an empty file exists too). Windows-style paths are resolved.
+bool MB_FileExists(const QString& pfad);

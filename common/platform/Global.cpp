@@ -1,0 +1,9 @@
+#include "Global.h"
+
+void GlobalZuruecksetzen()
+{
+    Mandant.clear();
+    DBPath.clear();
+    DatenPath.clear();
+    FehlerText.clear();
+}

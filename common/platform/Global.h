@@ -1,0 +1,16 @@
+#pragma once
+// Program-wide state shared by every window and service.
+
+#include <QString>
+
+// Client number as text ("" until the start-up steps set it).
+inline QString Mandant;
+// Folder of basis.mdb, the program log and the MBusLog folder; ends in "\" once set.
+inline QString DBPath;
+// Data folder of the interval files and the customer window's output.
+inline QString DatenPath;
+// Text of the last error a common service met; services clear it on entry.
+inline QString FehlerText;
+
+// Empties every program-wide value (tests start from a fresh program state).
+void GlobalZuruecksetzen();

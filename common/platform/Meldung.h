@@ -1,0 +1,55 @@
+#pragma once
+// Message boxes, the beep and the mouse pointer go through one sink, so that services and
+// windows run headless in tests. The widgets library installs the on-screen sink at start.
+
+#include <QString>
+
+// Buttons and icons of a message box, and its answers, with the original's values.
+enum MsgBoxStil : int {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+};
+
+enum MsgBoxAntwort : int {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7,
+};
+
+// Mouse pointers the windows use.
+enum Mauszeiger : int {
+    vbDefault = 0,
+    vbHourglass = 11,
+    vbArrowHourglass = 13,
+};
+
+class MeldungSink
+{
+public:
+    virtual ~MeldungSink() = default;
+    virtual int msgBox(const QString& text, int stil, const QString& titel) = 0;
+    virtual void beep() = 0;
+    virtual void mauszeiger(int zeiger) = 0;
+};
+
+// Shows a message box and returns the button pressed.
+int MsgBox(const QString& text, int stil = vbOKOnly, const QString& titel = QString());
+void Beep();
+void MauszeigerSetzen(int zeiger);
+
+// Installs a sink (nullptr: the headless one, which writes to stderr and answers with the
+// first button). The caller keeps ownership.
+void MeldungSinkSetzen(MeldungSink* sink);
+MeldungSink& AktuelleMeldungSink();

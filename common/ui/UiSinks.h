@@ -1,0 +1,15 @@
+#pragma once
+// The on-screen side of the message sink: message boxes, the beep and the mouse pointer.
+
+#include "platform/Meldung.h"
+
+class BildschirmMeldungen : public MeldungSink
+{
+public:
+    int msgBox(const QString& text, int stil, const QString& titel) override;
+    void beep() override;
+    void mauszeiger(int zeiger) override;
+};
+
+// Installs the on-screen sink for the whole program (call once after QApplication exists).
+void BildschirmMeldungenEinrichten();
