@@ -6,8 +6,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Telvarin"));
-    BildschirmMeldungenEinrichten();
+    OberflaecheEinrichten(QStringLiteral("Telvarin"));
 
     QMainWindow fenster;
     fenster.setWindowTitle(QStringLiteral("Telvarin"));

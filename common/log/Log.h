@@ -7,16 +7,21 @@
 
 #include <QString>
 
-// The lowest free file number (1..255). When it is above 5 the program log gets the line
-// "Freefile > 5" (written with a number taken without this check). 0 when all are taken
-// (FehlerText then says so).
+// The lowest free file number (1..255); it stays free until a Dateinummer takes it. When it is
+// above 5 the program log gets the line "Freefile > 5" (written with a number taken without
+// this check, so the warning never warns about itself). 0 when all are taken (FehlerText then
+// says so).
 int GetFreeFile();
+
+// How many file numbers are held at the moment (every file the program has open).
+int BelegteDateinummern();
 
 // Holds a file number for as long as a file is open; gives it back when destroyed.
 class Dateinummer
 {
 public:
-    // Takes the number GetFreeFile() hands out (with its warning).
+    // Takes the lowest free number, with the warning of GetFreeFile. When all 255 are taken the
+    // number is 0, gueltig() is false and FehlerText says so.
     Dateinummer();
     ~Dateinummer();
     Dateinummer(const Dateinummer&) = delete;
@@ -27,17 +32,23 @@ public:
 
 private:
     friend class DateinummerOhnePruefung;
-    struct OhnePruefung {};
+    struct OhnePruefung
+    {
+    };
     explicit Dateinummer(OhnePruefung);
     int m_nummer = 0;
 };
 
-// Appends "dd.mm.yy hh:mm:ss " & text to DBPath & yymmdd & "ed.log". Never reports a failure.
+// Appends "dd.mm.yy hh:mm:ss " & text to DBPath & yymmdd & "ed.log" (DBPath "" is the working
+// folder). File name and line take one reading of the clock. Never reports a failure, leaves
+// FehlerText alone and creates no folder.
 void LogSchreiben(const QString& text);
 
 // Appends "dd.mm.yy hh:mm:ss " & ";" & text to DBPath & "MBusLog\" & yymmdd & suffix; a new
-// file gets the header line first. A missing MBusLog folder is created. Never reports a failure.
+// file gets the header line first (also an empty one). A missing MBusLog folder is created and
+// the entry kept; a missing DBPath folder drops the entry. Never reports a failure.
 void MBusLogSchreiben(const QString& text, const QString& kopfzeile, const QString& suffix);
 
-// True when the file exists (an empty file exists too). Windows-style paths are resolved.
+// True when the file exists (an empty file exists too; a folder is no file). Windows-style paths
+// are resolved.
 bool MB_FileExists(const QString& pfad);

@@ -18,5 +18,6 @@ QString UnixZeitAlsText(UnixZeit& sekunden);
 QString DatumMitWochentag(const QDateTime& datum);
 // "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa".
 QString GetWochentag(const QDateTime& datum);
-// The next multiple of the interval strictly after now; 0 for an interval of 0 or below.
+// The next multiple of the interval strictly after now; 0 for an interval of 0 or below and
+// for a boundary beyond the 32-bit range.
 UnixZeit NaechsterIntervall(qint32 intervallSekunden);

@@ -1,5 +1,7 @@
 #include "UiSinks.h"
 
+#include "FensterVeroeffentlicher.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
@@ -72,4 +74,11 @@ void BildschirmMeldungenEinrichten()
 {
     static BildschirmMeldungen sink;
     MeldungSinkSetzen(&sink);
+}
+
+void OberflaecheEinrichten(const QString& programmName)
+{
+    QApplication::setApplicationName(programmName);
+    BildschirmMeldungenEinrichten();
+    FensterVeroeffentlicher::einrichten();
 }

@@ -13,3 +13,7 @@ public:
 
 // Installs the on-screen sink for the whole program (call once after QApplication exists).
 void BildschirmMeldungenEinrichten();
+
+// Everything a start window's main needs once the QApplication exists: the application name,
+// on-screen message boxes, and the window-title register of this process.
+void OberflaecheEinrichten(const QString& programmName);

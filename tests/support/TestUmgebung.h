@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "QtDrucken.h"
+
 #include <gtest/gtest.h>
 
 class AufzeichnendeMeldungen : public MeldungSink
