@@ -142,7 +142,7 @@ bool FlexGridExport(FlexGrid& grid, const QString& datei, QString& trenner, QStr
     QSaveFile datei_(PfadAufloesen(datei));
     if (!datei_.open(QIODevice::WriteOnly))
         return ExportScheitern(datei, datei_.errorString());
-    if (datei_.write(inhalt) != inhalt.size() || !datei_.commit())
+    if (datei_.write(inhalt) != inhalt.size() || !datei_.flush() || !datei_.commit())
         return ExportScheitern(datei, datei_.errorString());
     return true;
 }

@@ -22,7 +22,7 @@ protected:
         TestUmgebung::SetUp();
         FensterRegisterOrdnerSetzen(pfad("fenster"));
         m_veroeffentlicher = std::make_unique<FensterVeroeffentlicher>();
-        m_fenster.setWindowTitle(QStringLiteral("MBus-Master Comport12"));
+        m_fenster.setWindowTitle("MBus-Master Comport12");
     }
     void TearDown() override
     {
@@ -31,111 +31,63 @@ protected:
         TestUmgebung::TearDown();
     }
 
-    static void ereignisseAbarbeiten() { QCoreApplication::processEvents(); }
-
+    // Lets the publisher see the window events first.
     static bool gefunden(const QString& titel)
     {
+        QCoreApplication::processEvents();
         qint64 handle = 0;
         return FensterSuchen(0, titel, handle);
-    }
-
-    QString eigeneDatei() const
-    {
-        return pfad(QStringLiteral("fenster/%1.fenster").arg(::getpid()));
     }
 
     QMainWindow m_fenster;
     std::unique_ptr<FensterVeroeffentlicher> m_veroeffentlicher;
 };
 
-TEST_F(FensterVeroeffentlicherTest, shownWindowIsFoundByPartOfItsTitle)
+TEST_F(FensterVeroeffentlicherTest, gezeigteFensterWerdenMitIhremTitelVeroeffentlicht)
 {
+    EXPECT_FALSE(gefunden("comport1")); // never shown
     m_fenster.show();
-    ereignisseAbarbeiten();
-
-    qint64 handle = 0;
-    EXPECT_TRUE(FensterSuchen(0, QStringLiteral("comport1"), handle));
-    EXPECT_EQ(handle, FensterVeroeffentlicher::handleVon(&m_fenster));
-    EXPECT_EQ(GetFensterText(handle), QStringLiteral("MBus-Master Comport12"));
-}
-
-TEST_F(FensterVeroeffentlicherTest, hiddenWindowIsNotFound)
-{
-    m_fenster.show();
-    ereignisseAbarbeiten();
-
+    EXPECT_TRUE(gefunden("comport1"));
+    const qint64 handle = FensterVeroeffentlicher::handleVon(&m_fenster);
+    EXPECT_EQ(GetFensterText(handle), "MBus-Master Comport12");
+    m_fenster.setWindowTitle("MBus-Master Comport4");
+    EXPECT_FALSE(gefunden("Comport12"));
+    EXPECT_TRUE(gefunden("Comport4"));
     m_fenster.hide();
-    ereignisseAbarbeiten();
+    EXPECT_FALSE(gefunden("Comport4"));
 
-    EXPECT_FALSE(gefunden(QStringLiteral("comport1")));
-}
-
-TEST_F(FensterVeroeffentlicherTest, windowNeverShownIsNotFound)
-{
-    ereignisseAbarbeiten();
-
-    EXPECT_FALSE(gefunden(QStringLiteral("comport1")));
-}
-
-TEST_F(FensterVeroeffentlicherTest, newTitleIsPublished)
-{
-    m_fenster.show();
-    ereignisseAbarbeiten();
-
-    m_fenster.setWindowTitle(QStringLiteral("MBus-Master Comport4"));
-    ereignisseAbarbeiten();
-
-    EXPECT_FALSE(gefunden(QStringLiteral("Comport12")));
-    EXPECT_TRUE(gefunden(QStringLiteral("Comport4")));
-}
-
-TEST_F(FensterVeroeffentlicherTest, closedAndDeletedWindowIsGone)
-{
     auto* dialog = new QDialog;
-    dialog->setWindowTitle(QStringLiteral("Zählerliste"));
+    dialog->setWindowTitle("Zählerliste");
     dialog->show();
-    ereignisseAbarbeiten();
-    const qint64 handle = FensterVeroeffentlicher::handleVon(dialog);
-    ASSERT_EQ(GetFensterText(handle), QStringLiteral("Zählerliste"));
-
+    EXPECT_TRUE(gefunden("Zählerliste"));
+    const qint64 dialogHandle = FensterVeroeffentlicher::handleVon(dialog);
     delete dialog;
-    ereignisseAbarbeiten();
-
-    EXPECT_EQ(GetFensterText(handle), QString());
+    EXPECT_FALSE(gefunden("Zählerliste"));
+    EXPECT_EQ(GetFensterText(dialogHandle), QString());
 }
 
-TEST_F(FensterVeroeffentlicherTest, framelessWindowIsNotFound)
+TEST_F(FensterVeroeffentlicherTest, rahmenloseFensterUndMenuesSindNichtZuFinden)
 {
     m_fenster.setWindowFlag(Qt::FramelessWindowHint);
     m_fenster.show();
-    ereignisseAbarbeiten();
-
-    EXPECT_FALSE(gefunden(QStringLiteral("comport1")));
-}
-
-TEST_F(FensterVeroeffentlicherTest, popupMenuIsNotPublished)
-{
     QMenu menue;
-    menue.setTitle(QStringLiteral("Datei"));
-    menue.setWindowTitle(QStringLiteral("Datei"));
-    menue.addAction(QStringLiteral("Ende"));
+    menue.setWindowTitle("Datei");
+    menue.addAction("Ende");
     menue.popup(QPoint(10, 10));
-    ereignisseAbarbeiten();
-
+    EXPECT_FALSE(gefunden("comport1"));
     EXPECT_EQ(GetFensterText(FensterVeroeffentlicher::handleVon(&menue)), QString());
     menue.close();
 }
 
-TEST_F(FensterVeroeffentlicherTest, listIsRemovedWhenPublisherEnds)
+TEST_F(FensterVeroeffentlicherTest, listeVerschwindetMitDemVeroeffentlicher)
 {
     m_fenster.show();
-    ereignisseAbarbeiten();
-    ASSERT_TRUE(QFileInfo::exists(eigeneDatei()));
-
+    ASSERT_TRUE(gefunden("comport1"));
+    const QString datei = pfad(QStringLiteral("fenster/%1.fenster").arg(::getpid()));
+    ASSERT_TRUE(QFileInfo::exists(datei));
     m_veroeffentlicher.reset();
-
-    EXPECT_FALSE(QFileInfo::exists(eigeneDatei()));
-    EXPECT_FALSE(gefunden(QStringLiteral("comport1")));
+    EXPECT_FALSE(QFileInfo::exists(datei));
+    EXPECT_FALSE(gefunden("comport1"));
 }
 
 } // namespace
