@@ -1,0 +1,22 @@
+#pragma once
+// How long the exchange services wait at most. Every wait of a serial exchange has a deadline,
+// also where the line misbehaves (a device that does not send, a bus that never falls silent).
+
+#include <QtGlobal>
+
+// Bits a byte takes on the M-Bus line: start, 8 data, parity, stop.
+inline constexpr int kBitsJeByte = 11;
+// The longest M-Bus frame: 255 data bytes and six bytes of frame.
+inline constexpr int kLaengsterRahmen = 261;
+
+// Milliseconds the wait for an empty output buffer may take: the send time-out when one is
+// given (above 0), else the time the bytes take on the wire plus one second.
+qint64 SendeFristMs(qsizetype bytes, qint32 baud, double sendeZeitlimitSekunden);
+
+// Milliseconds the flush of the receive buffer before sending may take on a line that keeps
+// chattering.
+inline constexpr qint64 kLeerlesenFristMs = 1000;
+
+// Milliseconds a read may take in all, however the bytes trickle in: three times the silence
+// time-out, one second, and twice the time the longest frame takes on the wire.
+qint64 LeseGesamtfristMs(double zeitlimitSekunden, qint32 baud);

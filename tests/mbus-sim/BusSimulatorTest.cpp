@@ -1,0 +1,437 @@
+// The simulated bus as the program sees it: real bytes on a pseudo-terminal.
+
+#include "BusSimulator.h"
+
+#include "Gegenstelle.h"
+#include "SimRahmen.h"
+#include "support/TestUmgebung.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+// One record that makes the RSP_UD 100 bytes long: 4 + C, A, CI + 12 header + 79 + CS, stop.
+const QString HundertByteSatz = "satz 0D13 4C" + QString("00").repeated(0x4C);
+
+constexpr quint8 SndNke = 0x40;
+constexpr quint8 Req7b = 0x7B;
+constexpr quint8 Req5b = 0x5B;
+constexpr quint8 SndUd = 0x53;
+constexpr quint8 Auswahl = 0xFD;
+constexpr quint8 Alle = 0xFE;
+const QByteArray E5("\xE5", 1);
+
+// An RSP_UD is sound: start, lengths, checksum, stop.
+bool istTelegramm(const QByteArray& b)
+{
+    if (b.size() < 9 || quint8(b[0]) != 0x68 || b[1] != b[2] || quint8(b[3]) != 0x68)
+        return false;
+    const int l = quint8(b[1]);
+    return b.size() == l + 6 && quint8(b[l + 4]) == SimRahmen::pruefsumme(b.mid(4, l)) &&
+           quint8(b[l + 5]) == 0x16;
+}
+
+QByteArray auswahlRahmen(const char* maske)
+{
+    return Lang(SndUd, Auswahl, 0x52, Hex(maske));
+}
+
+class BusSimulatorTest : public TestUmgebung
+{
+protected:
+    void TearDown() override
+    {
+        m_leitung.reset();
+        m_sim.reset();
+        TestUmgebung::TearDown();
+    }
+
+    // Starts the bus of the text, pacing off unless the text switches it on, and opens the
+    // program's side at the given speed.
+    void starten(const QString& busText, int baud = 2400)
+    {
+        SimBus bus;
+        QString fehler;
+        ASSERT_TRUE(BusSimulator::busTextLesen("bus takt=nein\n" + busText, bus, &fehler))
+            << qPrintable(fehler);
+        m_sim = std::make_unique<BusSimulator>(bus);
+        ASSERT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
+        m_leitung = std::make_unique<Gegenstelle>(m_sim->geraet(), baud);
+        ASSERT_TRUE(m_leitung->offen());
+    }
+
+    // Sends a frame and reads the answer. The simulator takes the frame and queues its answer in
+    // one step, so once it has the frame a short wait tells an answer from silence.
+    QByteArray austausch(const QByteArray& rahmen)
+    {
+        const int vorher = static_cast<int>(m_sim->empfangeneRahmen().size());
+        m_leitung->senden(rahmen);
+        EXPECT_TRUE(m_sim->warteAufRahmen(vorher + 1, 2000));
+        return m_leitung->lesen(60, 150);
+    }
+    // Modem texts are no frames: read until the line is silent.
+    QByteArray modemAustausch(const QByteArray& text)
+    {
+        return m_leitung->austausch(text, 60, 1000);
+    }
+
+    std::unique_ptr<BusSimulator> m_sim;
+    std::unique_ptr<Gegenstelle> m_leitung;
+};
+
+const char* ZweiZaehler = "zaehler adresse=1 id=12345678 hersteller=LUG version=07 medium=04\n"
+                          "satz 0C13 45230100\n"
+                          "zaehler adresse=2 id=12345679 hersteller=LUG version=07 medium=04\n"
+                          "satz 0C13 00100000\n";
+
+} // namespace
+
+TEST_F(BusSimulatorTest, requestIsAnsweredWithTheTelegramOfTheAddressedMeter)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(Kurz(SndNke, 2)), E5);
+    const QByteArray t = austausch(Kurz(Req7b, 2));
+    ASSERT_TRUE(istTelegramm(t)) << t.toHex(' ').constData();
+    EXPECT_EQ(quint8(t[5]), 2);
+    EXPECT_EQ(t.mid(7, 4), Hex("79 56 34 12"));
+    EXPECT_EQ(t.mid(19, 6), Hex("0C 13 00 10 00 00"));
+    EXPECT_EQ(austausch(Kurz(Req7b, 9)), QByteArray());
+}
+
+TEST_F(BusSimulatorTest, accessNumberRisesWithEveryFreshAnswer)
+{
+    starten(ZweiZaehler);
+    const QByteArray a = austausch(Kurz(Req7b, 1));
+    const QByteArray b = austausch(Kurz(Req5b, 1));
+    ASSERT_TRUE(istTelegramm(a) && istTelegramm(b));
+    EXPECT_EQ(quint8(b[15]), quint8(a[15]) + 1);
+}
+
+TEST_F(BusSimulatorTest, meterIsSilentAtAnotherBaudRate)
+{
+    starten(ZweiZaehler, 9600);
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), QByteArray());
+    m_leitung->baudSetzen(2400);
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), E5);
+    const QList<SimEmpfangenerRahmen> rahmen = m_sim->empfangeneRahmen();
+    ASSERT_EQ(rahmen.size(), 2);
+    EXPECT_EQ(rahmen[0].baud, 9600);
+    EXPECT_EQ(rahmen[1].baud, 2400);
+    EXPECT_EQ(rahmen[1].bytes, Kurz(SndNke, 1));
+}
+
+TEST_F(BusSimulatorTest, everyMeterAnswersAddress254AndSeveralAnswersCollide)
+{
+    starten(ZweiZaehler);
+    const QByteArray antwort = austausch(Kurz(SndNke, Alle));
+    EXPECT_FALSE(antwort.isEmpty());
+    EXPECT_NE(antwort, E5);
+    EXPECT_EQ(m_sim->statistik().kollisionen, 1);
+    EXPECT_EQ(m_sim->zaehlerStand(0).quittungen, 1);
+    EXPECT_EQ(m_sim->zaehlerStand(1).quittungen, 1);
+}
+
+TEST_F(BusSimulatorTest, singleMeterAnswersAddress254Cleanly)
+{
+    starten("zaehler adresse=7 id=1\n");
+    EXPECT_EQ(austausch(Kurz(SndNke, Alle)), E5);
+    const QByteArray t = austausch(Kurz(Req7b, Alle));
+    ASSERT_TRUE(istTelegramm(t));
+    EXPECT_EQ(quint8(t[5]), 7);
+}
+
+TEST_F(BusSimulatorTest, address255IsHeardButNeverAnswered)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(Lang(SndUd, 0xFF, 0xBD, {})), QByteArray());
+    EXPECT_EQ(m_sim->zaehlerStand(0).baud, 9600);
+    EXPECT_EQ(m_sim->zaehlerStand(1).baud, 9600);
+}
+
+TEST_F(BusSimulatorTest, twoMetersAtOneAddressGarbleTheirTelegrams)
+{
+    starten("zaehler adresse=5 id=11111111\nsatz 0C13 45230100\n"
+            "zaehler adresse=5 id=22222222\nsatz 0C13 99990000\n");
+    const QByteArray antwort = austausch(Kurz(Req7b, 5));
+    EXPECT_FALSE(antwort.isEmpty());
+    EXPECT_FALSE(istTelegramm(antwort)) << antwort.toHex(' ').constData();
+    EXPECT_EQ(m_sim->statistik().telegramme, 2);
+}
+
+TEST_F(BusSimulatorTest, acknowledgementsStartingTogetherPassWhenCollisionOffsetIsZero)
+{
+    starten(QString("bus kollision_versatz=0\n") + ZweiZaehler);
+    EXPECT_EQ(austausch(Kurz(SndNke, Alle)), E5);
+    EXPECT_EQ(m_sim->statistik().kollisionen, 1);
+}
+
+TEST_F(BusSimulatorTest, selectedMeterAnswersAddress253UntilNkeDeselectsIt)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(auswahlRahmen("79 56 34 12 FF FF FF FF")), E5);
+    EXPECT_TRUE(m_sim->zaehlerStand(1).ausgewaehlt);
+    const QByteArray t = austausch(Kurz(Req7b, Auswahl));
+    ASSERT_TRUE(istTelegramm(t));
+    EXPECT_EQ(t.mid(7, 4), Hex("79 56 34 12"));
+    EXPECT_EQ(austausch(Kurz(SndNke, Auswahl)), E5);
+    EXPECT_FALSE(m_sim->zaehlerStand(1).ausgewaehlt);
+    EXPECT_EQ(austausch(Kurz(Req7b, Auswahl)), QByteArray());
+}
+
+TEST_F(BusSimulatorTest, selectingAnotherMeterDeselectsTheFirst)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(auswahlRahmen("78 56 34 12 FF FF FF FF")), E5);
+    EXPECT_EQ(austausch(auswahlRahmen("79 56 34 12 FF FF FF FF")), E5);
+    EXPECT_FALSE(m_sim->zaehlerStand(0).ausgewaehlt);
+    EXPECT_TRUE(m_sim->zaehlerStand(1).ausgewaehlt);
+    EXPECT_EQ(austausch(Kurz(Req7b, Auswahl)).mid(7, 4), Hex("79 56 34 12"));
+}
+
+TEST_F(BusSimulatorTest, wildcardSelectionSelectsExactlyTheMatchingMeters)
+{
+    starten("zaehler adresse=1 id=12345678 hersteller=LUG version=07 medium=04\n"
+            "zaehler adresse=2 id=12345679 hersteller=LUG version=07 medium=07\n"
+            "zaehler adresse=3 id=12345688 hersteller=ZRI version=01 medium=07\n"
+            "zaehler adresse=4 id=99345678 hersteller=LUG version=07 medium=04\n");
+    struct Fall
+    {
+        const char* maske;
+        QList<bool> ausgewaehlt;
+    };
+    const Fall faelle[] = {
+        {"FF FF FF FF FF FF FF FF", {true, true, true, true}},
+        {"FF 56 34 12 FF FF FF FF", {true, true, true, false}},
+        {"7F 56 34 12 FF FF FF FF", {true, true, false, false}},
+        {"FF FF 34 FF FF FF FF 07", {false, true, true, false}},
+        {"FF FF FF FF A7 32 FF 04", {true, false, false, true}},
+        {"FF FF FF FF FF FF 01 FF", {false, false, true, false}},
+        {"78 56 34 F9 FF FF FF FF", {false, false, false, true}},
+        {"00 00 00 00 FF FF FF FF", {false, false, false, false}},
+    };
+    for (const Fall& f : faelle) {
+        const QByteArray antwort = austausch(auswahlRahmen(f.maske));
+        const int treffer = static_cast<int>(f.ausgewaehlt.count(true));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(m_sim->zaehlerStand(i).ausgewaehlt, f.ausgewaehlt[i]) << f.maske << " " << i;
+        if (treffer == 0)
+            EXPECT_TRUE(antwort.isEmpty()) << f.maske;
+        else if (treffer == 1)
+            EXPECT_EQ(antwort, E5) << f.maske;
+        else
+            EXPECT_NE(antwort, E5) << f.maske;
+    }
+}
+
+TEST_F(BusSimulatorTest, multiTelegramAnswerAdvancesOnlyWhenFcbToggles)
+{
+    starten("zaehler adresse=3 id=3\n"
+            "satz 0C13 01000000\ntelegramm\nsatz 0C13 02000000\ntelegramm\nsatz 0C13 03000000\n");
+    const auto wert = [](const QByteArray& t) { return quint8(t[21]); };
+    const auto endetMit1f = [](const QByteArray& t) { return quint8(t[t.size() - 3]) == 0x1F; };
+
+    const QByteArray erstes = austausch(Kurz(Req7b, 3));
+    ASSERT_TRUE(istTelegramm(erstes));
+    EXPECT_EQ(wert(erstes), 1);
+    EXPECT_TRUE(endetMit1f(erstes));
+    EXPECT_EQ(austausch(Kurz(Req7b, 3)), erstes) << "same FCB: the last telegram once more";
+    const QByteArray zweites = austausch(Kurz(Req5b, 3));
+    EXPECT_EQ(wert(zweites), 2);
+    EXPECT_TRUE(endetMit1f(zweites));
+    const QByteArray drittes = austausch(Kurz(Req7b, 3));
+    EXPECT_EQ(wert(drittes), 3);
+    EXPECT_FALSE(endetMit1f(drittes));
+    EXPECT_EQ(wert(austausch(Kurz(Req5b, 3))), 1) << "after the last telegram the first again";
+    EXPECT_EQ(wert(austausch(Kurz(Req7b, 3))), 2);
+    EXPECT_EQ(austausch(Kurz(SndNke, 3)), E5);
+    EXPECT_EQ(wert(austausch(Kurz(Req7b, 3))), 1) << "SND_NKE starts over";
+}
+
+TEST_F(BusSimulatorTest, baudSwitchIsAcknowledgedAtTheOldRateThenMeterListensAtTheNewOne)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(Lang(SndUd, 1, 0xBD, {})), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).baud, 9600);
+    EXPECT_EQ(austausch(Kurz(Req7b, 1)), QByteArray());
+    m_leitung->baudSetzen(9600);
+    EXPECT_TRUE(istTelegramm(austausch(Kurz(Req7b, 1))));
+    EXPECT_EQ(austausch(Kurz(Req7b, 2)), QByteArray());
+}
+
+TEST_F(BusSimulatorTest, baudSwitchCarryingTheSecondaryAddressReachesOnlyThatMeter)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0xBA, Hex("79 56 34 12 FF FF FF FF"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).baud, 2400);
+    EXPECT_EQ(m_sim->zaehlerStand(1).baud, 1200);
+}
+
+TEST_F(BusSimulatorTest, setPrimaryAddressMovesTheSelectedMeter)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(auswahlRahmen("78 56 34 12 FF FF FF FF")), E5);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0x51, Hex("01 7A 07"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 7);
+    EXPECT_EQ(austausch(Kurz(Req7b, 1)), QByteArray());
+    const QByteArray t = austausch(Kurz(Req7b, 7));
+    ASSERT_TRUE(istTelegramm(t));
+    EXPECT_EQ(quint8(t[5]), 7);
+}
+
+TEST_F(BusSimulatorTest, setPrimaryAddressByPrimaryAddressAndRefusingAddressesAbove250)
+{
+    starten(ZweiZaehler);
+    EXPECT_EQ(austausch(Lang(SndUd, 2, 0x51, Hex("01 7A 05"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(1).primaerAdresse, 5);
+    EXPECT_EQ(austausch(Lang(SndUd, 5, 0x51, Hex("01 7A FB"))), QByteArray());
+    EXPECT_EQ(m_sim->zaehlerStand(1).primaerAdresse, 5);
+}
+
+TEST_F(BusSimulatorTest, meterThatWantsItsIdIgnoresTheShortChangeFrameButTakesTheLongOne)
+{
+    starten("zaehler adresse=1 id=12345678 aendern_nur_mit_id\n");
+    EXPECT_EQ(austausch(auswahlRahmen("78 56 34 12 FF FF FF FF")), E5);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0x51, Hex("01 7A 09"))), QByteArray());
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 1);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0x51, Hex("78 56 34 12 FF FF FF FF 01 7A 09"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 9);
+}
+
+TEST_F(BusSimulatorTest, meterWithoutAcknowledgementActsButSendsNoE5)
+{
+    starten("zaehler adresse=1 id=12345678 ohne_quittung\n");
+    EXPECT_EQ(austausch(auswahlRahmen("78 56 34 12 FF FF FF FF")), QByteArray());
+    EXPECT_TRUE(m_sim->zaehlerStand(0).ausgewaehlt);
+    EXPECT_TRUE(istTelegramm(austausch(Kurz(Req7b, Auswahl))));
+}
+
+TEST_F(BusSimulatorTest, silentMeterAndMeterIgnoringNkeOrRequests)
+{
+    starten("zaehler adresse=1 id=1 stumm\n"
+            "zaehler adresse=2 id=2 ohne_nke\n"
+            "zaehler adresse=3 id=3 ohne_daten\n");
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), QByteArray());
+    EXPECT_EQ(austausch(Kurz(Req7b, 1)), QByteArray());
+    EXPECT_EQ(austausch(Kurz(SndNke, 2)), QByteArray());
+    EXPECT_TRUE(istTelegramm(austausch(Kurz(Req7b, 2))));
+    EXPECT_EQ(austausch(Kurz(SndNke, 3)), E5);
+    EXPECT_EQ(austausch(Kurz(Req7b, 3)), QByteArray());
+}
+
+TEST_F(BusSimulatorTest, meterAnswersFromTheKthFrameOn)
+{
+    starten("zaehler adresse=1 id=1 antwort_ab=3\n");
+    EXPECT_EQ(austausch(Kurz(Req7b, 1)), QByteArray());
+    EXPECT_EQ(austausch(Kurz(Req7b, 1)), QByteArray());
+    EXPECT_TRUE(istTelegramm(austausch(Kurz(Req7b, 1))));
+}
+
+TEST_F(BusSimulatorTest, wrongChecksumFaultSpoilsOnlyTheChecksum)
+{
+    starten("zaehler adresse=1 id=1 pruefsumme_falsch\nsatz 0C13 45230100\n");
+    const QByteArray t = austausch(Kurz(Req7b, 1));
+    ASSERT_EQ(t.size(), 6 + 3 + 12 + 6);
+    EXPECT_FALSE(istTelegramm(t));
+    EXPECT_EQ(quint8(t[t.size() - 2]), quint8(SimRahmen::pruefsumme(t.mid(4, t.size() - 6)) + 1));
+}
+
+TEST_F(BusSimulatorTest, echoReturnsTheMastersFrameBeforeTheAnswer)
+{
+    starten(QString("bus echo\n") + ZweiZaehler);
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), Kurz(SndNke, 1) + E5);
+    EXPECT_EQ(austausch(Kurz(SndNke, 9)), Kurz(SndNke, 9));
+}
+
+TEST_F(BusSimulatorTest, noiseBytesSurroundTheAnswer)
+{
+    starten("zaehler adresse=1 id=1 rauschen_vor=3 rauschen_nach=2\n");
+    const QByteArray antwort = austausch(Kurz(SndNke, 1));
+    ASSERT_EQ(antwort.size(), 6);
+    EXPECT_EQ(antwort.mid(3, 1), E5);
+    EXPECT_EQ(m_sim->statistik().rauschBytes, 5);
+}
+
+TEST_F(BusSimulatorTest, noiseAtRandomTimesArrivesWithoutARequest)
+{
+    starten("bus rauschen_alle=20\n");
+    EXPECT_FALSE(m_leitung->lesenAnzahl(3, 2000).isEmpty());
+}
+
+TEST_F(BusSimulatorTest, lateMeterAnswersAfterItsDelay)
+{
+    starten("zaehler adresse=1 id=1 spaet=400\n");
+    m_leitung->senden(Kurz(SndNke, 1));
+    QElapsedTimer uhr;
+    uhr.start();
+    EXPECT_EQ(m_leitung->lesenAnzahl(1, 3000), E5);
+    EXPECT_GT(uhr.elapsed(), 300);
+}
+
+TEST_F(BusSimulatorTest, splitAnswerArrivesInTwoPieces)
+{
+    starten("zaehler adresse=1 id=1 geteilt=400\n");
+    m_leitung->senden(Kurz(Req7b, 1));
+    const QByteArray teil = m_leitung->lesen(200, 2000);
+    EXPECT_EQ(teil.size(), 10);
+    const QByteArray rest = m_leitung->lesen(100, 2000);
+    EXPECT_TRUE(istTelegramm(teil + rest));
+}
+
+TEST_F(BusSimulatorTest, pacingMakesAHundredByteFrameTakeItsLineTime)
+{
+    // 100 bytes at 2400 baud, 11 bits each: 458 ms on a real line.
+    starten("bus takt=ja\nzaehler adresse=1 id=1\n" + HundertByteSatz + "\n");
+    m_leitung->senden(Kurz(Req7b, 1));
+    const QByteArray erstes = m_leitung->lesenAnzahl(1, 2000);
+    ASSERT_FALSE(erstes.isEmpty());
+    QElapsedTimer uhr;
+    uhr.start();
+    const QByteArray rest = m_leitung->lesenAnzahl(100 - static_cast<int>(erstes.size()), 3000);
+    const qint64 dauer = uhr.elapsed();
+    ASSERT_EQ(erstes.size() + rest.size(), 100);
+    EXPECT_TRUE(istTelegramm(erstes + rest));
+    EXPECT_GT(dauer, 400);
+}
+
+TEST_F(BusSimulatorTest, withoutPacingAFrameArrivesAtOnce)
+{
+    starten("zaehler adresse=1 id=1\n" + HundertByteSatz + "\n");
+    QElapsedTimer uhr;
+    uhr.start();
+    m_leitung->senden(Kurz(Req7b, 1));
+    EXPECT_EQ(m_leitung->lesenAnzahl(100, 3000).size(), 100);
+    EXPECT_LT(uhr.elapsed(), 300);
+}
+
+TEST_F(BusSimulatorTest, programCanCloseAndReopenTheTerminal)
+{
+    starten(ZweiZaehler);
+    m_leitung->schliessen();
+    ASSERT_TRUE(m_leitung->oeffnen());
+    m_leitung->baudSetzen(2400);
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), E5);
+}
+
+TEST_F(BusSimulatorTest, modemDialsPassesFramesAndHangsUp)
+{
+    starten(QString("modem waehlzeit=100 schutzzeit=200 busbaud=2400\n"
+                    "nummer 0301111 BUSY\n") +
+                ZweiZaehler,
+            9600);
+    EXPECT_EQ(modemAustausch("AT\r"), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(modemAustausch("ATE0\r"), "ATE0\r\r\nOK\r\n");
+    EXPECT_EQ(modemAustausch("ATDT0301111\r"), "\r\nBUSY\r\n");
+    EXPECT_EQ(modemAustausch("ATDT0302222\r"), "\r\nCONNECT 9600\r\n");
+    EXPECT_TRUE(m_sim->modemVerbunden());
+    EXPECT_EQ(m_sim->modemNummer(), "0302222");
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), E5) << "the bus behind the modem runs at 2400";
+    QThread::msleep(300);
+    EXPECT_EQ(modemAustausch("+++"), "\r\nOK\r\n");
+    EXPECT_EQ(modemAustausch(Kurz(SndNke, 1)), QByteArray())
+        << "command mode: nothing reaches the bus";
+    EXPECT_EQ(modemAustausch("ATH\r"), "\r\nOK\r\n");
+    EXPECT_FALSE(m_sim->modemVerbunden());
+}

@@ -1,0 +1,66 @@
+// The bus's timing, computed without a clock: when each answer byte is due.
+
+#include "SimBusLogik.h"
+
+#include "Gegenstelle.h"
+#include "SimMBus.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SimBus bus(bool takt)
+{
+    SimBus b;
+    b.takt = takt;
+    SimZaehler z;
+    z.primaerAdresse = 1;
+    z.id = 1;
+    b.zaehler = {z};
+    return b;
+}
+
+double ms(qint64 ns)
+{
+    return ns / 1e6;
+}
+
+} // namespace
+
+TEST(SimBusLogik, answerStartsAfterTheRequestsLineTimeAndTheAnswerDelay)
+{
+    SimBusLogik logik(bus(true));
+    const QList<SimAusgabe> aus = logik.empfangen(Kurz(0x40, 1), 2400, 0);
+    ASSERT_EQ(aus.size(), 1);
+    // 5 request characters (22.9 ms), 11 bit times (4.6 ms) + 3 ms, then the E5 itself (4.6 ms).
+    EXPECT_NEAR(ms(aus[0].zeitNs), 22.9 + 4.6 + 3.0 + 4.6, 0.5);
+    EXPECT_EQ(logik.rahmen().first().zeitNs, 5 * SimMBus::ZeichenNs(2400));
+}
+
+TEST(SimBusLogik, answerCharactersFollowEachOtherAtElevenBitsEach)
+{
+    SimBusLogik logik(bus(true));
+    const QList<SimAusgabe> aus = logik.empfangen(Kurz(0x7B, 1), 2400, 0);
+    ASSERT_EQ(aus.size(), 4 + 3 + 12 + 2); // RSP_UD with the header only
+    EXPECT_NEAR(ms(aus.last().zeitNs - aus.first().zeitNs), 20 * 4.583, 0.01);
+}
+
+TEST(SimBusLogik, requestArrivingInPiecesCountsFromItsFirstCharacter)
+{
+    SimBusLogik logik(bus(true));
+    EXPECT_TRUE(logik.empfangen(Kurz(0x40, 1).left(2), 2400, 0).isEmpty());
+    // The rest arrives late: the line was idle in between, so its characters count from then.
+    const QList<SimAusgabe> aus = logik.empfangen(Kurz(0x40, 1).mid(2), 2400, 100'000'000);
+    ASSERT_EQ(aus.size(), 1);
+    EXPECT_NEAR(ms(aus[0].zeitNs), 100 + 13.75 + 4.6 + 3.0 + 4.6, 0.5);
+}
+
+TEST(SimBusLogik, withoutPacingOnlyFaultDelaysRemain)
+{
+    SimBus b = bus(false);
+    b.zaehler[0].fehler.spaetMs = 250;
+    SimBusLogik logik(b);
+    const QList<SimAusgabe> aus = logik.empfangen(Kurz(0x40, 1), 2400, 1000);
+    ASSERT_EQ(aus.size(), 1);
+    EXPECT_EQ(aus[0].zeitNs, 1000 + 250'000'000);
+}

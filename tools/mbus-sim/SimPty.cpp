@@ -1,0 +1,121 @@
+#include "SimPty.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+struct Geschwindigkeit
+{
+    speed_t code;
+    int baud;
+};
+
+constexpr std::array<Geschwindigkeit, 17> Geschwindigkeiten{{{B50, 50},
+                                                             {B75, 75},
+                                                             {B110, 110},
+                                                             {B134, 134},
+                                                             {B150, 150},
+                                                             {B200, 200},
+                                                             {B300, 300},
+                                                             {B600, 600},
+                                                             {B1200, 1200},
+                                                             {B1800, 1800},
+                                                             {B2400, 2400},
+                                                             {B4800, 4800},
+                                                             {B9600, 9600},
+                                                             {B19200, 19200},
+                                                             {B38400, 38400},
+                                                             {B57600, 57600},
+                                                             {B115200, 115200}}};
+
+QString systemFehler(const char* was)
+{
+    return QString("%1: %2").arg(was, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+SimPty::~SimPty()
+{
+    schliessen();
+}
+
+bool SimPty::oeffnen(QString* fehler)
+{
+    schliessen();
+    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0) {
+        if (fehler)
+            *fehler = systemFehler("posix_openpt");
+        return false;
+    }
+    char name[128] = {};
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
+        ptsname_r(m_master, name, sizeof name) != 0) {
+        if (fehler)
+            *fehler = systemFehler("grantpt/unlockpt/ptsname");
+        schliessen();
+        return false;
+    }
+    m_geraet = QString::fromLocal8Bit(name);
+    m_slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (m_slave < 0) {
+        if (fehler)
+            *fehler = systemFehler(name);
+        schliessen();
+        return false;
+    }
+    // Raw line until the program sets its own: no echo, no line editing, no CR/LF mapping.
+    termios t{};
+    tcgetattr(m_slave, &t);
+    cfmakeraw(&t);
+    cfsetspeed(&t, B2400);
+    tcsetattr(m_slave, TCSANOW, &t);
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    return true;
+}
+
+void SimPty::schliessen()
+{
+    if (m_slave >= 0)
+        ::close(m_slave);
+    if (m_master >= 0)
+        ::close(m_master);
+    m_slave = -1;
+    m_master = -1;
+    m_geraet.clear();
+}
+
+int SimPty::baud() const
+{
+    termios t{};
+    if (m_slave < 0 || tcgetattr(m_slave, &t) != 0)
+        return 0;
+    const speed_t code = cfgetospeed(&t);
+    for (const Geschwindigkeit& g : Geschwindigkeiten)
+        if (g.code == code)
+            return g.baud;
+    return 0;
+}
+
+int SimPty::schreiben(const char* bytes, int anzahl)
+{
+    const ssize_t n = ::write(m_master, bytes, static_cast<size_t>(anzahl));
+    if (n < 0)
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
+    return static_cast<int>(n);
+}
+
+int SimPty::lesen(char* bytes, int anzahl)
+{
+    const ssize_t n = ::read(m_master, bytes, static_cast<size_t>(anzahl));
+    if (n < 0)
+        return 0;
+    return static_cast<int>(n);
+}

@@ -1,0 +1,76 @@
+// mbus-sim BUSFILE: plays the bus of the bus file on a new pseudo-terminal, prints the
+// terminal's path and runs until it is stopped (Ctrl+C, SIGTERM).
+
+#include "BusSimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("mbus-sim");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Simulated M-Bus with meters on a pseudo-terminal.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("busdatei", "Bus file that describes the meters (README.md).");
+    const QCommandLineOption ohneTakt("ohne-takt",
+                                      "Send bytes at once instead of at the pace of the line.");
+    const QCommandLineOption protokoll({"p", "protokoll"},
+                                       "Print every frame received and every answer sent.");
+    const QCommandLineOption link("link", "Also reach the terminal through a symbolic link.",
+                                  "pfad");
+    parser.addOptions({ohneTakt, protokoll, link});
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+
+    SimBus bus;
+    QString fehler;
+    if (!BusSimulator::busDateiLesen(parser.positionalArguments().first(), bus, &fehler)) {
+        std::fprintf(stderr, "%s\n", qPrintable(fehler));
+        return 1;
+    }
+    if (parser.isSet(ohneTakt))
+        bus.takt = false;
+
+    // Signals are taken by sigwait below, never by a handler: block them before any thread starts.
+    sigset_t signale;
+    sigemptyset(&signale);
+    sigaddset(&signale, SIGINT);
+    sigaddset(&signale, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signale, nullptr);
+
+    BusSimulator sim(bus);
+    if (parser.isSet(protokoll))
+        sim.protokollSetzen([](const QString& zeile) {
+            std::fprintf(stdout, "%s\n", qPrintable(zeile));
+            std::fflush(stdout);
+        });
+    if (!sim.starten(&fehler)) {
+        std::fprintf(stderr, "%s\n", qPrintable(fehler));
+        return 1;
+    }
+    const QString linkPfad = parser.value(link);
+    if (!linkPfad.isEmpty()) {
+        QFile::remove(linkPfad);
+        if (!QFile::link(sim.geraet(), linkPfad)) {
+            std::fprintf(stderr, "%s: link failed\n", qPrintable(linkPfad));
+            return 1;
+        }
+    }
+    std::fprintf(stdout, "%s\n", qPrintable(sim.geraet()));
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&signale, &signal);
+    sim.stoppen();
+    if (!linkPfad.isEmpty())
+        QFile::remove(linkPfad);
+    return 0;
+}
