@@ -1,5 +1,7 @@
 #include "RahmenArgumente.h"
 
+#include "text/Texte.h"
+
 #include <QMetaType>
 
 #include <cmath>
@@ -35,18 +37,6 @@ bool IstGleitkomma(const QVariant& wert)
     return typ == QMetaType::Double || typ == QMetaType::Float;
 }
 
-// Blanks around a typed value are dropped.
-QString BlanksEntfernen(const QString& text)
-{
-    qsizetype anfang = 0;
-    qsizetype ende = text.size();
-    while (anfang < ende && text[anfang] == u' ')
-        ++anfang;
-    while (ende > anfang && text[ende - 1] == u' ')
-        --ende;
-    return text.mid(anfang, ende - anfang);
-}
-
 } // namespace
 
 std::optional<QString> ZiffernText(const QVariant& wert)
@@ -69,7 +59,7 @@ std::optional<QString> ZiffernText(const QVariant& wert)
     if (!IstText(wert))
         return std::nullopt;
 
-    const QString text = BlanksEntfernen(wert.toString());
+    const QString text = BlanksTrimmen(wert.toString());
     if (text.isEmpty())
         return std::nullopt;
     for (const QChar zeichen : text) {
@@ -88,7 +78,7 @@ std::optional<double> ZahlWert(const QVariant& wert)
     if (!IstText(wert))
         return std::nullopt;
 
-    QString text = BlanksEntfernen(wert.toString());
+    QString text = BlanksTrimmen(wert.toString());
     if (text.isEmpty())
         return std::nullopt;
     text.replace(u',', u'.');

@@ -13,18 +13,6 @@ namespace {
 constexpr qint64 kMaxErsetzungen = 10'000'000;
 constexpr qint64 kMaxWachstum = 1'000'000;
 
-// Removes leading and trailing blanks (only blanks, tabs stay).
-QString BlankTrimmen(const QString& text)
-{
-    qsizetype anfang = 0;
-    qsizetype ende = text.size();
-    while (anfang < ende && text[anfang] == u' ')
-        ++anfang;
-    while (ende > anfang && text[ende - 1] == u' ')
-        --ende;
-    return text.mid(anfang, ende - anfang);
-}
-
 } // namespace
 
 QString ReplaceRekursiv(const QString& text, const QString& such, const QString& ersatz)
@@ -101,7 +89,7 @@ void ReplaceAll(QString& text, const QString& such, QString& ersatz)
             break;
     }
     if (ersatz == QStringLiteral(" "))
-        text = BlankTrimmen(text);
+        text = BlanksTrimmen(text);
 }
 
 void UmlauteErsetzen(QString& text)
@@ -118,4 +106,15 @@ void UmlauteErsetzen(QString& text)
         QString ersatz(QChar(umlaut.zeichen));
         ReplaceAll(text, QString(Chr(umlaut.code)), ersatz);
     }
+}
+
+QString BlanksTrimmen(const QString& text)
+{
+    qsizetype anfang = 0;
+    qsizetype ende = text.size();
+    while (anfang < ende && text[anfang] == u' ')
+        ++anfang;
+    while (ende > anfang && text[ende - 1] == u' ')
+        --ende;
+    return text.mid(anfang, ende - anfang);
 }

@@ -20,6 +20,10 @@ QString ReplaceRekursiv(const QString& text, const QString& such, const QString&
 // An empty search text leaves the text unchanged.
 void ReplaceAll(QString& text, const QString& such, QString& ersatz);
 
+// The text without leading and trailing blanks (tabs and other white space stay), as the
+// original's Trim.
+QString BlanksTrimmen(const QString& text);
+
 // OEM umlauts read from DOS text files to their Windows-1252 characters.
 void UmlauteErsetzen(QString& text);
 
