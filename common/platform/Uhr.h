@@ -1,7 +1,7 @@
 #pragma once
 // The program's one source of "now" for files, log lines and database rows.
 //
-// Times are local wall-clock times carried in a QDateTime with UTC time spec: the fields are
+// Times are local wall-clock times carried in a QDateTime marked as UTC: the fields are
 // those the user's clock shows, and arithmetic on them ignores daylight-saving shifts, as the
 // original's date values did. Durations are measured with QElapsedTimer, never with this clock.
 
