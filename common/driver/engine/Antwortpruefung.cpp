@@ -1,0 +1,87 @@
+#include "Antwortpruefung.h"
+
+#include "Rahmenbau.h"
+#include "driver/decode/LangerRahmen.h"
+
+#include <cstdint>
+
+namespace mbus {
+
+namespace {
+
+// Bytes a line produces without a meter sending: a break or an idle glitch.
+bool IstRauschen(char byte)
+{
+    const auto b = static_cast<std::uint8_t>(byte);
+    return b == 0x00 || b == 0xFF;
+}
+
+bool NurRauschen(QByteArrayView bytes)
+{
+    for (const char b : bytes) {
+        if (!IstRauschen(b))
+            return false;
+    }
+    return true;
+}
+
+Ereignis Ungueltig(int bits)
+{
+    Ereignis ereignis;
+    ereignis.art = Ereignisart::Ungueltig;
+    ereignis.empfangsfehler = bits;
+    return ereignis;
+}
+
+Ereignis PruefeLangenRahmen(QByteArrayView bytes)
+{
+    // 68 L L 68 and L bytes from C on, checksum and stop.
+    constexpr int kRahmenZusatz = 6;
+    if (bytes.size() >= 3) {
+        const int gesamt = static_cast<std::uint8_t>(bytes[1]) + kRahmenZusatz;
+        if (bytes[1] == bytes[2] && bytes.size() > gesamt) {
+            if (!NurRauschen(bytes.sliced(gesamt)))
+                return Ungueltig(kFehlerKollision);
+            bytes = bytes.first(gesamt);
+        }
+    }
+    const auto rahmen = LiesLangenRahmen(bytes);
+    if (const auto* fehler = std::get_if<DekodierFehler>(&rahmen))
+        return Ungueltig(EmpfangsfehlerBits(*fehler));
+
+    Ereignis ereignis;
+    ereignis.dekodiert = DekodiereTelegramm(bytes);
+    ereignis.art = std::holds_alternative<DekodierFehler>(*ereignis.dekodiert)
+                       ? Ereignisart::Ungueltig
+                       : Ereignisart::Telegramm;
+    return ereignis;
+}
+
+} // namespace
+
+Ereignis PruefeAntwort(QByteArrayView antwort)
+{
+    qsizetype anfang = 0;
+    while (anfang < antwort.size() && IstRauschen(antwort[anfang]))
+        ++anfang;
+    const QByteArrayView bytes = antwort.sliced(anfang);
+
+    Ereignis ereignis;
+    if (bytes.isEmpty()) {
+        ereignis.art = Ereignisart::Zeitueberschreitung;
+        ereignis.empfangsfehler = kFehlerZeitueberschreitung;
+    } else if (static_cast<std::uint8_t>(bytes[0]) == kQuittung) {
+        if (NurRauschen(bytes.sliced(1)))
+            ereignis.art = Ereignisart::Quittung;
+        else
+            ereignis = Ungueltig(kFehlerKollision);
+    } else if (static_cast<std::uint8_t>(bytes[0]) == kStartLang) {
+        ereignis = PruefeLangenRahmen(bytes);
+    } else {
+        ereignis = Ungueltig(kFehlerKollision);
+    }
+    ereignis.antwort = antwort.toByteArray();
+    return ereignis;
+}
+
+} // namespace mbus

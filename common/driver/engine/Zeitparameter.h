@@ -1,0 +1,44 @@
+#pragma once
+// The bus timing of the link layer, and the durations that follow from it at a baud rate. Times
+// are points on a monotonic clock in microseconds from any origin the caller chooses; the engine
+// never reads a clock and never sleeps.
+
+#include <chrono>
+
+namespace mbus {
+
+using Buszeit = std::chrono::microseconds;
+using Dauer = std::chrono::microseconds;
+
+// One character on the bus: start bit, eight data bits, even parity, stop bit.
+constexpr int kBitsJeZeichen = 11;
+
+struct Zeitparameter
+{
+    int baud = 2400;
+    // A meter's answer must begin within this many bit times plus the offset after the request's
+    // last byte (EN 13757-2 answer window: 330 bit times + 50 ms).
+    int antwortBits = 330;    // COMTimeout
+    int antwortOffsetMs = 50; // COMTimeoutOffset
+    // An answer has ended after this many character times of silence.
+    int pauseZeichen = 4; // COMTimeoutByte
+    // Silence on the bus before the next request, in bit times.
+    int totzeitBits = 11; // COMDeadtime
+};
+
+// The parameters the driver uses unless told otherwise.
+constexpr Zeitparameter kStandardZeiten{};
+
+// Duration of so many bit times at the parameters' baud rate (a rate of 0 or less counts as
+// 2400 baud, so that no duration is ever infinite).
+Dauer Bitzeiten(const Zeitparameter& zeiten, long long bits);
+// Time to put so many bytes on the bus.
+Dauer Sendedauer(const Zeitparameter& zeiten, long long bytes);
+// From the request's last byte to the latest start of an answer.
+Dauer Antwortfenster(const Zeitparameter& zeiten);
+// Silence after a received byte that ends the answer.
+Dauer Antwortpause(const Zeitparameter& zeiten);
+// Silence before the next request.
+Dauer Totzeit(const Zeitparameter& zeiten);
+
+} // namespace mbus
