@@ -6,4 +6,5 @@ void GlobalZuruecksetzen()
     DBPath.clear();
     DatenPath.clear();
     FehlerText.clear();
+    DBParameter.clear();
 }

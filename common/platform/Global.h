@@ -2,6 +2,7 @@
 // Program-wide state shared by every window and service.
 
 #include <QString>
+#include <QStringList>
 
 // Client number as text ("" until the start-up steps set it).
 inline QString Mandant;
@@ -11,6 +12,9 @@ inline QString DBPath;
 inline QString DatenPath;
 // Text of the last error a common service met; services clear it on entry.
 inline QString FehlerText;
+// Database parameters from obrak.conf: (0) database kind, (1) data source, (2) user,
+// (3) password, (4) catalog, (5) account name, then one empty element. Empty until read.
+inline QStringList DBParameter;
 
 // Empties every program-wide value (tests start from a fresh program state).
 void GlobalZuruecksetzen();
