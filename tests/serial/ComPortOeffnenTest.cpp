@@ -1,4 +1,3 @@
-#include "PtyBus.h"
 #include "SerielleUmgebung.h"
 #include "platform/Global.h"
 #include "serial/Geraetebelegung.h"
@@ -6,111 +5,55 @@
 
 namespace {
 
-class ComPortOeffnenTest : public SerielleUmgebung
+using ComPortOeffnenTest = PtyUmgebung;
+
+TEST_F(ComPortOeffnenTest, opensEvenParityEightDataOneStopDtrOnRtsOffAndWritesBaudBack)
 {
-protected:
-    void SetUp() override
+    const struct
     {
-        SerielleUmgebung::SetUp();
-        ASSERT_TRUE(m_bus.gueltig());
-        comZuordnen(3, m_bus.geraet());
+        const char* baud;
+        const char* zurueck;
+    } faelle[] = {{"2400", "2400"}, {"", "9600"},    {"0", "9600"}, {"abc", "9600"},
+                  {"  ", "9600"},   {"0.0", "9600"}, {"-", "9600"}};
+    for (const auto& fall : faelle) {
+        SerielleSchnittstelle comm;
+        comm.setRTSEnable(true);
+        QString baud = QString::fromLatin1(fall.baud);
+
+        ASSERT_EQ(ComPortOeffnen(comm, 3, baud), 0) << fall.baud << FehlerText.toStdString();
+
+        const QString zurueck = QString::fromLatin1(fall.zurueck);
+        EXPECT_EQ(baud, zurueck);
+        EXPECT_EQ(comm.Settings(), zurueck + QStringLiteral(",E,8,1"));
+        EXPECT_EQ(m_bus.baud(), zurueck.toInt());
+        EXPECT_TRUE(comm.DTREnable());
+        EXPECT_FALSE(comm.RTSEnable());
+        EXPECT_EQ(comm.InBufferSize(), 8000);
+        EXPECT_EQ(comm.OutBufferSize(), 8000);
     }
-
-    PtyBus m_bus;
-};
-
-class BaudOhneZahlenwert : public ComPortOeffnenTest,
-                           public ::testing::WithParamInterface<const char*>
-{
-};
-
-TEST_P(BaudOhneZahlenwert, opensAt9600AndWrites9600Back)
-{
-    SerielleSchnittstelle comm;
-    QString baud = QString::fromLatin1(GetParam());
-
-    EXPECT_EQ(ComPortOeffnen(comm, 3, baud), 0) << FehlerText.toStdString();
-
-    EXPECT_EQ(baud, QStringLiteral("9600"));
-    EXPECT_EQ(comm.Settings(), QStringLiteral("9600,E,8,1"));
-    EXPECT_TRUE(comm.PortOpen());
-    EXPECT_EQ(m_bus.baud(), 9600);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texte, BaudOhneZahlenwert,
-                         ::testing::Values("", "0", "abc", "  ", "0.0", "-"));
-
-TEST_F(ComPortOeffnenTest, givenBaudGoesIntoSettingsWithEvenParityEightDataBitsOneStopBit)
-{
-    SerielleSchnittstelle comm;
-    QString baud = QStringLiteral("2400");
-
-    ASSERT_EQ(ComPortOeffnen(comm, 3, baud), 0);
-
-    EXPECT_EQ(baud, QStringLiteral("2400"));
-    EXPECT_EQ(comm.Settings(), QStringLiteral("2400,E,8,1"));
-    EXPECT_EQ(m_bus.baud(), 2400);
-}
-
-TEST_F(ComPortOeffnenTest, setsBuffersDtrOnAndRtsOff)
-{
-    SerielleSchnittstelle comm;
-    comm.setRTSEnable(true);
-    QString baud = QStringLiteral("2400");
-
-    ASSERT_EQ(ComPortOeffnen(comm, 3, baud), 0);
-
-    EXPECT_TRUE(comm.DTREnable());
-    EXPECT_FALSE(comm.RTSEnable());
-    EXPECT_EQ(comm.InBufferSize(), 8000);
-    EXPECT_EQ(comm.OutBufferSize(), 8000);
-    EXPECT_EQ(comm.CommPort(), 3);
-}
-
-TEST_F(ComPortOeffnenTest, baudTextTheControlRejectsFailsBeforeTheOpen)
-{
-    SerielleSchnittstelle comm;
-    QString baud = QStringLiteral("2400x");
-
-    EXPECT_EQ(ComPortOeffnen(comm, 3, baud), -1);
-
-    EXPECT_FALSE(comm.PortOpen());
-    EXPECT_FALSE(FehlerText.isEmpty());
-}
-
-TEST_F(ComPortOeffnenTest, portNumberOutOfRangeFailsBeforeTheOpen)
-{
-    SerielleSchnittstelle comm;
-    QString baud = QStringLiteral("2400");
-
-    EXPECT_EQ(ComPortOeffnen(comm, 0, baud), -1);
-
-    EXPECT_FALSE(FehlerText.isEmpty());
-}
-
-TEST_F(ComPortOeffnenTest, missingDeviceIsFailedOpen)
+// -1: refused before the open (bad baud text, bad port number, control busy with an exchange);
+// -2: the open failed (device missing, port open in another control).
+TEST_F(ComPortOeffnenTest, failureBeforeTheOpenIsMinusOneAndFailedOpenMinusTwo)
 {
     comZuordnen(4, pfad(QStringLiteral("abgezogen")));
-    SerielleSchnittstelle comm;
-    QString baud = QStringLiteral("2400");
-
-    EXPECT_EQ(ComPortOeffnen(comm, 4, baud), -2);
-
-    EXPECT_FALSE(comm.PortOpen());
-    EXPECT_TRUE(FehlerText.contains(QStringLiteral("abgezogen")));
-}
-
-TEST_F(ComPortOeffnenTest, portOpenInAnotherControlIsFailedOpen)
-{
     SerielleSchnittstelle andere;
     QString baud = QStringLiteral("2400");
     ASSERT_EQ(ComPortOeffnen(andere, 3, baud), 0);
     SerielleSchnittstelle comm;
+    QString schlecht = QStringLiteral("2400x");
 
+    EXPECT_EQ(ComPortOeffnen(comm, 3, schlecht), -1);
+    EXPECT_EQ(ComPortOeffnen(comm, 0, baud), -1);
+    EXPECT_EQ(ComPortOeffnen(comm, 4, baud), -2);
+    EXPECT_TRUE(FehlerText.contains(QStringLiteral("abgezogen")));
     EXPECT_EQ(ComPortOeffnen(comm, 3, baud), -2);
-
-    EXPECT_FALSE(FehlerText.isEmpty());
     EXPECT_TRUE(andere.PortOpen());
+    andere.setPortOpen(false);
+    comm.setBeschaeftigt(true);
+    EXPECT_EQ(ComPortOeffnen(comm, 3, baud), -1);
+    EXPECT_FALSE(comm.PortOpen());
 }
 
 TEST_F(ComPortOeffnenTest, openPortOfTheControlIsClosedFirst)
@@ -125,18 +68,6 @@ TEST_F(ComPortOeffnenTest, openPortOfTheControlIsClosedFirst)
 
     EXPECT_EQ(comm.geraet(), zweiterBus.geraet());
     EXPECT_FALSE(Geraetebelegung::belegt(m_bus.geraet()));
-}
-
-TEST_F(ComPortOeffnenTest, controlBusyWithAnExchangeIsTurnedAway)
-{
-    SerielleSchnittstelle comm;
-    comm.setBeschaeftigt(true);
-    QString baud = QStringLiteral("2400");
-
-    EXPECT_EQ(ComPortOeffnen(comm, 3, baud), -1);
-
-    EXPECT_FALSE(comm.PortOpen());
-    EXPECT_FALSE(FehlerText.isEmpty());
 }
 
 } // namespace
