@@ -1,0 +1,45 @@
+#include "SeriellerModemport.h"
+
+#include "serial/SerielleDienste.h"
+#include "serial/SerielleSchnittstelle.h"
+
+namespace mbus {
+
+int SeriellerModemport::oeffnen(int port, const QString& baud)
+{
+    if (m_comm.PortOpen() && m_comm.CommPort() == port)
+        return 0;
+    QString baudText = baud;
+    return ComPortOeffnen(m_comm, port, baudText);
+}
+
+bool SeriellerModemport::offen() const
+{
+    return m_comm.PortOpen();
+}
+
+QByteArray SeriellerModemport::lesen()
+{
+    // Input takes InputLen bytes at a time; take them all.
+    QByteArray alles;
+    for (QByteArray stueck = m_comm.Input(); !stueck.isEmpty(); stueck = m_comm.Input())
+        alles += stueck;
+    return alles;
+}
+
+bool SeriellerModemport::schreiben(const QByteArray& bytes)
+{
+    return m_comm.setOutput(bytes) == 0;
+}
+
+void SeriellerModemport::setzeDtr(bool an)
+{
+    m_comm.setDTREnable(an);
+}
+
+bool SeriellerModemport::sendetNoch()
+{
+    return m_comm.OutBufferCount() > 0;
+}
+
+} // namespace mbus

@@ -1,0 +1,301 @@
+#include "Busanschluss.h"
+
+#include "SeriellerBuskanal.h"
+#include "driver/engine/Antwortpruefung.h"
+#include "serial/ComFehler.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace mbus {
+
+namespace {
+
+// The longest answer of one meter: a long frame with 255 bytes from C on.
+constexpr long long kLaengsteAntwort = 255 + 6;
+
+const Ereignis kLaufend{};
+
+Ereignis Ergebnis(Ereignisart art, int fehlerbits)
+{
+    Ereignis ereignis;
+    ereignis.art = art;
+    ereignis.empfangsfehler = fehlerbits;
+    return ereignis;
+}
+
+bool Fehlgeschlagen(const Ereignis& ereignis)
+{
+    return ereignis.art == Ereignisart::Zeitueberschreitung ||
+           ereignis.art == Ereignisart::Ungueltig;
+}
+
+} // namespace
+
+Busanschluss::Busanschluss(std::unique_ptr<Buskanal> kanal, std::unique_ptr<Busuhr> uhr)
+    : m_kanal(kanal ? std::move(kanal) : std::make_unique<SeriellerBuskanal>()),
+      m_uhr(uhr ? std::move(uhr) : std::make_unique<MonotoneBusuhr>()),
+      m_oeffnenFehler(ComFehler::kNichtGeoeffnet)
+{
+}
+
+Busanschluss::~Busanschluss()
+{
+    m_kanal->schliessen();
+}
+
+int Busanschluss::oeffnen(int port, int baud)
+{
+    if (laeuft())
+        beendeOhneAntwort();
+    if (baud > 0) {
+        m_oeffnenFehler = m_kanal->oeffnen(port, baud);
+    } else {
+        m_kanal->schliessen();
+        m_oeffnenFehler = ComFehler::kUngueltigerWert;
+    }
+    if (m_oeffnenFehler == 0) {
+        m_baud = baud;
+        m_letzteAktivitaet = m_uhr->jetzt();
+    }
+    return m_oeffnenFehler;
+}
+
+void Busanschluss::schliessen()
+{
+    if (laeuft())
+        beendeOhneAntwort();
+    m_kanal->schliessen();
+    m_oeffnenFehler = ComFehler::kNichtGeoeffnet;
+}
+
+bool Busanschluss::offen() const
+{
+    return m_kanal->offen();
+}
+
+void Busanschluss::setzeZeiten(const Zeitparameter& zeiten)
+{
+    m_zeiten = zeiten;
+}
+
+Zeitparameter Busanschluss::zeiten() const
+{
+    Zeitparameter zeiten = m_zeiten;
+    zeiten.baud = m_baud;
+    return zeiten;
+}
+
+void Busanschluss::sndNke(MBusAdresse adresse)
+{
+    beginne(Anfrage{Anfrage::Art::SndNke, adresse, {}, {}});
+}
+
+void Busanschluss::reqUd2(MBusAdresse adresse)
+{
+    beginne(Anfrage{Anfrage::Art::ReqUd2, adresse, {}, {}});
+}
+
+void Busanschluss::waehle(const Auswahlmaske& maske)
+{
+    if (!AuswahlBytes(maske)) {
+        abweisen(kFehlerSonstiger);
+        return;
+    }
+    beginne(Anfrage{Anfrage::Art::Waehle, MBusAdresse(MBusAdresse::kNetzwerkschicht), maske, {}});
+}
+
+void Busanschluss::sendeRoh(const QByteArray& rahmen)
+{
+    if (rahmen.isEmpty()) {
+        abweisen(kFehlerSonstiger);
+        return;
+    }
+    beginne(Anfrage{Anfrage::Art::Roh, MBusAdresse(0), {}, rahmen});
+}
+
+void Busanschluss::deuten(QByteArrayView rahmen)
+{
+    m_wiederholungErbeten = false;
+    Ereignis ereignis = PruefeAntwort(rahmen);
+    // Only a long frame is a telegram: an acknowledgement or nothing at all is no meter's data.
+    if (ereignis.art == Ereignisart::Quittung || ereignis.art == Ereignisart::Zeitueberschreitung) {
+        ereignis.art = Ereignisart::Ungueltig;
+        ereignis.empfangsfehler = kFehlerStartzeichen;
+    }
+    beendeMit(std::move(ereignis));
+}
+
+void Busanschluss::abweisen(int fehlerbits)
+{
+    m_wiederholungErbeten = false;
+    beendeMit(Ergebnis(Ereignisart::Ungueltig, fehlerbits));
+}
+
+void Busanschluss::beginne(const Anfrage& anfrage)
+{
+    m_eigenes.reset();
+    m_wiederholungErbeten = false;
+    m_wiederholt = false;
+    if (!offen()) {
+        beendeOhneAntwort();
+        return;
+    }
+    const Buszeit jetzt = m_uhr->jetzt();
+    m_wartend = anfrage;
+    m_wartetSeit = jetzt;
+    if (totzeitVorbei(jetzt))
+        senden(jetzt);
+}
+
+int Busanschluss::pruefen()
+{
+    if (m_eigenes || !laeuft())
+        return empfangsTest();
+    if (!offen()) {
+        beendeOhneAntwort();
+        return empfangsTest();
+    }
+    const Buszeit jetzt = m_uhr->jetzt();
+    if (m_wartend) {
+        // Whatever arrives before the request went out belongs to nobody, but it is activity.
+        if (!m_kanal->lesen().isEmpty())
+            m_letzteAktivitaet = jetzt;
+        const Zeitparameter z = zeiten();
+        if (totzeitVorbei(jetzt) || jetzt >= m_wartetSeit + Totzeit(z) + Antwortfenster(z))
+            senden(jetzt);
+        return empfangsTest();
+    }
+    empfangen(jetzt);
+    if (const std::optional<Buszeit> frist = m_master.frist()) {
+        if (jetzt >= *frist)
+            m_master.zeitAbgelaufen(jetzt);
+        else if (jetzt >= m_spaetestens)
+            m_master.zeitAbgelaufen(*frist);
+    }
+    if (!m_master.laeuft())
+        nachDemEnde();
+    return empfangsTest();
+}
+
+bool Busanschluss::wiederholen()
+{
+    if (m_eigenes || m_wiederholt)
+        return false;
+    if (laeuft()) {
+        m_wiederholungErbeten = true;
+        return true;
+    }
+    if (!m_letzte || !Fehlgeschlagen(m_master.ereignis()))
+        return false;
+    m_wiederholungErbeten = true;
+    nachDemEnde();
+    return true;
+}
+
+void Busanschluss::abbrechen()
+{
+    if (laeuft())
+        beendeOhneAntwort();
+}
+
+bool Busanschluss::laeuft() const
+{
+    if (m_eigenes)
+        return false;
+    return m_wartend || m_master.laeuft();
+}
+
+const Ereignis& Busanschluss::ereignis() const
+{
+    if (m_eigenes)
+        return *m_eigenes;
+    if (m_wartend)
+        return kLaufend;
+    return m_master.ereignis();
+}
+
+void Busanschluss::senden(Buszeit jetzt)
+{
+    const Anfrage anfrage = *m_wartend;
+    m_wartend.reset();
+    // Bytes that came before the request (a late answer, noise) are no answer to it.
+    m_kanal->lesen();
+    m_master.setzeZeiten(zeiten());
+
+    std::optional<Sendung> sendung;
+    switch (anfrage.art) {
+    case Anfrage::Art::SndNke:
+        sendung = m_master.sndNke(anfrage.adresse, jetzt);
+        break;
+    case Anfrage::Art::ReqUd2:
+        sendung = m_master.reqUd2(anfrage.adresse, jetzt);
+        break;
+    case Anfrage::Art::Waehle:
+        sendung = m_master.waehle(anfrage.maske, jetzt);
+        break;
+    case Anfrage::Art::Roh:
+        sendung = m_master.sendeRoh(anfrage.rahmen, jetzt);
+        break;
+    }
+    if (!sendung) {
+        beendeMit(Ergebnis(Ereignisart::Ungueltig, kFehlerSonstiger));
+        return;
+    }
+    m_letzte = anfrage;
+    m_echo.erwarte(sendung->bytes);
+    if (!m_kanal->schreiben(sendung->bytes)) {
+        beendeOhneAntwort();
+        return;
+    }
+    const Zeitparameter z = zeiten();
+    m_letzteAktivitaet = jetzt + Sendedauer(z, sendung->bytes.size());
+    // However the bytes trickle in, no answer takes longer than the longest frame with the
+    // longest gap allowed behind every byte.
+    m_spaetestens =
+        sendung->frist + Sendedauer(z, kLaengsteAntwort * (1 + std::max(z.pauseZeichen, 0)));
+}
+
+void Busanschluss::empfangen(Buszeit jetzt)
+{
+    const QByteArray bytes = m_kanal->lesen();
+    if (bytes.isEmpty())
+        return;
+    m_letzteAktivitaet = m_letzteAktivitaet ? std::max(*m_letzteAktivitaet, jetzt) : jetzt;
+    const QByteArray antwort = m_echo.filtern(bytes);
+    if (!antwort.isEmpty())
+        m_master.empfange(antwort, jetzt);
+}
+
+bool Busanschluss::totzeitVorbei(Buszeit jetzt) const
+{
+    return !m_letzteAktivitaet || jetzt >= *m_letzteAktivitaet + Totzeit(zeiten());
+}
+
+void Busanschluss::nachDemEnde()
+{
+    if (!m_wiederholungErbeten || m_wiederholt || !m_letzte || !Fehlgeschlagen(m_master.ereignis()))
+        return;
+    // One more try of the same request; the engine keeps the FCB of a REQ_UD2 that got no sound
+    // answer, so the meter repeats its telegram instead of moving on.
+    m_wiederholungErbeten = false;
+    m_wiederholt = true;
+    const Buszeit jetzt = m_uhr->jetzt();
+    m_wartend = *m_letzte;
+    m_wartetSeit = jetzt;
+    if (totzeitVorbei(jetzt))
+        senden(jetzt);
+}
+
+void Busanschluss::beendeOhneAntwort()
+{
+    beendeMit(Ergebnis(Ereignisart::Zeitueberschreitung, kFehlerZeitueberschreitung));
+}
+
+void Busanschluss::beendeMit(Ereignis ereignis)
+{
+    m_wartend.reset();
+    m_eigenes = std::move(ereignis);
+}
+
+} // namespace mbus

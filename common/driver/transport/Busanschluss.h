@@ -1,0 +1,133 @@
+#pragma once
+// The bus master at work on a port: drives the link-layer engine (Busmaster) over a bus line,
+// one exchange at a time, without ever blocking. The caller starts a request and then polls
+// pruefen() (the driver's APPReceiveTest) from a loop that yields; each poll reads what has
+// arrived, hands it to the engine with the monotonic time, and ends the exchange once its
+// deadline has passed.
+//
+// Dead time: a request goes out only after COMDeadtime bit times of silence on the line (since
+// the last byte sent or received); until then it waits, and pruefen() reports 255. A line that
+// never falls silent (noise) delays it by at most the dead time plus one answer window.
+//
+// Every exchange ends: the engine's deadline is the answer window after the request's last
+// byte, moved on by each received byte; on top of that each exchange has a hard limit (the
+// longest answer a meter can send, byte by byte with the longest allowed gaps), after which it
+// is ended whatever arrives.
+//
+// Repeat (the driver's APPRetry): wiederholen() asks for one repetition of the current request
+// should it end in a time-out or an invalid answer. Called while the exchange runs, it arms the
+// repetition: the failed request goes out once more after the dead time and pruefen() keeps
+// reporting 255 until the repetition has ended, so the caller only ever sees the outcome of the
+// second try. Called when the exchange has already ended that way, it starts the repetition at
+// once. Each request is repeated at most once however often it is asked; a REQ_UD2 repeats with
+// the same FCB (the engine toggles it only on a sound answer), so a meter whose answer got lost
+// sends the same telegram again. Success, an acknowledgement and requests without answer are
+// never repeated.
+//
+// A closed or lost port ends a request at once as a time-out (bit 1): nothing can answer. Input
+// that is no request (a mask or frame text that does not parse) ends as an invalid answer with
+// bit 256, nothing sent. Every new request clears the outcome of the one before.
+
+#include "Buskanal.h"
+#include "Busuhr.h"
+#include "Echofilter.h"
+#include "driver/engine/Auswahlmaske.h"
+#include "driver/engine/Busmaster.h"
+
+#include <memory>
+#include <optional>
+
+namespace mbus {
+
+// APPReceiveError bit of faults that are no line fault: input that is no request.
+constexpr int kFehlerSonstiger = 256;
+
+class Busanschluss
+{
+public:
+    // Without a line or clock: the serial port and the monotonic clock.
+    explicit Busanschluss(std::unique_ptr<Buskanal> kanal = nullptr,
+                          std::unique_ptr<Busuhr> uhr = nullptr);
+    ~Busanschluss();
+    Busanschluss(const Busanschluss&) = delete;
+    Busanschluss& operator=(const Busanschluss&) = delete;
+
+    // Opens (or reopens) the port at the baud rate, 8E1; 0 or the serial control's error number.
+    // A running exchange ends as a time-out.
+    int oeffnen(int port, int baud);
+    // Closes the port; a running exchange ends as a time-out.
+    void schliessen();
+    bool offen() const;
+    // The outcome of the last open (0 open; kNichtGeoeffnet before any open and after closing).
+    int oeffnenFehler() const { return m_oeffnenFehler; }
+
+    // Timing of the following requests; the baud rate is always that of the open port.
+    void setzeZeiten(const Zeitparameter& zeiten);
+    Zeitparameter zeiten() const;
+
+    // Each starts a new exchange; one still running is abandoned.
+    void sndNke(MBusAdresse adresse);
+    void reqUd2(MBusAdresse adresse);
+    void waehle(const Auswahlmaske& maske);
+    void sendeRoh(const QByteArray& rahmen);
+    // No bus: judges the bytes as a meter's long frame (telegram, or invalid with its bits; an
+    // acknowledgement or bytes without any frame count as a wrong start character).
+    void deuten(QByteArrayView rahmen);
+    // No bus: the caller's input was no request; the outcome is invalid with these bits.
+    void abweisen(int fehlerbits);
+
+    // Moves bytes and time; gives the APPReceiveTest value (see Ereignis.h).
+    int pruefen();
+    // APPRetry (see above); true when a repetition is armed or started.
+    bool wiederholen();
+    // Ends the current exchange now as a time-out (the program is ending, a wait gave up).
+    void abbrechen();
+
+    // Still waiting for the dead time or for the answer.
+    bool laeuft() const;
+    // The outcome of the last exchange (art Laeuft while it runs).
+    const Ereignis& ereignis() const;
+    int empfangsTest() const { return EmpfangsTestWert(ereignis()); }
+
+private:
+    struct Anfrage
+    {
+        enum class Art { SndNke, ReqUd2, Waehle, Roh };
+        Art art = Art::SndNke;
+        MBusAdresse adresse{0};
+        Auswahlmaske maske;
+        QByteArray rahmen;
+    };
+
+    void beginne(const Anfrage& anfrage);
+    void senden(Buszeit jetzt);
+    void empfangen(Buszeit jetzt);
+    bool totzeitVorbei(Buszeit jetzt) const;
+    void nachDemEnde();
+    void beendeOhneAntwort();
+    void beendeMit(Ereignis ereignis);
+
+    std::unique_ptr<Buskanal> m_kanal;
+    std::unique_ptr<Busuhr> m_uhr;
+    Busmaster m_master;
+    Zeitparameter m_zeiten = kStandardZeiten;
+    int m_oeffnenFehler;
+    int m_baud = kStandardZeiten.baud;
+    Echofilter m_echo;
+
+    // The request waiting for the dead time, and since when.
+    std::optional<Anfrage> m_wartend;
+    Buszeit m_wartetSeit{0};
+    // The request on the line, for its repetition.
+    std::optional<Anfrage> m_letzte;
+    bool m_wiederholungErbeten = false;
+    bool m_wiederholt = false;
+    // End of the last byte sent or received.
+    std::optional<Buszeit> m_letzteAktivitaet;
+    // The hard limit of the exchange on the line.
+    Buszeit m_spaetestens{0};
+    // An outcome decided without the engine (closed port, input that is no request, decoding).
+    std::optional<Ereignis> m_eigenes;
+};
+
+} // namespace mbus

@@ -1,0 +1,27 @@
+#pragma once
+// The line the bus master talks over: a port that opens at a baud rate, takes bytes to send and
+// gives the bytes that have arrived. Nothing here ever waits. The serial port is one such line;
+// tests plug in scripted ones.
+
+#include <QByteArray>
+
+namespace mbus {
+
+class Buskanal
+{
+public:
+    virtual ~Buskanal() = default;
+
+    // Opens port number `port` (COM n) at `baud`, 8 data bits, even parity, 1 stop bit; an open
+    // port is closed first. 0 when open, else the serial control's error number.
+    virtual int oeffnen(int port, int baud) = 0;
+    virtual void schliessen() = 0;
+    // False also once the device was lost while open.
+    virtual bool offen() const = 0;
+    // Every byte that has arrived and was not read yet (nothing when closed).
+    virtual QByteArray lesen() = 0;
+    // Starts sending; false when the port is closed or the device refused the bytes.
+    virtual bool schreiben(const QByteArray& bytes) = 0;
+};
+
+} // namespace mbus

@@ -1,0 +1,58 @@
+#include "SeriellerBuskanal.h"
+
+#include "serial/ComFehler.h"
+#include "serial/SerielleSchnittstelle.h"
+
+namespace mbus {
+
+namespace {
+
+// The receive buffer holds several long frames; the layer grows it when needed anyway.
+constexpr int kPuffergroesse = 8000;
+
+} // namespace
+
+SeriellerBuskanal::SeriellerBuskanal() : m_port(std::make_unique<SerielleSchnittstelle>()) {}
+
+SeriellerBuskanal::~SeriellerBuskanal() = default;
+
+int SeriellerBuskanal::oeffnen(int port, int baud)
+{
+    schliessen();
+    if (const int fehler = m_port->setCommPort(port); fehler != 0)
+        return fehler;
+    if (const int fehler = m_port->setSettings(QStringLiteral("%1,E,8,1").arg(baud)); fehler != 0)
+        return fehler;
+    m_port->setInBufferSize(kPuffergroesse);
+    m_port->setOutBufferSize(kPuffergroesse);
+    m_port->setDTREnable(true);
+    m_port->setRTSEnable(false);
+    if (const int fehler = m_port->setPortOpen(true); fehler != 0)
+        return fehler;
+    return m_port->PortOpen() ? 0 : ComFehler::kUngueltigerPort;
+}
+
+void SeriellerBuskanal::schliessen()
+{
+    if (m_port->PortOpen())
+        m_port->setPortOpen(false);
+}
+
+bool SeriellerBuskanal::offen() const
+{
+    return m_port->PortOpen();
+}
+
+QByteArray SeriellerBuskanal::lesen()
+{
+    if (!m_port->PortOpen())
+        return {};
+    return m_port->Input();
+}
+
+bool SeriellerBuskanal::schreiben(const QByteArray& bytes)
+{
+    return m_port->PortOpen() && m_port->setOutput(bytes) == 0;
+}
+
+} // namespace mbus

@@ -1,0 +1,377 @@
+// Both driver faces end to end against the bus simulator on a pseudo-terminal (mapped to COM3):
+// primary and secondary addressing, several telegrams with FCB, raw frames, wrong baud rate,
+// repetition, echo, and no stale data after a failed read.
+
+#include "support/TestUmgebung.h"
+
+#include "driver/engine/Ereignis.h"
+#include "driver/engine/Zeitparameter.h"
+#include "driver/faces/IMBusOLEAutoServer.h"
+#include "driver/faces/MBusObjektErzeugen.h"
+#include "driver/faces/MBusRacX4.h"
+#include "driver/transport/Busanschluss.h"
+#include "frames/MBusRahmen.h"
+#include "platform/Warten.h"
+#include "serial/SerielleSchnittstelle.h"
+
+#include "BusSimulator.h"
+
+#include <QElapsedTimer>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kPort = 3;
+
+// Heat meter 12345678 at address 5, 2400 baud: energy 100000 kWh, volume 12.345 m^3.
+const char* const kZaehler5 = "zaehler adresse=5 id=12345678 hersteller=LUG version=07 medium=04 "
+                              "baud=2400\nsatz 0406 A0860100\nsatz 0C13 45230100\n";
+
+class TreiberSimulatorTest : public TestUmgebung
+{
+protected:
+    void TearDown() override
+    {
+        m_treiber.reset();
+        if (m_sim)
+            m_sim->stoppen();
+        TestUmgebung::TearDown();
+    }
+
+    // Starts a bus without pacing (unless the text says otherwise) and maps it to COM3.
+    void starten(const QString& bus, bool takt = false)
+    {
+        QString fehler;
+        SimBus simBus;
+        const QString kopf =
+            takt ? QStringLiteral("bus takt=ja\n") : QStringLiteral("bus takt=nein\n");
+        ASSERT_TRUE(BusSimulator::busTextLesen(kopf + bus, simBus, &fehler))
+            << fehler.toStdString();
+        m_sim = std::make_unique<BusSimulator>(simBus);
+        ASSERT_TRUE(m_sim->starten(&fehler)) << fehler.toStdString();
+        schreiben(QStringLiteral("ZEP.INI"),
+                  QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(m_sim->geraet()).toUtf8());
+    }
+
+    // A name-bound driver on COM3 at the baud rate.
+    MBusRacX4& rac(int baud = 2400)
+    {
+        m_treiber = MBusObjektErzeugen(QStringLiteral("MBusRacX4.MBusRacX4.1"));
+        MBusRacX4& treiber = *m_treiber->alsRacX4();
+        treiber.setLNGLanguage(1);
+        treiber.APPInitCom(kPort, baud);
+        EXPECT_EQ(treiber.APPIsComOpen(), 0);
+        return treiber;
+    }
+
+    // The callers' wait: poll while 255, yielding (and asking for the repetition when told).
+    static int abwarten(MBusRacX4& treiber, bool mitRetry = false)
+    {
+        QElapsedTimer uhr;
+        uhr.start();
+        int test = treiber.APPReceiveTest();
+        while (test == mbus::kEmpfangLaeuft && uhr.elapsed() < 10000) {
+            if (mitRetry)
+                treiber.APPRetry();
+            DoEvents();
+            test = treiber.APPReceiveTest();
+        }
+        return test;
+    }
+
+    // The frames the program sent, as upper-case hex.
+    QStringList gesendet() const
+    {
+        QStringList rahmen;
+        for (const SimEmpfangenerRahmen& r : m_sim->empfangeneRahmen())
+            rahmen << QString::fromLatin1(r.bytes.toHex()).toUpper();
+        return rahmen;
+    }
+
+    std::unique_ptr<BusSimulator> m_sim;
+    std::unique_ptr<MBusTreiber> m_treiber;
+};
+
+QString OhneBlanks(const MBusRahmen& rahmen)
+{
+    return QString(rahmen.text).remove(' ');
+}
+
+TEST_F(TreiberSimulatorTest, sndNkeAndReqUd2ByPrimaryAddress)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+
+    treiber.APPSNDNKE(5);
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangQuittung);
+    EXPECT_EQ(treiber.APPReceiveError(), 0);
+    treiber.APPREQUD2(5);
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+
+    EXPECT_EQ(gesendet(), QStringList({"1040054516", "107B058016"}));
+    EXPECT_EQ(treiber.APPAField(), 5);
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "12345678");
+    EXPECT_EQ(treiber.APPManufacturerIDAsc(), "LUG");
+    EXPECT_EQ(treiber.APPGenerationNo(), 7);
+    EXPECT_EQ(treiber.APPMediumAsc(), "Heat");
+    ASSERT_EQ(treiber.APPDataRecordNumber(), 2);
+    EXPECT_EQ(treiber.APPValueDec(1), "100000");
+    EXPECT_EQ(treiber.APPVIBUnitAsc(1), "kWh");
+    EXPECT_EQ(treiber.APPValueDec(2), "12.345");
+    EXPECT_EQ(treiber.APPVIBUnitAsc(2), "m^3");
+    EXPECT_TRUE(treiber.APPRetrieveRawDataHex().startsWith("68"));
+    treiber.APPCloseCom();
+    EXPECT_NE(treiber.APPIsComOpen(), 0);
+}
+
+TEST_F(TreiberSimulatorTest, pacedLineAnswersWithinTheWindowAndTakesItsWireTime)
+{
+    starten(QString::fromLatin1(kZaehler5), true);
+    MBusRacX4& treiber = rac();
+    QElapsedTimer uhr;
+    uhr.start();
+
+    treiber.APPREQUD2(5);
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+
+    // 5 bytes out and 33 back at 11 bits each and 2400 baud take 174 ms.
+    EXPECT_GE(uhr.elapsed(), 174);
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "12345678");
+    EXPECT_EQ(m_sim->leitungsBaud(), 2400);
+}
+
+TEST_F(TreiberSimulatorTest, selectWithWildcardsAcknowledgedByOneMeter)
+{
+    starten(QString::fromLatin1(kZaehler5) +
+            "zaehler adresse=6 id=22345678 hersteller=LUG medium=07 baud=2400\n"
+            "satz 0C13 11110000\n");
+    MBusRacX4& treiber = rac();
+
+    treiber.APPSelect(0, QStringLiteral("1fff5678"), "", "", "");
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangQuittung);
+    EXPECT_EQ(treiber.APPReceiveError(), 0);
+    treiber.APPREQUD2(253);
+    ASSERT_EQ(abwarten(treiber, true), mbus::kEmpfangTelegramm);
+
+    // 1fff5678: BCD least significant byte first, F nibbles as sent; FF for the rest.
+    EXPECT_EQ(gesendet().value(0).mid(14, 16), "7856FF1FFFFFFFFF");
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "12345678");
+    EXPECT_TRUE(m_sim->zaehlerStand(0).ausgewaehlt);
+    EXPECT_FALSE(m_sim->zaehlerStand(1).ausgewaehlt);
+}
+
+TEST_F(TreiberSimulatorTest, selectAnsweredByTwoMetersReportsACollision)
+{
+    starten(QString::fromLatin1(kZaehler5) +
+            "zaehler adresse=6 id=12345679 hersteller=LUG medium=04 baud=2400\n"
+            "satz 0C13 11110000\n");
+    MBusRacX4& treiber = rac();
+
+    treiber.APPSelect(0, QStringLiteral("1234567f"), "", "", "");
+
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangUngueltig);
+    const int fehler = treiber.APPReceiveError();
+    EXPECT_NE(fehler, 0);
+    EXPECT_NE(fehler, mbus::kFehlerZeitueberschreitung);
+    EXPECT_NE(fehler, 2);
+    EXPECT_EQ(m_sim->statistik().kollisionen, 1);
+}
+
+TEST_F(TreiberSimulatorTest, selectWithoutMeterTimesOutAfterTheAnswerWindow)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+    QElapsedTimer uhr;
+    uhr.start();
+
+    treiber.APPSelect(0, QStringLiteral("9fffffff"), "", "", "");
+
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangZeitueberschreitung);
+    EXPECT_EQ(treiber.APPReceiveError(), mbus::kFehlerZeitueberschreitung);
+    mbus::Zeitparameter zeiten;
+    const auto fenster = std::chrono::duration_cast<std::chrono::milliseconds>(
+        mbus::Sendedauer(zeiten, 17) + mbus::Antwortfenster(zeiten));
+    EXPECT_GE(uhr.elapsed(), fenster.count());
+    EXPECT_LT(uhr.elapsed(), fenster.count() + 250);
+}
+
+TEST_F(TreiberSimulatorTest, severalTelegramsAreReadWithTheFrameCountBit)
+{
+    starten(QStringLiteral("zaehler adresse=14 id=50000014 hersteller=SEN version=02 medium=07 "
+                           "baud=2400\nsatz 0C13 01000000\ntelegramm\nsatz 4C13 02000000\n"
+                           "telegramm\nsatz 8C0113 03000000\n"));
+    MBusRacX4& treiber = rac();
+    treiber.APPSNDNKE(14);
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangQuittung);
+
+    QStringList werte;
+    QList<bool> weitere;
+    for (int i = 0; i < 4; ++i) {
+        treiber.APPREQUD2(14);
+        ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm) << i;
+        werte << treiber.APPValueDec(1);
+        weitere << treiber.WeitereDatensaetzeFolgen();
+    }
+
+    EXPECT_EQ(werte, QStringList({"0.001", "0.002", "0.003", "0.001"}));
+    EXPECT_EQ(weitere, QList<bool>({true, true, false, true}));
+    EXPECT_FALSE(treiber.HerstellerdatenAmEnde());
+    const QStringList rahmen = gesendet();
+    ASSERT_EQ(rahmen.size(), 5);
+    EXPECT_EQ(rahmen.mid(1), QStringList({"107B0E8916", "105B0E6916", "107B0E8916", "105B0E6916"}));
+}
+
+TEST_F(TreiberSimulatorTest, rawFramesThroughSendHex)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+
+    treiber.APPSendHex(OhneBlanks(MB_TelSelectSekAdr(12345678, QStringLiteral("HEX"))));
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangQuittung);
+    EXPECT_EQ(treiber.APPReceiveError(), 0);
+    treiber.APPSendHex(QStringLiteral("107BFD7816"));
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "12345678");
+    treiber.APPSendHex(OhneBlanks(MB_TelSetPrimAdr(7, QStringLiteral("HEX"))));
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangQuittung);
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 7);
+
+    const int vorher = static_cast<int>(m_sim->empfangeneRahmen().size());
+    treiber.APPSendHex(QStringLiteral("107BFD781"));
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangUngueltig);
+    EXPECT_EQ(treiber.APPReceiveError(), mbus::kFehlerSonstiger);
+    EXPECT_FALSE(m_sim->warteAufRahmen(vorher + 1, 100));
+    EXPECT_EQ(m_sim->statistik().verworfeneBytes, 0);
+}
+
+TEST_F(TreiberSimulatorTest, meterAtAnotherBaudRateTimesOut)
+{
+    starten(QStringLiteral("zaehler adresse=10 id=40000010 hersteller=ELS medium=03 baud=9600\n"
+                           "satz 0C13 99990000\n"));
+    MBusRacX4& treiber = rac(2400);
+
+    treiber.APPREQUD2(10);
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangZeitueberschreitung);
+    EXPECT_EQ(treiber.APPReceiveError(), mbus::kFehlerZeitueberschreitung);
+
+    treiber.APPInitCom(kPort, 9600);
+    treiber.APPREQUD2(10);
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+}
+
+TEST_F(TreiberSimulatorTest, noGetterShowsThePreviousMeterAfterAFailedRead)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+    treiber.APPREQUD2(5);
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+    ASSERT_EQ(treiber.APPDataRecordNumber(), 2);
+
+    treiber.APPREQUD2(6);
+    EXPECT_EQ(treiber.APPDataRecordNumber(), 0); // cleared as the request starts
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangZeitueberschreitung);
+
+    EXPECT_EQ(treiber.APPDataRecordNumber(), 0);
+    EXPECT_EQ(treiber.APPAField(), -1);
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "");
+    EXPECT_EQ(treiber.APPManufacturerIDAsc(), "");
+    EXPECT_EQ(treiber.APPTransmissionCount(), -1);
+    EXPECT_EQ(treiber.APPValueDec(1), "");
+    EXPECT_EQ(treiber.APPRetrieveRawDataHex(), "");
+}
+
+TEST_F(TreiberSimulatorTest, retryGetsTheAnswerOfAMeterThatIgnoresTheFirstRequest)
+{
+    const QString zaehler = QStringLiteral("zaehler adresse=13 id=50000013 hersteller=SEN "
+                                           "medium=07 baud=2400\nsatz 0C13 00500000\n"
+                                           "fehler antwort_ab=2\n");
+    starten(zaehler);
+    MBusRacX4& ohne = rac();
+    ohne.APPREQUD2(13);
+    EXPECT_EQ(abwarten(ohne), mbus::kEmpfangZeitueberschreitung);
+    m_sim->stoppen();
+
+    starten(zaehler);
+    MBusRacX4& mit = rac();
+    mit.APPREQUD2(13);
+    ASSERT_EQ(abwarten(mit, true), mbus::kEmpfangTelegramm);
+    EXPECT_EQ(mit.APPDeviceIDDec(), "50000013");
+    EXPECT_EQ(gesendet(), QStringList({"107B0D8816", "107B0D8816"}));
+}
+
+TEST_F(TreiberSimulatorTest, echoOfTheLevelConverterIsIgnored)
+{
+    starten(QStringLiteral("bus echo=ja\n") + QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+    treiber.APPSNDNKE(5);
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangQuittung);
+    treiber.APPREQUD2(5);
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "12345678");
+}
+
+TEST_F(TreiberSimulatorTest, closingDuringAnExchangeEndsItAsTimeOut)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+    treiber.APPREQUD2(6);
+    treiber.APPCloseCom();
+    EXPECT_EQ(treiber.APPReceiveTest(), mbus::kEmpfangZeitueberschreitung);
+    EXPECT_EQ(treiber.APPReceiveError(), mbus::kFehlerZeitueberschreitung);
+}
+
+TEST_F(TreiberSimulatorTest, driverAndSerialControlNeverShareAPort)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    MBusRacX4& treiber = rac();
+    SerielleSchnittstelle comm;
+    comm.setCommPort(kPort);
+    EXPECT_NE(comm.setPortOpen(true), 0);
+    treiber.APPCloseCom();
+    ASSERT_EQ(comm.setPortOpen(true), 0);
+    treiber.APPInitCom(kPort, 2400);
+    EXPECT_EQ(treiber.APPIsComOpen(), 8005);
+}
+
+TEST_F(TreiberSimulatorTest, oleFaceOpensAfterSetBaudAndReadsRecordsFrom0)
+{
+    starten(QString::fromLatin1(kZaehler5));
+    m_treiber = MBusObjektErzeugen(QStringLiteral("MBus.OLEAutoServer"));
+    IMBusOLEAutoServer& ole = *m_treiber->alsOleAutoServer();
+    bool ok = true;
+    ole.OLEOpenPort(QStringLiteral("Com 3"), ok);
+    EXPECT_FALSE(ok);
+    ole.OLESetBaud(QStringLiteral("2400"), ok);
+    ASSERT_TRUE(ok);
+    ole.OLEOpenPort(QStringLiteral("Com 3"), ok);
+    ASSERT_TRUE(ok);
+
+    bool beantwortet = false;
+    ole.OLESndNke(5, beantwortet);
+    EXPECT_TRUE(beantwortet);
+    ole.OLEReqUD2(5, beantwortet);
+    ASSERT_TRUE(beantwortet);
+    EXPECT_EQ(ole.OLEDeviceIdText(), "12345678");
+    EXPECT_EQ(ole.OLEManufacturerText(), "LUG");
+    EXPECT_EQ(ole.OLEGenerationText(), "7");
+    EXPECT_EQ(ole.OLEMediumNumber(), 4);
+    ASSERT_EQ(ole.OLERecordCount(), 2);
+    EXPECT_EQ(ole.OLERecordValueText(0), "100000");
+    EXPECT_EQ(ole.OLERecordUnitText(0), "kWh");
+    EXPECT_EQ(ole.OLERecordKindText(0), "Energy");
+    EXPECT_EQ(ole.OLERecordValueText(1), "12.345");
+    EXPECT_EQ(ole.OLERecordValueText(2), "");
+
+    ole.OLEReqUD2(6, beantwortet);
+    EXPECT_FALSE(beantwortet);
+    EXPECT_EQ(ole.OLERecordCount(), 0);
+    ole.OLEClosePort();
+    ole.OLEReqUD2(5, beantwortet);
+    EXPECT_FALSE(beantwortet);
+}
+
+} // namespace
