@@ -1,5 +1,6 @@
 #include "Feldwert.h"
 
+#include "platform/Uhr.h"
 #include "text/Texte.h"
 
 #include <cmath>
@@ -76,4 +77,38 @@ bool Feldwert::jaNein() const
             return false;
     }
     return zahl() != 0.0;
+}
+
+QDateTime Feldwert::datum() const
+{
+    if (istNull())
+        return {};
+    switch (m_wert.typeId()) {
+    case QMetaType::QDateTime: {
+        // date() and time() are the fields even of a local time the clock skips
+        const QDateTime zeit = m_wert.toDateTime();
+        return Wandzeit(zeit.date(), zeit.time());
+    }
+    case QMetaType::QDate:
+        return Wandzeit(m_wert.toDate(), QTime(0, 0));
+    default:
+        break;
+    }
+    // date and time parsed apart, so that no local time zone gets a say
+    const QString text = m_wert.toString().trimmed();
+    const QDate tag = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    if (!tag.isValid())
+        return {};
+    const QString uhrzeit = text.mid(11).trimmed();
+    if (text.size() == 10)
+        return Wandzeit(tag, QTime(0, 0));
+    if (text[10] != u' ' && text[10] != u'T')
+        return {};
+    for (const QString& format :
+         {QStringLiteral("hh:mm:ss.zzz"), QStringLiteral("hh:mm:ss"), QStringLiteral("hh:mm")}) {
+        const QTime zeit = QTime::fromString(uhrzeit, format);
+        if (zeit.isValid())
+            return Wandzeit(tag, zeit);
+    }
+    return {};
 }

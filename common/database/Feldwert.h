@@ -3,6 +3,7 @@
 // an empty field (NULL) is "" as text and 0 as a number, and a yes/no field is true for any
 // value other than 0 (True was stored as -1 by older programs and as 1 by this one).
 
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -27,6 +28,10 @@ public:
     qint64 ganz() const;
     // Yes/no: false when empty or 0; "True"/"Wahr" and "False"/"Falsch" texts are read too.
     bool jaNein() const;
+    // Date and time as the wall clock shows it (Wandzeit, platform/Uhr.h), whatever time zone
+    // the database driver attached: from a date-time, a date, or a text "yyyy-MM-dd hh:mm:ss"
+    // ("T" between date and time, and milliseconds, read too). Invalid when empty or no date.
+    QDateTime datum() const;
 
     const QVariant& wert() const { return m_wert; }
 

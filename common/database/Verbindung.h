@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <QVariantList>
 
 #include <memory>
@@ -83,6 +84,8 @@ public:
 
     // Every open connection of the process in the order they were opened.
     static QList<Verbindung*> offeneVerbindungen();
+    // The thread that opened the connection (the only one that may use it).
+    QThread* faden() const { return m_faden; }
 
 private:
     Verbindung() = default;
@@ -90,6 +93,7 @@ private:
     bool sqliteEinrichten(const QString& datei);
 
     QString m_name;
+    QThread* m_faden = QThread::currentThread();
     Dialekt m_dialekt = Dialekt::Andere;
     int m_fehlernummer = 0;
     int m_betroffen = -1;

@@ -1,6 +1,7 @@
 #include "UiSinks.h"
 
 #include "FensterVeroeffentlicher.h"
+#include "database/AllesSchliessen.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -81,4 +82,8 @@ void OberflaecheEinrichten(const QString& programmName)
     QApplication::setApplicationName(programmName);
     BildschirmMeldungenEinrichten();
     FensterVeroeffentlicher::einrichten();
+    AlleFormsEntladenSetzen([] {
+        for (QWidget* fenster : QApplication::topLevelWidgets())
+            fenster->close();
+    });
 }

@@ -15,5 +15,6 @@ public:
 void BildschirmMeldungenEinrichten();
 
 // Everything a start window's main needs once the QApplication exists: the application name,
-// on-screen message boxes, and the window-title register of this process.
+// on-screen message boxes, the window-title register of this process, and closing every window
+// when the services unload all windows.
 void OberflaecheEinrichten(const QString& programmName);
