@@ -394,14 +394,4 @@ TEST_F(RacX4LeitungTest, portStatesOfInitComAndClose)
     EXPECT_NE(m_treiber.APPIsComOpen(), 0);
 }
 
-TEST_F(RacX4LeitungTest, modemMembersAreIdleUntilConnected)
-{
-    m_treiber.TELInit(3, 2400, QStringLiteral("ATX1L3"));
-    m_treiber.TELMakeCall(3, 2400, QStringLiteral("ATDT0301234567"));
-    m_treiber.APPBreak();
-    m_treiber.TELHangUp();
-    EXPECT_EQ(m_treiber.TELStatus(), 3);
-    EXPECT_TRUE(m_leitung->gesendet.isEmpty());
-}
-
 } // namespace

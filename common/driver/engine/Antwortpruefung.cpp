@@ -25,6 +25,17 @@ bool NurRauschen(QByteArrayView bytes)
     return true;
 }
 
+// 68 L L 68 and L bytes from C on, checksum and stop.
+constexpr int kRahmenZusatz = 6;
+
+QByteArrayView OhneRauschenDavor(QByteArrayView bytes)
+{
+    qsizetype anfang = 0;
+    while (anfang < bytes.size() && IstRauschen(bytes[anfang]))
+        ++anfang;
+    return bytes.sliced(anfang);
+}
+
 Ereignis Ungueltig(int bits)
 {
     Ereignis ereignis;
@@ -35,8 +46,6 @@ Ereignis Ungueltig(int bits)
 
 Ereignis PruefeLangenRahmen(QByteArrayView bytes)
 {
-    // 68 L L 68 and L bytes from C on, checksum and stop.
-    constexpr int kRahmenZusatz = 6;
     if (bytes.size() >= 3) {
         const int gesamt = static_cast<std::uint8_t>(bytes[1]) + kRahmenZusatz;
         if (bytes[1] == bytes[2] && bytes.size() > gesamt) {
@@ -61,10 +70,7 @@ Ereignis PruefeLangenRahmen(QByteArrayView bytes)
 
 Ereignis PruefeAntwort(QByteArrayView antwort)
 {
-    qsizetype anfang = 0;
-    while (anfang < antwort.size() && IstRauschen(antwort[anfang]))
-        ++anfang;
-    const QByteArrayView bytes = antwort.sliced(anfang);
+    const QByteArrayView bytes = OhneRauschenDavor(antwort);
 
     Ereignis ereignis;
     if (bytes.isEmpty()) {
@@ -82,6 +88,22 @@ Ereignis PruefeAntwort(QByteArrayView antwort)
     }
     ereignis.antwort = antwort.toByteArray();
     return ereignis;
+}
+
+bool LangerRahmenUnvollstaendig(QByteArrayView antwort)
+{
+    const QByteArrayView bytes = OhneRauschenDavor(antwort);
+    if (bytes.isEmpty() || static_cast<std::uint8_t>(bytes[0]) != kStartLang)
+        return false;
+    if (bytes.size() < 3)
+        return true;
+    if (bytes[1] != bytes[2])
+        return false;
+    if (bytes.size() < 4)
+        return true;
+    if (static_cast<std::uint8_t>(bytes[3]) != kStartLang)
+        return false;
+    return bytes.size() < static_cast<std::uint8_t>(bytes[1]) + kRahmenZusatz;
 }
 
 } // namespace mbus

@@ -16,4 +16,9 @@ namespace mbus {
 
 Ereignis PruefeAntwort(QByteArrayView antwort);
 
+// Whether the bytes so far (line noise in front passed over) are the beginning of a long frame
+// that its own length field says is not complete yet: 68, 68 L, 68 L L, or 68 L L 68 and fewer
+// than L + 6 bytes. A header that is no long frame's (L fields differ, no second 68) is not.
+bool LangerRahmenUnvollstaendig(QByteArrayView antwort);
+
 } // namespace mbus

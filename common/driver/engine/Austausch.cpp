@@ -2,17 +2,10 @@
 
 #include "Antwortpruefung.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mbus {
-
-namespace {
-
-// The longest single answer: a long frame with 255 bytes from C on. Anything beyond that
-// without a pause is more than one meter talking, or a line that never falls silent.
-constexpr qsizetype kLaengsteAntwort = 255 + 6;
-
-} // namespace
 
 Austausch::Austausch(QByteArray anfrage, bool antwortErwartet, const Zeitparameter& zeiten)
     : m_anfrage(std::move(anfrage)), m_antwortErwartet(antwortErwartet), m_zeiten(zeiten)
@@ -25,6 +18,7 @@ Buszeit Austausch::beginne(Buszeit jetzt)
     m_empfangen.clear();
     m_ereignis = Ereignis{};
     m_frist = jetzt + Sendedauer(m_zeiten, m_anfrage.size()) + Antwortfenster(m_zeiten);
+    m_grenze = m_frist + Antwortgrenze(m_zeiten);
     return m_frist;
 }
 
@@ -33,15 +27,28 @@ void Austausch::empfange(QByteArrayView stueck, Buszeit jetzt)
     if (m_zustand != Zustand::Wartet || stueck.isEmpty())
         return;
     m_empfangen.append(stueck);
-    m_frist = jetzt + Antwortpause(m_zeiten);
-    if (m_empfangen.size() > kLaengsteAntwort)
+    // Anything beyond the longest single answer without a pause is more than one meter
+    // talking, or a line that never falls silent.
+    if (m_empfangen.size() > kLaengsteAntwort) {
         beende();
+        return;
+    }
+    m_letzterEmpfang = jetzt;
+    m_frist = std::min(jetzt + Antwortpause(m_zeiten), m_grenze);
 }
 
 const Ereignis& Austausch::zeitAbgelaufen(Buszeit jetzt)
 {
-    if (m_zustand == Zustand::Wartet && jetzt >= m_frist)
-        beende();
+    if (m_zustand != Zustand::Wartet || jetzt < m_frist)
+        return m_ereignis;
+    if (jetzt < m_grenze && LangerRahmenUnvollstaendig(m_empfangen)) {
+        const Buszeit imRahmen = std::min(m_letzterEmpfang + RahmenPause(m_zeiten), m_grenze);
+        if (jetzt < imRahmen) {
+            m_frist = imRahmen;
+            return m_ereignis;
+        }
+    }
+    beende();
     return m_ereignis;
 }
 

@@ -1,5 +1,7 @@
 #include "Zeitparameter.h"
 
+#include <algorithm>
+
 namespace mbus {
 
 namespace {
@@ -38,7 +40,24 @@ Dauer Antwortfenster(const Zeitparameter& zeiten)
 
 Dauer Antwortpause(const Zeitparameter& zeiten)
 {
-    return Sendedauer(zeiten, zeiten.pauseZeichen);
+    return std::max<Dauer>(Sendedauer(zeiten, zeiten.pauseZeichen),
+                           std::chrono::milliseconds(NichtNegativ(zeiten.pauseMindestMs)));
+}
+
+Dauer RahmenPause(const Zeitparameter& zeiten)
+{
+    return std::max<Dauer>(Antwortpause(zeiten),
+                           std::chrono::milliseconds(NichtNegativ(zeiten.pauseImRahmenMs)));
+}
+
+Dauer Antwortgrenze(const Zeitparameter& zeiten)
+{
+    const Dauer inZeichen =
+        Sendedauer(zeiten, kLaengsteAntwort * (1 + NichtNegativ(zeiten.pauseZeichen)));
+    const Dauer mitMindestpause =
+        kLaengsteAntwort *
+        (Sendedauer(zeiten, 1) + std::chrono::milliseconds(NichtNegativ(zeiten.pauseMindestMs)));
+    return std::max(inZeichen, mitMindestpause);
 }
 
 Dauer Totzeit(const Zeitparameter& zeiten)

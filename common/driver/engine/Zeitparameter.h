@@ -12,6 +12,8 @@ using Dauer = std::chrono::microseconds;
 
 // One character on the bus: start bit, eight data bits, even parity, stop bit.
 constexpr int kBitsJeZeichen = 11;
+// The longest answer of one meter: a long frame with 255 bytes from C on.
+constexpr long long kLaengsteAntwort = 255 + 6;
 
 struct Zeitparameter
 {
@@ -24,6 +26,14 @@ struct Zeitparameter
     int pauseZeichen = 4; // COMTimeoutByte
     // Silence on the bus before the next request, in bit times.
     int totzeitBits = 11; // COMDeadtime
+    // The least silence that ends an answer, whatever pauseZeichen gives (0: none). A line that
+    // hands on the received bytes in blocks (a modem) needs it.
+    int pauseMindestMs = 0;
+    // The least silence that ends an answer while it is a long frame still incomplete by its own
+    // length field. Line adapters pass received bytes on in bursts (an FTDI USB adapter every
+    // 16 ms by default, plus the time until the program looks), so at 9600 baud, where four
+    // characters last 4.6 ms, a frame can seem to pause in its middle; 30 ms covers that.
+    int pauseImRahmenMs = 30;
 };
 
 // The parameters the driver uses unless told otherwise.
@@ -36,8 +46,16 @@ Dauer Bitzeiten(const Zeitparameter& zeiten, long long bits);
 Dauer Sendedauer(const Zeitparameter& zeiten, long long bytes);
 // From the request's last byte to the latest start of an answer.
 Dauer Antwortfenster(const Zeitparameter& zeiten);
-// Silence after a received byte that ends the answer.
+// Silence after a received byte that ends the answer: pauseZeichen character times (no less
+// than pauseMindestMs).
 Dauer Antwortpause(const Zeitparameter& zeiten);
+// Silence after a received byte inside a long frame that is still incomplete: the answer pause,
+// no less than pauseImRahmenMs.
+Dauer RahmenPause(const Zeitparameter& zeiten);
+// How long an answer may last from the end of the answer window at most, however its bytes
+// trickle in: the longest frame (261 bytes), each byte followed by the longest pause that does
+// not end the answer.
+Dauer Antwortgrenze(const Zeitparameter& zeiten);
 // Silence before the next request.
 Dauer Totzeit(const Zeitparameter& zeiten);
 

@@ -309,5 +309,7 @@ AntwortSicht MBusRacX4::sicht() const
 
 const mbus::Datensatz* MBusRacX4::satz(int i) const
 {
+    if (i < 1)
+        return nullptr;
     return sicht().satz(i - 1);
 }

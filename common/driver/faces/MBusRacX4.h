@@ -25,7 +25,11 @@
 // Timing: COMTimeoutParam 2 makes COMTimeout (answer window in bit times), COMTimeoutOffset (ms
 // on top), COMTimeoutByte (characters of silence that end an answer) and COMDeadtime (bit times
 // of silence before a request) apply; otherwise 330, 50, 4 and 11. A window or pause of 0 or
-// less would never let an answer in: those take 330 and 4.
+// less would never let an answer in: those take 330 and 4. While the answer is a long frame
+// still incomplete by its own length field, only 30 ms of silence (or COMTimeoutByte, if
+// longer) end it, so that a USB adapter holding bytes back does not cut it short. Through a
+// modem connection the window gets 1 s more, and an answer ends only after 100 ms of silence
+// (500 ms inside an incomplete frame): see Modemzeiten.h.
 //
 // Every request clears the decoded state first: a getter never shows an earlier answer. Header
 // getters give -1 (numbers) or "" (texts) without a telegram; record getters give "", 0 or an
@@ -123,16 +127,35 @@ public:
     // The telegram's last record is DIF 0F: manufacturer data, nothing more follows.
     bool HerstellerdatenAmEnde() const;
 
-    // Modem. NOT CONNECTED YET: these members wait for the modem dialogue; until then they send
-    // nothing, TELStatus gives 3 (idle) and APPBreak does nothing.
+    // Modem in front of a remote bus (Modemkanal, Modemdialog). Each member returns at once; the
+    // caller polls TELStatus, which moves the dialogue on by one pass:
+    //   0 initialisation ended unconfirmed, 1 a dialogue runs, 2 initialised, 3 idle, no
+    //   connection, 4 connected (Modemstatus.h).
+    // TELInit and TELMakeCall open the port as APPInitCom does, unless it is open as that port at
+    // that baud already (reopening drops DTR, which hangs a modem up). A port that does not open
+    // ends TELInit with 0 and TELMakeCall with 3. TELInit: ATZ, ATE0V1, then the caller's command
+    // ("ATX1L3"). TELMakeCall: a number ("0301234") or the whole dial command ("ATDT0301234").
+    // APPBreak ends a running bus exchange and aborts a dial; TELHangUp ends a running bus
+    // exchange and hangs up ("+++" between guard times, ATH; DTR drop when the modem is silent).
+    // While connected the bus members work through the connection (timing above); otherwise,
+    // once the modem was used, they end at once with 5 until APPInitCom opens the port again
+    // (Modemkanal.h). "NO CARRIER" while connected ends the connection (3) and a running
+    // exchange (5).
     void TELInit(const QVariant& port, const QVariant& baud, const QString& befehl);
     void TELMakeCall(const QVariant& port, const QVariant& baud, const QString& wahl);
     void TELHangUp();
     void APPBreak();
     int TELStatus();
+    // The modem's result line that ended the last dialogue ("OK", "BUSY", "CONNECT 9600"; "" when
+    // there was none, e.g. no answer in time).
+    QString ModemMeldung() const;
+    // The modem's waits and guard times (defaults: Modemzeiten.h).
+    void setzeModemzeiten(const mbus::Modemzeiten& zeiten);
 
 private:
     void zeitenAnwenden();
+    // TELInit, TELMakeCall: the port as APPInitCom opens it, unless it is open so already.
+    void modemPortOeffnen(const QVariant& port, const QVariant& baud);
     mbus::Sprache sprache() const;
     AntwortSicht sicht() const;
     // Record i counted from 1, nullptr without one.

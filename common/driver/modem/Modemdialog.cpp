@@ -155,6 +155,14 @@ void Modemdialog::portVerloren()
         m_lage = Modemlage::Leerlauf;
 }
 
+void Modemdialog::ohnePort(bool initialisierung)
+{
+    Modemaktion egal;
+    const Modemlage lage = initialisierung ? Modemlage::Unbestaetigt : Modemlage::Leerlauf;
+    beginne(initialisierung ? Auftrag::Initialisieren : Auftrag::Waehlen, egal);
+    ende(lage, Modemausgang::Portfehler, {}, egal);
+}
+
 // ---- the steps of a dialogue
 
 void Modemdialog::beginne(Auftrag auftrag, Modemaktion& aktion)
@@ -301,7 +309,11 @@ void Modemdialog::datenzeichen(char zeichen, Buszeit jetzt, Modemaktion& aktion)
         m_datenEnde.remove(0, m_datenEnde.size() - kKeinTraeger.size());
     if (m_datenEnde != kKeinTraeger)
         return;
-    // The remote side hung up: the modem is back in command mode.
+    // The remote side hung up: the modem is back in command mode. Its result is no data.
+    if (aktion.daten.endsWith(kKeinTraeger))
+        aktion.daten.chop(kKeinTraeger.size());
+    while (aktion.daten.endsWith('\n') || aktion.daten.endsWith('\r'))
+        aktion.daten.chop(1);
     m_datenEnde.clear();
     m_lage = Modemlage::Leerlauf;
     if (m_phase == Phase::Ruhe) {

@@ -22,7 +22,8 @@
 // "OK" or a result line that comes while the dialogue expects nothing is ignored. After
 // "CONNECT" the bytes belong to the remote bus: empfange() hands them on in Modemaktion::daten
 // (the LF that ends the CONNECT line excepted) and only watches them for "NO CARRIER", the sign
-// that the remote side hung up.
+// that the remote side hung up; that result (with the CR LF in front of it, as far as it came in
+// the same piece) is no data.
 //
 // The value for TELStatus is described in Modemstatus.h.
 
@@ -79,6 +80,10 @@ public:
     void datenGesendet(Buszeit jetzt);
     // The serial port is gone: a running dialogue ends (Portfehler), the line counts as idle.
     void portVerloren();
+    // Initialising or dialling was asked while no port is open: nothing is sent, and the request
+    // ends at once (Portfehler) where a waiting caller sees it: an initialisation unconfirmed, a
+    // dial idle. Anything running is given up.
+    void ohnePort(bool initialisierung);
 
     bool laeuft() const { return m_auftrag != Auftrag::Keiner; }
     // When to call zeitAbgelaufen(); none while nothing runs.

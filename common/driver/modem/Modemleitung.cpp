@@ -37,8 +37,10 @@ void Modemleitung::ausfuehren(const Modemaktion& aktion)
 
 bool Modemleitung::initialisieren(const QString& initBefehl)
 {
-    if (!portBereit())
+    if (!portBereit()) {
+        m_dialog.ohnePort(true);
         return false;
+    }
     m_port.lesen();
     ausfuehren(m_dialog.initialisiere(initBefehl, jetzt()));
     return true;
@@ -46,8 +48,10 @@ bool Modemleitung::initialisieren(const QString& initBefehl)
 
 bool Modemleitung::waehlen(const QString& waehlText)
 {
-    if (!portBereit())
+    if (!portBereit()) {
+        m_dialog.ohnePort(false);
         return false;
+    }
     const std::optional<Modemaktion> aktion = m_dialog.waehle(waehlText, jetzt());
     if (!aktion)
         return false;
@@ -105,10 +109,19 @@ bool Modemleitung::warten(int msMax)
     }
 }
 
-void Modemleitung::mitlesen(const QByteArray& empfangen)
+QByteArray Modemleitung::mitlesen(const QByteArray& empfangen)
 {
-    if (m_dialog.imDatenmodus())
-        m_dialog.empfange(empfangen, jetzt());
+    if (empfangen.isEmpty() || !m_dialog.imDatenmodus())
+        return {};
+    ausfuehren(m_dialog.empfange(empfangen, jetzt()));
+    return datenNehmen();
+}
+
+void Modemleitung::portZurueckgesetzt()
+{
+    m_daten.clear();
+    if (m_dialog.laeuft() || m_dialog.lage() == Modemlage::Verbunden)
+        m_dialog.portVerloren();
 }
 
 void Modemleitung::gesendet()

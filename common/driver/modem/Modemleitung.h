@@ -27,7 +27,8 @@ public:
 
     // The dialogue's requests (Modemdialog). Initialising and dialling first drop what the modem
     // sent before, so a late result of an earlier command cannot be taken for theirs. False when
-    // the port is not open (nothing starts) or the dialogue refused the dial.
+    // the port is not open (nothing is sent, and the request ends at once: Modemdialog::ohnePort)
+    // or the dialogue refused the dial.
     bool initialisieren(const QString& initBefehl);
     bool waehlen(const QString& waehlText);
     void abbrechen();
@@ -46,13 +47,18 @@ public:
     // Takes the remote bus's bytes that came along with the modem's answers.
     QByteArray datenNehmen();
     // While connected the bus side reads and sends on its own. It shows the line what it read,
-    // so that "NO CARRIER" (the remote side hung up) is noticed, and tells it when it sent, so
-    // that the silence before "+++" counts from there.
-    void mitlesen(const QByteArray& empfangen);
+    // so that "NO CARRIER" (the remote side hung up) is noticed, and gets back what of it is the
+    // remote bus's (nothing when not connected); it tells the line when it sent, so that the
+    // silence before "+++" counts from there.
+    QByteArray mitlesen(const QByteArray& empfangen);
     void gesendet();
 
     const Modemdialog& dialog() const { return m_dialog; }
     void setzeZeiten(const Modemzeiten& zeiten) { m_dialog.setzeZeiten(zeiten); }
+    const Modemzeiten& zeiten() const { return m_dialog.zeiten(); }
+    // The port is closed or reopened by its owner: a running dialogue ends and a connection is
+    // taken as gone (closing drops DTR, on which a modem set to &D2 hangs up).
+    void portZurueckgesetzt();
 
 private:
     Buszeit jetzt() const;

@@ -22,6 +22,17 @@ struct Modemzeiten
     std::chrono::milliseconds befehlspause{100};
     // How long DTR stays off when the modem is forced on-hook.
     std::chrono::milliseconds dtrAbfall{500};
+
+    // Bus exchanges through a connection. The two modems hold data back (error correction and
+    // compression work in blocks, 50 to 300 ms each way on a telephone line, more on a mobile
+    // one), and the remote bus may run slower than this line, so its answers come late and in
+    // pieces.
+    // Added to every answer window.
+    std::chrono::milliseconds antwortZuschlag{1000};
+    // The least silence that ends an answer.
+    std::chrono::milliseconds antwortPause{100};
+    // The least silence that ends an answer while a long frame is still incomplete.
+    std::chrono::milliseconds pauseImRahmen{500};
 };
 
 inline constexpr Modemzeiten kStandardModemzeiten{};

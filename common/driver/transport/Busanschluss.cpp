@@ -11,9 +11,6 @@ namespace mbus {
 
 namespace {
 
-// The longest answer of one meter: a long frame with 255 bytes from C on.
-constexpr long long kLaengsteAntwort = 255 + 6;
-
 const Ereignis kLaufend{};
 
 Ereignis Ergebnis(Ereignisart art, int fehlerbits)
@@ -33,7 +30,8 @@ bool Fehlgeschlagen(const Ereignis& ereignis)
 } // namespace
 
 Busanschluss::Busanschluss(std::unique_ptr<Buskanal> kanal, std::unique_ptr<Busuhr> uhr)
-    : m_kanal(kanal ? std::move(kanal) : std::make_unique<SeriellerBuskanal>()),
+    : m_kanal(std::make_unique<Modemkanal>(kanal ? std::move(kanal)
+                                                 : std::make_unique<SeriellerBuskanal>())),
       m_uhr(uhr ? std::move(uhr) : std::make_unique<MonotoneBusuhr>()),
       m_oeffnenFehler(ComFehler::kNichtGeoeffnet)
 {
@@ -56,7 +54,10 @@ int Busanschluss::oeffnen(int port, int baud)
     }
     if (m_oeffnenFehler == 0) {
         m_baud = baud;
+        m_port = port;
         m_letzteAktivitaet = m_uhr->jetzt();
+    } else {
+        m_port = 0;
     }
     return m_oeffnenFehler;
 }
@@ -67,11 +68,22 @@ void Busanschluss::schliessen()
         beendeOhneAntwort();
     m_kanal->schliessen();
     m_oeffnenFehler = ComFehler::kNichtGeoeffnet;
+    m_port = 0;
 }
 
 bool Busanschluss::offen() const
 {
     return m_kanal->offen();
+}
+
+bool Busanschluss::offenAuf(int port, int baud) const
+{
+    return offen() && m_port == port && m_baud == baud;
+}
+
+bool Busanschluss::busErreichbar() const
+{
+    return offen() && m_kanal->busErreichbar();
 }
 
 void Busanschluss::setzeZeiten(const Zeitparameter& zeiten)
@@ -83,7 +95,7 @@ Zeitparameter Busanschluss::zeiten() const
 {
     Zeitparameter zeiten = m_zeiten;
     zeiten.baud = m_baud;
-    return zeiten;
+    return m_kanal->zeitenFuer(zeiten);
 }
 
 void Busanschluss::sndNke(MBusAdresse adresse)
@@ -137,7 +149,7 @@ void Busanschluss::beginne(const Anfrage& anfrage)
     m_eigenes.reset();
     m_wiederholungErbeten = false;
     m_wiederholt = false;
-    if (!offen()) {
+    if (!busErreichbar()) {
         beendeOhneAntwort();
         return;
     }
@@ -152,7 +164,7 @@ int Busanschluss::pruefen()
 {
     if (m_eigenes || !laeuft())
         return empfangsTest();
-    if (!offen()) {
+    if (!busErreichbar()) {
         beendeOhneAntwort();
         return empfangsTest();
     }
@@ -167,12 +179,13 @@ int Busanschluss::pruefen()
         return empfangsTest();
     }
     empfangen(jetzt);
-    if (const std::optional<Buszeit> frist = m_master.frist()) {
-        if (jetzt >= *frist)
-            m_master.zeitAbgelaufen(jetzt);
-        else if (jetzt >= m_spaetestens)
-            m_master.zeitAbgelaufen(*frist);
+    if (!busErreichbar()) {
+        // The connection to the remote bus broke while the answer was awaited.
+        beendeOhneAntwort();
+        return empfangsTest();
     }
+    if (const std::optional<Buszeit> frist = m_master.frist(); frist && jetzt >= *frist)
+        m_master.zeitAbgelaufen(jetzt);
     if (!m_master.laeuft())
         nachDemEnde();
     return empfangsTest();
@@ -248,12 +261,7 @@ void Busanschluss::senden(Buszeit jetzt)
         beendeOhneAntwort();
         return;
     }
-    const Zeitparameter z = zeiten();
-    m_letzteAktivitaet = jetzt + Sendedauer(z, sendung->bytes.size());
-    // However the bytes trickle in, no answer takes longer than the longest frame with the
-    // longest gap allowed behind every byte.
-    m_spaetestens =
-        sendung->frist + Sendedauer(z, kLaengsteAntwort * (1 + std::max(z.pauseZeichen, 0)));
+    m_letzteAktivitaet = jetzt + Sendedauer(zeiten(), sendung->bytes.size());
 }
 
 void Busanschluss::empfangen(Buszeit jetzt)

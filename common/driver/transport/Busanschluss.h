@@ -10,9 +10,9 @@
 // never falls silent (noise) delays it by at most the dead time plus one answer window.
 //
 // Every exchange ends: the engine's deadline is the answer window after the request's last
-// byte, moved on by each received byte; on top of that each exchange has a hard limit (the
-// longest answer a meter can send, byte by byte with the longest allowed gaps), after which it
-// is ended whatever arrives.
+// byte, moved on by each received byte; on top of that the engine gives each exchange a hard
+// limit (the longest answer a meter can send, byte by byte with the longest allowed gaps), after
+// which it is ended whatever arrives.
 //
 // Repeat (the driver's APPRetry): wiederholen() asks for one repetition of the current request
 // should it end in a time-out or an invalid answer. Called while the exchange runs, it arms the
@@ -27,10 +27,17 @@
 // A closed or lost port ends a request at once as a time-out (bit 1): nothing can answer. Input
 // that is no request (a mask or frame text that does not parse) ends as an invalid answer with
 // bit 256, nothing sent. Every new request clears the outcome of the one before.
+//
+// Modem: the line is a Modemkanal (modem()), on which the driver's TEL members run the modem
+// dialogue. While connected, the requests go through the connection with the modem's timing
+// allowances (Modemkanal::zeitenFuer); whenever the remote bus is out of reach (a modem dialogue
+// runs, no connection, or "NO CARRIER" came while the exchange ran) a request ends as a time-out
+// (bit 1), at once or at the next poll.
 
 #include "Buskanal.h"
 #include "Busuhr.h"
 #include "Echofilter.h"
+#include "Modemkanal.h"
 #include "driver/engine/Auswahlmaske.h"
 #include "driver/engine/Busmaster.h"
 
@@ -60,8 +67,15 @@ public:
     bool offen() const;
     // The outcome of the last open (0 open; kNichtGeoeffnet before any open and after closing).
     int oeffnenFehler() const { return m_oeffnenFehler; }
+    // Whether the port is open as port number `port` at `baud`.
+    bool offenAuf(int port, int baud) const;
 
-    // Timing of the following requests; the baud rate is always that of the open port.
+    // The line with the modem that may stand in front of the bus.
+    Modemkanal& modem() { return *m_kanal; }
+    const Modemkanal& modem() const { return *m_kanal; }
+
+    // Timing of the following requests; the baud rate is always that of the open port, and in
+    // modem operation the modem's allowances are added.
     void setzeZeiten(const Zeitparameter& zeiten);
     Zeitparameter zeiten() const;
 
@@ -107,12 +121,15 @@ private:
     void beendeOhneAntwort();
     void beendeMit(Ereignis ereignis);
 
-    std::unique_ptr<Buskanal> m_kanal;
+    bool busErreichbar() const;
+
+    std::unique_ptr<Modemkanal> m_kanal;
     std::unique_ptr<Busuhr> m_uhr;
     Busmaster m_master;
     Zeitparameter m_zeiten = kStandardZeiten;
     int m_oeffnenFehler;
     int m_baud = kStandardZeiten.baud;
+    int m_port = 0;
     Echofilter m_echo;
 
     // The request waiting for the dead time, and since when.
@@ -124,8 +141,6 @@ private:
     bool m_wiederholt = false;
     // End of the last byte sent or received.
     std::optional<Buszeit> m_letzteAktivitaet;
-    // The hard limit of the exchange on the line.
-    Buszeit m_spaetestens{0};
     // An outcome decided without the engine (closed port, input that is no request, decoding).
     std::optional<Ereignis> m_eigenes;
 };

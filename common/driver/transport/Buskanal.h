@@ -22,6 +22,11 @@ public:
     virtual QByteArray lesen() = 0;
     // Starts sending; false when the port is closed or the device refused the bytes.
     virtual bool schreiben(const QByteArray& bytes) = 0;
+    // The modem lines a modem in front of the bus needs: sets DTR (a line without modem lines
+    // passes over it), and whether bytes handed over are still on their way out (false when the
+    // line cannot tell).
+    virtual void setzeDtr(bool /*an*/) {}
+    virtual bool sendetNoch() { return false; }
 };
 
 } // namespace mbus

@@ -55,4 +55,14 @@ bool SeriellerBuskanal::schreiben(const QByteArray& bytes)
     return m_port->PortOpen() && m_port->setOutput(bytes) == 0;
 }
 
+void SeriellerBuskanal::setzeDtr(bool an)
+{
+    m_port->setDTREnable(an);
+}
+
+bool SeriellerBuskanal::sendetNoch()
+{
+    return m_port->PortOpen() && m_port->OutBufferCount() > 0;
+}
+
 } // namespace mbus

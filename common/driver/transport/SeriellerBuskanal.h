@@ -22,6 +22,8 @@ public:
     bool offen() const override;
     QByteArray lesen() override;
     bool schreiben(const QByteArray& bytes) override;
+    void setzeDtr(bool an) override;
+    bool sendetNoch() override;
 
 private:
     std::unique_ptr<SerielleSchnittstelle> m_port;
