@@ -1,16 +1,14 @@
-#include "DatenbankUmgebung.h"
-#include "DatenbankZiel.h"
+// The shared connection MB_Connection by database kind, and the ODBC connection string of the
+// server kinds.
+
+#include "ZielUmgebung.h"
 
 #include "database/MBConnection.h"
-#include "database/OdbcVerbindungstext.h"
-#include "database/Schema.h"
-
-#include "platform/Cp1252.h"
-#include "platform/Global.h"
-#include "zugang/CryptString.h"
-#include "zugang/UserConfig.h"
 
 #include <QFile>
+
+#include <array>
+#include <vector>
 
 class MBConnectionTest : public DatenbankUmgebung
 {
@@ -18,102 +16,48 @@ protected:
     void TearDown() override
     {
         MB_ConnectionSchliessen();
-        ProgrammordnerSetzen(QString());
         DatenbankUmgebung::TearDown();
     }
-
-    // The password of the test server and its connection string without UID and PWD.
-    static QString serverPasswort()
-    {
-        return OdbcVerbindungstext(ServerZiel::verbindungstext()).wert(QStringLiteral("PWD"));
-    }
-    static QString serverBenutzer()
-    {
-        return OdbcVerbindungstext(ServerZiel::verbindungstext()).wert(QStringLiteral("UID"));
-    }
-    static OdbcVerbindungstext serverOhneAnmeldung()
-    {
-        OdbcVerbindungstext text(ServerZiel::verbindungstext());
-        text.entfernen(QStringLiteral("UID"));
-        text.entfernen(QStringLiteral("PWD"));
-        return text;
-    }
 };
 
-struct UngueltigeArt
-{
-    const char* dbFlag;
-    const char* meldung;
-};
-
-class MBConnectionArtTest : public MBConnectionTest,
-                            public ::testing::WithParamInterface<UngueltigeArt>
-{
-};
-
-TEST_P(MBConnectionArtTest, invalidKindShowsItsBoxAndOpensNothing)
+TEST_F(MBConnectionTest, invalidKindShowsItsBoxAndOpensNothing)
 {
     basisAnlegen();
-    std::shared_ptr<Verbindung> verbindung;
-    EXPECT_FALSE(MB_DatenbankVerbinden(verbindung, QString::fromUtf8(GetParam().dbFlag),
-                                       QStringLiteral("u"), QStringLiteral("p"), basisPfad(),
-                                       QStringLiteral("c")));
-    EXPECT_EQ(m_meldungen.texte, QStringList{QString::fromUtf8(GetParam().meldung)});
-    EXPECT_FALSE(verbindung);
-    EXPECT_FALSE(MB_Connection);
+    for (const char* art : {"5", "5.0", "0", "6", "-1", "x", "1.5", "1e30", ""}) {
+        m_meldungen.texte.clear();
+        std::shared_ptr<Verbindung> verbindung;
+        EXPECT_FALSE(MB_DatenbankVerbinden(verbindung, QString::fromLatin1(art),
+                                           QStringLiteral("u"), QStringLiteral("p"), basisPfad(),
+                                           QStringLiteral("c")));
+        EXPECT_EQ(m_meldungen.texte,
+                  QStringList{QString(art).startsWith(u'5')
+                                  ? QStringLiteral("5 ist noch nicht belegt als dbFlag.")
+                                  : QStringLiteral("Keine gültige Datenbank!")})
+            << art;
+        EXPECT_FALSE(verbindung || MB_Connection);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arten, MBConnectionArtTest,
-    ::testing::Values(UngueltigeArt{"5", "5 ist noch nicht belegt als dbFlag."},
-                      UngueltigeArt{"5.0", "5 ist noch nicht belegt als dbFlag."},
-                      UngueltigeArt{"0", "Keine gültige Datenbank!"},
-                      UngueltigeArt{"6", "Keine gültige Datenbank!"},
-                      UngueltigeArt{"-1", "Keine gültige Datenbank!"},
-                      UngueltigeArt{"x", "Keine gültige Datenbank!"},
-                      UngueltigeArt{"1.5", "Keine gültige Datenbank!"},
-                      UngueltigeArt{"1e30", "Keine gültige Datenbank!"},
-                      UngueltigeArt{"", "Keine gültige Datenbank!"}));
-
-TEST_F(MBConnectionTest, kindOneOpensTheFileAndBecomesTheSharedConnection)
+TEST_F(MBConnectionTest, kindOneSharesTheFileAndKeepsOrReopensTheConnection)
 {
     basisAnlegen();
     std::shared_ptr<Verbindung> verbindung;
     ASSERT_TRUE(MB_DatenbankVerbinden(verbindung, QStringLiteral(" 1 "), QStringLiteral("wer"),
-                                      QStringLiteral("geheim"), basisPfad(),
-                                      QStringLiteral("katalog")))
+                                      QStringLiteral("geheim"), basisPfad(), QStringLiteral("k")))
         << qPrintable(FehlerText);
-    EXPECT_TRUE(verbindung->offen());
     EXPECT_EQ(verbindung->dialekt(), Dialekt::SQLite);
     EXPECT_EQ(MB_Connection, verbindung);
+    // an open connection stays, whatever kind is passed
+    for (const char* art : {"x", "5", "3"})
+        EXPECT_TRUE(MB_DatenbankVerbinden(MB_Connection, QString::fromLatin1(art), {}, {}, {}, {}));
+    EXPECT_EQ(MB_Connection, verbindung);
     EXPECT_TRUE(m_meldungen.texte.isEmpty());
-}
 
-TEST_F(MBConnectionTest, kindOneWithoutFileFailsWithoutBoxAndCreatesNoFile)
-{
-    EXPECT_FALSE(
-        MB_DatenbankVerbinden(MB_Connection, QStringLiteral("1"), {}, {}, basisPfad(), {}));
-    EXPECT_EQ(FehlerText, QStringLiteral("Datei '%1' nicht gefunden.").arg(basisPfad()));
-    EXPECT_FALSE(QFile::exists(basisPfad()));
-    EXPECT_FALSE(MB_Connection);
-    EXPECT_TRUE(m_meldungen.texte.isEmpty());
-}
-
-TEST_F(MBConnectionTest, closedConnectionIsOpenedAgain)
-{
-    basisAnlegen();
-    DBParameter = QStringList{QStringLiteral("1"), basisPfad(), {}, {}, {}, {}, {}};
-    ASSERT_TRUE(MB_DatenbankVerbinden());
+    DBParameter = basisParameter();
     MB_Connection->Close();
     ASSERT_TRUE(MB_DatenbankVerbinden()) << qPrintable(FehlerText);
     EXPECT_TRUE(MB_Connection->offen());
-}
-
-TEST_F(MBConnectionTest, failedOpenKeepsTheConnectionAsItWas)
-{
-    basisAnlegen();
-    DBParameter = QStringList{QStringLiteral("1"), basisPfad(), {}, {}, {}, {}, {}};
-    ASSERT_TRUE(MB_DatenbankVerbinden());
+    // a failed open leaves the closed connection as it was
     const std::shared_ptr<Verbindung> vorher = MB_Connection;
     MB_Connection->Close();
     QFile::remove(basisPfad());
@@ -122,60 +66,63 @@ TEST_F(MBConnectionTest, failedOpenKeepsTheConnectionAsItWas)
     EXPECT_FALSE(MB_Connection->offen());
 }
 
-TEST_F(MBConnectionTest, missingServerDriverFailsWithoutBoxAndWithoutPassword)
-{
-    // kind 3 with a server name goes through the FreeTDS driver, absent on a test machine
-    const QString passwort = QStringLiteral("Geh31m;Wort");
-    EXPECT_FALSE(MB_DatenbankVerbinden(MB_Connection, QStringLiteral("3"), QStringLiteral("sa"),
-                                       passwort, QStringLiteral("127.0.0.1,1"),
-                                       QStringLiteral("werk")));
-    EXPECT_TRUE(FehlerText.startsWith(
-        QStringLiteral("Die Verbindung zur Datenbank ist nicht zustande gekommen: ")))
-        << qPrintable(FehlerText);
-    EXPECT_FALSE(FehlerText.contains(QStringLiteral("Geh31m")));
-    EXPECT_FALSE(MB_Connection);
-    EXPECT_TRUE(m_meldungen.texte.isEmpty());
-}
-
 TEST_F(MBConnectionTest, failedServerLoginSaysSoWithoutThePassword)
 {
-    if (ServerZiel::verbindungstext().isEmpty())
-        GTEST_SKIP() << "TELVARIN_TEST_ODBC is not set: server variant skipped";
-    const QString falsch = QStringLiteral("Falsch_") + serverPasswort();
-    EXPECT_FALSE(MB_DatenbankVerbinden(MB_Connection, QStringLiteral("2"), serverBenutzer(), falsch,
-                                       serverOhneAnmeldung().text(), QStringLiteral("telvarin")));
-    EXPECT_TRUE(FehlerText.startsWith(
-        QStringLiteral("Die Verbindung zur Datenbank ist nicht zustande gekommen: ")))
-        << qPrintable(FehlerText);
-    EXPECT_TRUE(FehlerText.contains(serverBenutzer()))
-        << qPrintable(FehlerText); // the server's reason
-    EXPECT_FALSE(FehlerText.contains(serverPasswort()));
-    EXPECT_FALSE(MB_Connection);
-    EXPECT_TRUE(m_meldungen.texte.isEmpty());
+    // kind 3 with a server name goes through the FreeTDS driver, absent on a test machine; the
+    // test server refuses a wrong password
+    const QString passwort = QStringLiteral("Geh31m;Wort");
+    std::vector<std::array<QString, 4>> versuche{
+        {QStringLiteral("3"), QStringLiteral("sa"), passwort, QStringLiteral("127.0.0.1,1")}};
+    if (!ServerZiel::verbindungstext().isEmpty())
+        versuche.push_back({QStringLiteral("2"), ServerZiel::wert("UID"),
+                            passwort + ServerZiel::wert("PWD"),
+                            ServerZiel::ohneAnmeldung().text()});
+    for (const auto& [art, benutzer, falsch, quelle] : versuche) {
+        SCOPED_TRACE(art.toStdString());
+        EXPECT_FALSE(MB_DatenbankVerbinden(MB_Connection, art, benutzer, falsch, quelle,
+                                           QStringLiteral("telvarin")));
+        EXPECT_TRUE(FehlerText.startsWith(
+            QStringLiteral("Die Verbindung zur Datenbank ist nicht zustande gekommen: ")))
+            << qPrintable(FehlerText);
+        EXPECT_FALSE(FehlerText.contains(QStringLiteral("Geh31m")));
+        EXPECT_FALSE(MB_Connection);
+        EXPECT_TRUE(m_meldungen.texte.isEmpty());
+    }
+    if (versuche.size() == 2) {
+        EXPECT_TRUE(FehlerText.contains(ServerZiel::wert("UID"))) << "the server's reason";
+    }
 }
 
-TEST_F(MBConnectionTest, serverIsReachedWithTheCredentialsOfObrakConf)
+TEST(MB_OdbcVerbindungstextTest, kindAndCredentialsGiveTheConnectionString)
 {
-    if (ServerZiel::verbindungstext().isEmpty())
-        GTEST_SKIP() << "TELVARIN_TEST_ODBC is not set: server variant skipped";
-    // obrak.conf cannot carry a blank (the scrambler leaves it unreadable), so the driver is
-    // named by its library instead of "PostgreSQL Unicode"
-    OdbcVerbindungstext quelle = serverOhneAnmeldung();
-    quelle.setzen(QStringLiteral("DRIVER"), QStringLiteral("psqlodbcw.so"));
-    const QStringList werte{QStringLiteral("2"),        quelle.text(),
-                            serverBenutzer(),           serverPasswort(),
-                            QStringLiteral("telvarin"), QStringLiteral("SuperUser")};
-    QByteArray datei;
-    for (const QString& wert : werte)
-        datei += CryptString(TextZuCp1252(wert), kUserConfigSchluessel) + "\r\n";
-    schreiben(kUserConfigDatei, datei);
-    ProgrammordnerSetzen(m_ordner.path());
-    ASSERT_TRUE(ReadUserConfig()) << qPrintable(FehlerText);
-    ASSERT_EQ(DBParameter.mid(0, 6), werte);
-
-    ASSERT_TRUE(MB_DatenbankVerbinden()) << qPrintable(FehlerText);
-    EXPECT_EQ(MB_Connection->dialekt(), Dialekt::PostgreSQL);
-    Recordset rs = MB_Connection->OpenRecordset(QStringLiteral("SELECT current_user"));
-    ASSERT_TRUE(rs.offen()) << qPrintable(FehlerText);
-    EXPECT_EQ(rs.FeldAn(0).text(), serverBenutzer());
+    const struct
+    {
+        int art;
+        const char *quelle, *benutzer, *passwort, *katalog, *erwartet;
+    } faelle[] = {
+        // a connection string of its own is used as given, with the credentials added
+        {2, "DRIVER={PostgreSQL Unicode};SERVER=h", "u", "p", "c",
+         "DRIVER={PostgreSQL Unicode};SERVER=h;DATABASE=c;UID=u;PWD=p"},
+        {3, " dsn = werk", "u", "p", "c", "dsn=werk;DATABASE=c;UID=u;PWD=p"},
+        {2, "DSN=werk;UID=alt;database=alt", "u", "p", "c", "DSN=werk;UID=u;DATABASE=c;PWD=p"},
+        {2, "DSN=werk;UID=alt", "", "", "", "DSN=werk;UID=alt"},
+        // a server name: FreeTDS for the SQL Server kinds, the Oracle driver for kind 4
+        {2, "sqlhost\\werk", "u", "p", "c",
+         "DRIVER={FreeTDS};SERVER=sqlhost\\werk;DATABASE=c;UID=u;PWD=p"},
+        {3, "SERVER=x;DRIVER={y}", "u", "p", "",
+         "DRIVER={FreeTDS};SERVER={SERVER=x;DRIVER={y}}};UID=u;PWD=p"},
+        {4, "ORCL", "u", "p", "c", "DRIVER={Oracle};DBQ=ORCL;UID=u;PWD=p"},
+        {4, "DSN=ora;DATABASE=x", "u", "p", "c", "DSN=ora;DATABASE=x;UID=u;PWD=p"},
+        // values that would end the entry go into braces
+        {2, "DSN=werk", "u", " a;b}c", "", "DSN=werk;UID=u;PWD={ a;b}}c}"},
+        // other kinds have no connection string
+        {1, "DSN=werk", "u", "p", "c", ""},
+        {5, "x", "u", "p", "c", ""}};
+    for (const auto& f : faelle)
+        EXPECT_EQ(MB_OdbcVerbindungstext(f.art, f.benutzer, QString::fromUtf8(f.passwort), f.quelle,
+                                         f.katalog),
+                  QString::fromUtf8(f.erwartet))
+            << f.quelle;
+    const OdbcVerbindungstext gelesen(QStringLiteral("DSN=werk;UID=u;PWD={ a;b}}c}"));
+    EXPECT_EQ(gelesen.wert(QStringLiteral("pwd")), QStringLiteral(" a;b}c"));
 }
