@@ -48,19 +48,30 @@ inline QByteArray VariablerKopf()
     return Hex(QStringLiteral("78563412C51401042A000000"));
 }
 
+// A CI 72 answer of address 5 with that header and the records given as hex.
+inline QByteArray RahmenMit(const QString& datensaetzeHex)
+{
+    return BaueRahmen(VariablerKopf() + Hex(datensaetzeHex));
+}
+
+// The fault of a frame in English; "" when it decodes.
+inline QString FehlerText(const QByteArray& rahmen)
+{
+    const auto ergebnis = DekodiereGenau(rahmen);
+    const auto* fehler = std::get_if<mbus::DekodierFehler>(&ergebnis);
+    return fehler ? mbus::DekodierFehlerText(*fehler, mbus::Sprache::Englisch) : QString();
+}
+
 // The records of a CI 72 telegram built from record bytes given as hex.
 inline QList<mbus::Datensatz> AlleDatensaetze(const QString& datensaetzeHex)
 {
-    const auto ergebnis = DekodiereGenau(BaueRahmen(VariablerKopf() + Hex(datensaetzeHex)));
-    if (const auto* fehler = std::get_if<mbus::DekodierFehler>(&ergebnis)) {
-        ADD_FAILURE() << mbus::DekodierFehlerText(*fehler, mbus::Sprache::Deutsch).toStdString();
+    const auto ergebnis = DekodiereGenau(RahmenMit(datensaetzeHex));
+    const auto* telegramm = std::get_if<mbus::Telegramm>(&ergebnis);
+    if (!telegramm) {
+        ADD_FAILURE() << "no telegram: " << FehlerText(RahmenMit(datensaetzeHex)).toStdString();
         return {};
     }
-    if (!std::holds_alternative<mbus::Telegramm>(ergebnis)) {
-        ADD_FAILURE() << "no telegram";
-        return {};
-    }
-    return std::get<mbus::Telegramm>(ergebnis).datensaetze;
+    return telegramm->datensaetze;
 }
 
 // The one record of a telegram built from its bytes.

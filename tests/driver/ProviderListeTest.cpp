@@ -29,20 +29,9 @@ public:
     int index = 7;
 };
 
-class ProviderListeTest : public TestUmgebung
-{
-};
+using ProviderListeTest = TestUmgebung;
 
-TEST_F(ProviderListeTest, listeHaeltDieDreiTreiberMitIhrerNummer)
-{
-    AufzeichnendeListe liste;
-    MB_ProviderListeLaden(liste, 0);
-    const QList<QPair<QString, int>> erwartet{
-        {"MBus OLE V1", 0}, {"MBus OLE V2", 1}, {"MBus ZEP", 2}};
-    EXPECT_EQ(liste.eintraege, erwartet);
-}
-
-TEST_F(ProviderListeTest, gespeicherteNummerWaehltDenTreiber)
+TEST_F(ProviderListeTest, listeHaeltDieDreiTreiberUndDieGespeicherteNummerWaehlt)
 {
     const struct
     {
@@ -67,6 +56,9 @@ TEST_F(ProviderListeTest, gespeicherteNummerWaehltDenTreiber)
         AufzeichnendeListe liste;
         EXPECT_EQ(MB_ProviderListeLaden(liste, 0), fall.nummer) << fall.zeile.toStdString();
         EXPECT_EQ(liste.index, fall.nummer) << fall.zeile.toStdString();
+        const QList<QPair<QString, int>> treiber{
+            {"MBus OLE V1", 0}, {"MBus OLE V2", 1}, {"MBus ZEP", 2}};
+        EXPECT_EQ(liste.eintraege, treiber);
     }
 }
 

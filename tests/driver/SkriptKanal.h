@@ -1,6 +1,6 @@
 #pragma once
 // A bus line and a clock that the test drives: it sees every frame the master writes, puts bytes
-// into its input and moves time by hand.
+// into its input (or lets the next write be answered) and moves time by hand.
 
 #include "driver/transport/Buskanal.h"
 #include "driver/transport/Busuhr.h"
@@ -27,6 +27,9 @@ struct Leitung
     mbus::Buszeit jetzt{1'000'000};
     // How far the clock moves on by itself at each look (for waits that run on their own).
     mbus::Dauer schritt{0};
+    // The modem lines: every DTR change, and whether bytes are still on their way out.
+    QList<bool> dtr;
+    bool sendetNoch = false;
 };
 
 class SkriptKanal : public mbus::Buskanal
@@ -59,6 +62,8 @@ public:
             m_leitung->eingang += m_leitung->antworten.takeFirst();
         return true;
     }
+    void setzeDtr(bool an) override { m_leitung->dtr << an; }
+    bool sendetNoch() override { return m_leitung->sendetNoch; }
 
 private:
     std::shared_ptr<Leitung> m_leitung;

@@ -1,29 +1,22 @@
 // The name-bound driver's modem members end to end against the bus simulator's AT modem on a
 // pseudo-terminal (mapped to COM3), as the test window uses them: initialise, dial, read meters
 // behind the remote modem through the same driver, hang up; a busy number, an aborted dial, the
-// remote side hanging up, and a port without modem where every wait ends by its deadline.
+// remote side hanging up, and a port without modem where every wait ends by its deadline. And
+// the modem dialogue on the serial control itself.
 
-#include "support/TestUmgebung.h"
-
-#include "driver/engine/Ereignis.h"
-#include "driver/faces/MBusObjektErzeugen.h"
-#include "driver/faces/MBusRacX4.h"
-#include "driver/modem/Modemzeiten.h"
-#include "platform/Warten.h"
-
-#include "BusSimulator.h"
-
-#include <QElapsedTimer>
+#include "SimulatorTest.h"
+#include "driver/modem/Modemleitung.h"
+#include "driver/modem/SeriellerModemport.h"
+#include "serial/AntwortSuche.h"
+#include "serial/SerielleSchnittstelle.h"
 
 #include <chrono>
-#include <functional>
-#include <memory>
 
 namespace {
 
 using namespace std::chrono_literals;
+using treibertest::kPort;
 
-constexpr int kPort = 3;
 constexpr int kBaud = 9600;
 
 // Guard time 200 ms on both sides; the remote bus runs at 2400 baud behind a 9600 baud line.
@@ -45,97 +38,54 @@ mbus::Modemzeiten KurzeModemzeiten()
     return z;
 }
 
-class TreiberModemTest : public TestUmgebung
+class TreiberModemTest : public treibertest::SimulatorTest
 {
 protected:
-    void TearDown() override
+    // The bus (paced as a real line unless told) and a driver on it with short modem times.
+    MBusRacX4& starten(const QString& bus, bool takt = true)
     {
-        m_treiber.reset();
-        if (m_sim)
-            m_sim->stoppen();
-        TestUmgebung::TearDown();
-    }
-
-    // Starts the bus (paced as a real line unless told) and gives a driver as the test window
-    // makes it: created by name, port opened with APPInitCom, short modem times.
-    MBusRacX4& starten(const QString& bus, const QString& busKopf = QStringLiteral("bus takt=ja\n"))
-    {
-        SimBus simBus;
-        QString fehler;
-        EXPECT_TRUE(BusSimulator::busTextLesen(busKopf + bus, simBus, &fehler))
-            << qPrintable(fehler);
-        m_sim = std::make_unique<BusSimulator>(simBus);
-        EXPECT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
-        schreiben(QStringLiteral("ZEP.INI"),
-                  QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(m_sim->geraet()).toUtf8());
-        m_treiber = MBusObjektErzeugen(kTreiberRacX4);
-        MBusRacX4& treiber = *m_treiber->alsRacX4();
-        treiber.setLNGLanguage(1);
+        SimulatorTest::starten(bus, takt);
+        MBusRacX4& treiber = rac(kBaud);
         treiber.setzeModemzeiten(KurzeModemzeiten());
-        treiber.APPInitCom(kPort, kBaud);
-        EXPECT_EQ(treiber.APPIsComOpen(), 0);
         return treiber;
     }
 
-    // The window's wait: poll TELStatus, yielding, until fertig says so (at most msMax).
-    static int telWarten(MBusRacX4& treiber, const std::function<bool(int)>& fertig,
-                         int msMax = 10000)
+    // The window's wait: poll TELStatus, yielding, until a dialogue has ended (or, when told, until
+    // the status is `ziel`).
+    static int telWarten(MBusRacX4& treiber, int ziel = -1)
     {
         QElapsedTimer uhr;
         uhr.start();
         int status = treiber.TELStatus();
-        while (!fertig(status) && uhr.elapsed() < msMax) {
+        while ((ziel < 0 ? status == mbus::kTelStatusLaeuft : status != ziel) &&
+               uhr.elapsed() < 10000) {
             Warten(1);
             status = treiber.TELStatus();
         }
         return status;
     }
-    static int bisBereit(MBusRacX4& treiber)
-    {
-        return telWarten(treiber, [](int s) { return s == 2 || s == 0; });
-    }
-    static int bisGewaehlt(MBusRacX4& treiber)
-    {
-        return telWarten(treiber, [](int s) { return s != 1; });
-    }
-    static int bisAufgelegt(MBusRacX4& treiber)
-    {
-        return telWarten(treiber, [](int s) { return s == 3; });
-    }
-
-    // Poll APPReceiveTest while 255, yielding.
-    static int abwarten(MBusRacX4& treiber)
-    {
-        QElapsedTimer uhr;
-        uhr.start();
-        int test = treiber.APPReceiveTest();
-        while (test == mbus::kEmpfangLaeuft && uhr.elapsed() < 10000) {
-            Warten(1);
-            test = treiber.APPReceiveTest();
-        }
-        return test;
-    }
 
     // Initialises and dials 0302222 until connected.
-    void verbinden(MBusRacX4& treiber)
+    static void verbinden(MBusRacX4& treiber)
     {
         treiber.TELInit(kPort, kBaud, QStringLiteral("ATX1L3"));
-        ASSERT_EQ(bisBereit(treiber), 2);
+        ASSERT_EQ(telWarten(treiber), 2);
         treiber.TELMakeCall(kPort, kBaud, QStringLiteral("ATDT0302222"));
-        ASSERT_EQ(bisGewaehlt(treiber), 4);
+        ASSERT_EQ(telWarten(treiber), 4);
     }
-
-    std::unique_ptr<BusSimulator> m_sim;
-    std::unique_ptr<MBusTreiber> m_treiber;
 };
 
 TEST_F(TreiberModemTest, dialReadAMeterBehindTheModemAndHangUp)
 {
     MBusRacX4& treiber = starten(kModemBus);
     treiber.TELInit(kPort, kBaud, QStringLiteral("ATX1L3"));
-    EXPECT_EQ(bisBereit(treiber), 2);
+    EXPECT_EQ(telWarten(treiber), 2);
+    treiber.TELMakeCall(kPort, kBaud, QStringLiteral("ATDT0301111"));
+    EXPECT_EQ(telWarten(treiber), 3);
+    EXPECT_EQ(treiber.ModemMeldung(), "BUSY");
+    EXPECT_FALSE(m_sim->modemVerbunden());
     treiber.TELMakeCall(kPort, kBaud, QStringLiteral("ATDT0302222"));
-    ASSERT_EQ(bisGewaehlt(treiber), 4);
+    ASSERT_EQ(telWarten(treiber), 4);
     EXPECT_EQ(treiber.ModemMeldung(), "CONNECT 9600");
     EXPECT_TRUE(m_sim->modemVerbunden());
     EXPECT_EQ(m_sim->modemNummer(), "0302222");
@@ -164,7 +114,7 @@ TEST_F(TreiberModemTest, dialReadAMeterBehindTheModemAndHangUp)
     uhr.start();
     treiber.APPBreak();
     treiber.TELHangUp();
-    EXPECT_EQ(bisAufgelegt(treiber), 3);
+    EXPECT_EQ(telWarten(treiber, 3), 3);
     EXPECT_GE(uhr.elapsed(), 2 * 200) << "guard silence before and after +++";
     EXPECT_EQ(treiber.ModemMeldung(), "OK");
     EXPECT_FALSE(m_sim->modemVerbunden());
@@ -177,28 +127,16 @@ TEST_F(TreiberModemTest, dialReadAMeterBehindTheModemAndHangUp)
     EXPECT_EQ(m_sim->empfangeneRahmen().size(), rahmen);
 }
 
-TEST_F(TreiberModemTest, busyNumberEndsTheDialIdleWithTheModemsText)
-{
-    MBusRacX4& treiber = starten(kModemBus);
-    treiber.TELInit(kPort, kBaud, QStringLiteral("ATX1L3"));
-    ASSERT_EQ(bisBereit(treiber), 2);
-    treiber.TELMakeCall(kPort, kBaud, QStringLiteral("ATDT0301111"));
-    EXPECT_EQ(bisGewaehlt(treiber), 3);
-    EXPECT_EQ(treiber.ModemMeldung(), "BUSY");
-    EXPECT_FALSE(m_sim->modemVerbunden());
-}
-
 TEST_F(TreiberModemTest, breakDuringTheDialStopsIt)
 {
     MBusRacX4& treiber = starten(QStringLiteral("modem waehlzeit=5000 schutzzeit=200\n"));
     treiber.TELMakeCall(kPort, kBaud, QStringLiteral("0302222"));
-    EXPECT_EQ(telWarten(
-                  treiber, [](int) { return false; }, 100),
-              1);
+    Warten(100);
+    EXPECT_EQ(treiber.TELStatus(), 1);
     QElapsedTimer uhr;
     uhr.start();
     treiber.APPBreak();
-    EXPECT_EQ(bisGewaehlt(treiber), 3);
+    EXPECT_EQ(telWarten(treiber), 3);
     EXPECT_LT(uhr.elapsed(), 1000);
     EXPECT_EQ(treiber.ModemMeldung(), "NO CARRIER");
     EXPECT_FALSE(m_sim->modemVerbunden());
@@ -230,26 +168,25 @@ TEST_F(TreiberModemTest, remoteHangUpBetweenExchangesIsSeenByTheStatusPoll)
     MBusRacX4& treiber =
         starten(QStringLiteral("modem waehlzeit=50 schutzzeit=200 auflegen=200\n"));
     verbinden(treiber);
-    EXPECT_EQ(bisAufgelegt(treiber), 3);
+    EXPECT_EQ(telWarten(treiber, 3), 3);
     EXPECT_EQ(treiber.ModemMeldung(), "NO CARRIER");
 }
 
 TEST_F(TreiberModemTest, silentModemEndsEveryWaitByItsDeadline)
 {
     // A plain bus: nobody answers AT commands.
-    MBusRacX4& treiber = starten(QStringLiteral("zaehler adresse=5 id=12345678\n"),
-                                 QStringLiteral("bus takt=nein\n"));
+    MBusRacX4& treiber = starten(QStringLiteral("zaehler adresse=5 id=12345678\n"), false);
     QElapsedTimer uhr;
     uhr.start();
     treiber.TELInit(kPort, kBaud, QStringLiteral("ATX1L3"));
-    EXPECT_EQ(bisBereit(treiber), 0);
+    EXPECT_EQ(telWarten(treiber), 0);
     // ATZ 0.3 s; leaving data mode: 0.25 s, "+++" 0.25 + 0.3 s, DTR 0.05 s; pause; ATZ 0.3 s.
     EXPECT_GE(uhr.elapsed(), 1400);
     EXPECT_LT(uhr.elapsed(), 2500);
 
     uhr.restart();
     treiber.TELMakeCall(kPort, kBaud, QStringLiteral("ATDT0302222"));
-    EXPECT_EQ(bisGewaehlt(treiber), 3);
+    EXPECT_EQ(telWarten(treiber), 3);
     // No result within 1 s, the stop unanswered for 0.3 s.
     EXPECT_GE(uhr.elapsed(), 1300);
     EXPECT_LT(uhr.elapsed(), 2300);
@@ -258,7 +195,7 @@ TEST_F(TreiberModemTest, silentModemEndsEveryWaitByItsDeadline)
     EXPECT_EQ(treiber.APPReceiveTest(), mbus::kEmpfangZeitueberschreitung);
     uhr.restart();
     treiber.TELHangUp();
-    EXPECT_EQ(bisAufgelegt(treiber), 3);
+    EXPECT_EQ(telWarten(treiber, 3), 3);
     EXPECT_LT(uhr.elapsed(), 100);
 }
 
@@ -267,7 +204,38 @@ TEST_F(TreiberModemTest, initAfterAConnectionHangsUpFirst)
     MBusRacX4& treiber = starten(kModemBus);
     verbinden(treiber);
     treiber.TELInit(kPort, kBaud, QStringLiteral("ATX1L3"));
-    EXPECT_EQ(bisBereit(treiber), 2);
+    EXPECT_EQ(telWarten(treiber), 2);
+    EXPECT_FALSE(m_sim->modemVerbunden());
+}
+
+TEST_F(TreiberModemTest, modemLineOnTheSerialControlDialsAsksAndHangsUp)
+{
+    SimulatorTest::starten(kModemBus, false); // no driver: the port is the serial control's
+    SerielleSchnittstelle comm;
+    mbus::SeriellerModemport port(comm);
+    mbus::Modemleitung leitung(port, KurzeModemzeiten());
+    ASSERT_EQ(port.oeffnen(kPort, QStringLiteral("9600")), 0);
+    ASSERT_TRUE(leitung.waehlen(QStringLiteral("ATDT0302222")));
+    ASSERT_TRUE(leitung.warten(5000));
+    ASSERT_EQ(leitung.status(), mbus::kTelStatusVerbunden);
+
+    // REQ_UD2 to address 5 reaches the meter behind the remote modem.
+    comm.setOutput(QByteArray::fromHex("107B058016"));
+    QByteArray empfangen = leitung.datenNehmen();
+    std::optional<GefundeneAntwort> antwort;
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!antwort && uhr.elapsed() < 2000) {
+        Warten(2);
+        empfangen += comm.Input();
+        antwort = AntwortSuchen(empfangen, 0x68, 0x16);
+    }
+    ASSERT_TRUE(antwort);
+    EXPECT_EQ(empfangen.mid(antwort->anfang + 7, 4), QByteArray::fromHex("78563412"));
+
+    leitung.auflegen();
+    EXPECT_TRUE(leitung.warten(5000));
+    EXPECT_EQ(leitung.status(), mbus::kTelStatusLeerlauf);
     EXPECT_FALSE(m_sim->modemVerbunden());
 }
 
