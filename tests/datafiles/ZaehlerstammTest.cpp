@@ -1,15 +1,18 @@
-#include "TageswerteTest.h"
+#include "DatendateiTest.h"
 
 #include "database/AllesSchliessen.h"
-#include "datafiles/ZaehlerstammPfade.h"
 #include "platform/Cp1252.h"
 
-class ZaehlerstammTest : public TageswerteTest
+#include <QRegularExpression>
+
+namespace {
+
+class ZaehlerstammTest : public DatendateiTest
 {
 protected:
     void SetUp() override
     {
-        TageswerteTest::SetUp();
+        DatendateiTest::SetUp();
         basisAnlegen();
         zeileEinfuegen("TaGrp", {{"TaGrp_nr", 5}, {"BasisTarif", 4}});
         zeileEinfuegen("TaGrp", {{"TaGrp_nr", 6}, {"BasisTarif", 300}});
@@ -47,13 +50,12 @@ TEST_F(ZaehlerstammTest, quellregelnUndDateinamen)
         spalten["LZNR"] = 1234;
         spalten["MBIndex"] = 2;
         zeileEinfuegen("zaehler", spalten);
-        const QByteArray name = spalten["ZQUELLE"].toString().toUtf8();
-
-        ASSERT_EQ(MB_ZaehlerLaden(1234, m_satz), kZaehlerGefunden) << name.data();
-        EXPECT_EQ(m_satz.QuellArt, fall.quellArt) << name.data();
-        EXPECT_EQ(m_satz.QuellNr, fall.quellNr) << name.data();
-        EXPECT_EQ(m_satz.MBIndex, fall.mbIndex) << name.data();
-        EXPECT_EQ(m_satz.DatenDatei, fall.datenDatei) << name.data();
+        SCOPED_TRACE(spalten["ZQUELLE"].toString().toStdString());
+        ASSERT_EQ(MB_ZaehlerLaden(1234, m_satz), kZaehlerGefunden);
+        EXPECT_EQ(m_satz.QuellArt, fall.quellArt);
+        EXPECT_EQ(m_satz.QuellNr, fall.quellNr);
+        EXPECT_EQ(m_satz.MBIndex, fall.mbIndex);
+        EXPECT_EQ(m_satz.DatenDatei, fall.datenDatei);
         EXPECT_EQ(m_satz.MdbDatei, "db\\zaehler\\0001234.mdb");
     }
 }
@@ -104,43 +106,23 @@ TEST_F(ZaehlerstammTest, fehlendeDatenbankIstEinFehler)
     m_satz.ZStellen = 5;
     EXPECT_EQ(MB_ZaehlerLaden(1234, m_satz), kZaehlerDatenbankFehlt);
     EXPECT_EQ(m_satz, ZaehlerStammdaten{});
-    EXPECT_FALSE(QFileInfo::exists(pfad("db/basis.mdb")));
+    EXPECT_FALSE(vorhanden("db/basis.mdb"));
     const QString log = Cp1252ZuText(lesen("db/261205ed.log"));
     EXPECT_TRUE(log.contains("Öffne Datenbank : db\\")) << qPrintable(log);
     EXPECT_TRUE(log.contains(QRegularExpression("Fehler bei OeffneBasisMDB : .*basis.mdb.*\r"
                                                 "Programm wird beendet")))
         << qPrintable(log);
 
-    // Once the database is there, the next load opens it.
+    // Once the database is there (under the default name), the next load opens it; and again
+    // after everything was closed.
     basisAnlegen();
     zeileEinfuegen("zaehler", {{"LZNR", 1234}});
+    zeileEinfuegen("TaGrp", {{"TaGrp_nr", 5}, {"BasisTarif", 4}});
     EXPECT_EQ(MB_ZaehlerLaden(1234, m_satz), kZaehlerGefunden);
-}
-
-TEST_F(ZaehlerstammTest, eineGeschlosseneDatenbankWirdNeuGeoeffnet)
-{
-    zeileEinfuegen("zaehler", {{"LZNR", 1234}});
-    ASSERT_EQ(MB_ZaehlerLaden(1234, m_satz), kZaehlerGefunden);
     MB_DAOAllesSchliessen();
     EXPECT_EQ(MB_ZaehlerLaden(1234, m_satz), kZaehlerGefunden) << qPrintable(FehlerText);
     EXPECT_EQ(MB_GetBasistarif(5), 4);
     EXPECT_EQ(MB_GetBasistarif(8), -1);
 }
 
-TEST_F(ZaehlerstammTest, pfadeUndZeitraeumeOhneAnlegen)
-{
-    EXPECT_EQ(MB_GetDatenPfad("d\\", "b\\", 3, 7, 0), "d\\S0003\\z07a015p.dat");
-    EXPECT_EQ(MB_GetDatenPfad("d\\", "b\\", "S0012", 7, 15), "d\\S0012\\z07a0015.dat");
-    EXPECT_EQ(MB_GetDatenPfad("d\\", "b\\", QString(), 7, 0), "");
-    EXPECT_EQ(MB_GetDatenDateiName("b\\", 1234, 0, -2, 5), "b\\Z200\\001234005.zep");
-    EXPECT_EQ(MB_GetDatenDateiName("b\\", 1234, 0, 3, 5), "");
-    EXPECT_EQ(MB_GetZaehlerMdbPfad("b", "", 42), "b\\zaehler\\0000042.mdb");
-    EXPECT_EQ(MB_GetZaehlerMdbPfad("b\\", "", 0), "-1");
-
-    QDateTime erster, letzter;
-    EXPECT_EQ(MB_GetDateiZeitraum("db\\Z200\\001234001.zep", erster, letzter), -1);
-    EXPECT_EQ(MB_GetDateiZeitraum("daten\\S0003\\z07a015p.dat", erster, letzter), -2);
-    EXPECT_FALSE(erster.isValid());
-    EXPECT_FALSE(QDir(pfad("db/Z200")).exists());
-    EXPECT_FALSE(QDir(pfad("daten")).exists());
-}
+} // namespace
