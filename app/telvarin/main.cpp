@@ -1,16 +1,14 @@
+#include "bustest/frmMBustest.h"
 #include "ui/UiSinks.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     OberflaecheEinrichten(QStringLiteral("Telvarin"));
 
-    QMainWindow fenster;
-    fenster.setWindowTitle(QStringLiteral("Telvarin"));
-    fenster.resize(800, 600);
-    fenster.show();
+    // The window shows itself at the end of its loading step.
+    frmMBustest fenster;
     return app.exec();
 }

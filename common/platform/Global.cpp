@@ -6,5 +6,6 @@ void GlobalZuruecksetzen()
     DBPath.clear();
     DatenPath.clear();
     FehlerText.clear();
+    RohdatenText.clear();
     DBParameter.clear();
 }

@@ -16,5 +16,10 @@ inline QString FehlerText;
 // (3) password, (4) catalog, (5) account name, then one empty element. Empty until read.
 inline QStringList DBParameter;
 
+// Text of the last raw telegram: bytes as hexadecimal numbers without leading zeros, each
+// followed by ";". The test window sets a sample when it loads; its read-out and the
+// decoded-telegram display write it, the telegram tools read it.
+inline QString RohdatenText;
+
 // Empties every program-wide value (tests start from a fresh program state).
 void GlobalZuruecksetzen();

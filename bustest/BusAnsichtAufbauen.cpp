@@ -1,0 +1,161 @@
+#include "TestfensterAufbau.h"
+
+#include "AufbauHilfen.h"
+#include "ui/FlexGridWidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTippZwischenablage = QStringLiteral("Liste in die Zwischenablage kopieren");
+
+// Port and one row per baud rate: tick, lowest and highest address, result line.
+QGroupBox* SuchEinstellungenAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    static const char* const raten[] = {"9600", "4800", "2400", "1200", "600", "300"};
+    e.Frame7 = aufbau::Rahmen(QString(), eltern);
+    auto* raster = new QGridLayout(e.Frame7);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Com-Port :"), e.Frame7), 0, 0);
+    e.Text4 = aufbau::Feld(QStringLiteral("1"), e.Frame7, 60,
+                           QStringLiteral("An diesem Comport ist der Pegelwandler angeschlossen."));
+    raster->addWidget(e.Text4, 0, 1);
+    e.Combo4 = new QComboBox(e.Frame7);
+    e.Combo4->setEditable(true);
+    e.Combo4->setMinimumWidth(90);
+    raster->addWidget(e.Combo4, 0, 2, 1, 2, Qt::AlignLeft);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("von :"), e.Frame7), 1, 1);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("bis :"), e.Frame7), 1, 2);
+    for (int i = 0; i < 6; ++i) {
+        const auto stelle = static_cast<size_t>(i);
+        e.Check1[stelle] = new QCheckBox(QString::fromLatin1(raten[i]), e.Frame7);
+        e.Text5[stelle] = aufbau::Feld(QStringLiteral("1"), e.Frame7, 60,
+                                       QStringLiteral("Zu suchende Primäradressen."));
+        e.Text6[stelle] = aufbau::Feld(QStringLiteral("250"), e.Frame7, 60);
+        e.Label4[stelle] = aufbau::Beschriftung(QString(), e.Frame7);
+        e.Label4[stelle]->setMinimumWidth(260);
+        raster->addWidget(e.Check1[stelle], i + 2, 0);
+        raster->addWidget(e.Text5[stelle], i + 2, 1);
+        raster->addWidget(e.Text6[stelle], i + 2, 2);
+        raster->addWidget(e.Label4[stelle], i + 2, 3);
+    }
+    raster->setColumnStretch(3, 1);
+    return e.Frame7;
+}
+
+// Start buttons, the secondary search's mask and progress, and the hidden driver frame.
+QWidget* SuchSteuerungAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    auto* bereich = new QWidget(eltern);
+    auto* raster = new QGridLayout(bereich);
+    raster->setContentsMargins(0, 0, 0, 0);
+
+    // Start and stop of the primary scan lie in one place; the start button is on top.
+    e.cmdSecAdrStop = aufbau::Knopf(QStringLiteral("Stop"), bereich);
+    e.cmdSecPrimSuchen = aufbau::Knopf(
+        QStringLiteral("&Primär Suchen"), bereich,
+        QStringLiteral("Sucht nach nach MBuszähler mit eingestellten Primäradressen."));
+    raster->addWidget(e.cmdSecAdrStop, 0, 0, 1, 2);
+    raster->addWidget(e.cmdSecPrimSuchen, 0, 0, 1, 2);
+    e.cmdSecPrimSuchen->raise();
+
+    e.cmdSekSuchenAlle = aufbau::Knopf(
+        QStringLiteral("Sekundär Adressen suchen"), bereich,
+        QStringLiteral(
+            "Durchsucht den gesamten Bus mit den angeklickten Baudraten nach MBus Zähler"));
+    e.cmdSekSuchenAlleAbbrechen = aufbau::Knopf(QStringLiteral("Abbrechen"), bereich);
+    raster->addWidget(e.cmdSekSuchenAlle, 1, 0, 1, 2);
+    raster->addWidget(e.cmdSekSuchenAlleAbbrechen, 1, 0, 1, 2);
+
+    e.Label8 = aufbau::Beschriftung(QStringLiteral("ffffffff"), bereich);
+    e.Label8->setToolTip(QStringLiteral("Gesuchte Adresse: f steht für einen Platzhalter ähnlich "
+                                        "wie bei der Dateisuche das * oder ?"));
+    e.Combo3 = new QComboBox(bereich);
+    e.Combo3->setToolTip(
+        QStringLiteral("Ab welcher Stelle fesucht werden soll. Führende Nullen werden ergänzt."));
+    raster->addWidget(e.Label8, 2, 0);
+    raster->addWidget(e.Combo3, 2, 1);
+    e.Label9 = aufbau::Beschriftung(QStringLiteral("Aktuelle Baudrate"), bereich);
+    raster->addWidget(e.Label9, 3, 0, 1, 2);
+    e.Label3 = aufbau::Beschriftung(QString(), bereich);
+    e.Label11 = aufbau::Beschriftung(QString(), bereich);
+    e.Label11->setWordWrap(true);
+    raster->addWidget(e.Label3, 4, 0, 1, 2);
+    raster->addWidget(e.Label11, 5, 0, 1, 2);
+
+    e.Frame9 = TimingRahmenAufbauen(e, 4, e.Combo1, bereich);
+    raster->addWidget(e.Frame9, 6, 0, 1, 2);
+    raster->setRowStretch(7, 1);
+    return bereich;
+}
+
+// The buttons under the scan grid: list, clipboard, address writing and import.
+QWidget* ListenKnoepfeAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    auto* bereich = new QWidget(eltern);
+    auto* spalten = new QVBoxLayout(bereich);
+    spalten->setContentsMargins(0, 0, 0, 0);
+    auto* oben = new QHBoxLayout;
+    auto* unten = new QHBoxLayout;
+    spalten->addLayout(oben);
+    spalten->addLayout(unten);
+
+    e.cmdSpeichern =
+        aufbau::Knopf(QStringLiteral("&Speichern"), bereich,
+                      QStringLiteral("Speicher die gefundenen Zähler in einer ASCII Datei."));
+    e.Command1 = aufbau::Knopf(QStringLiteral("&Zwischenabl."), bereich, kTippZwischenablage);
+    e.cmdImport = aufbau::Knopf(QStringLiteral("&Import Liste in DB"), bereich);
+    e.cmdImporttxt = aufbau::Knopf(QStringLiteral("Liste Lesen (txt)"), bereich);
+    e.cmdDatenbankEintrag = aufbau::Knopf(QStringLiteral("In DB Speichern"), bereich);
+    e.cmdTabSenden = aufbau::Knopf(QStringLiteral("Senden"), bereich);
+    oben->addWidget(e.cmdSpeichern);
+    oben->addWidget(e.Command1);
+    oben->addWidget(e.cmdImporttxt);
+    oben->addWidget(e.cmdImport);
+    oben->addWidget(e.cmdDatenbankEintrag);
+    oben->addWidget(e.cmdTabSenden);
+    oben->addStretch(1);
+
+    e.Label14 = aufbau::Beschriftung(QStringLiteral("Primär Adresse:"), bereich);
+    e.Combo5 = new QComboBox(bereich);
+    e.Combo5->setEditable(true);
+    e.Combo5->setMinimumWidth(80);
+    e.Label15 = aufbau::Beschriftung(QStringLiteral("Baud Rate:"), bereich);
+    e.Combo6 = new QComboBox(bereich);
+    e.Combo6->setEditable(true);
+    e.Combo6->setMinimumWidth(80);
+    e.Command3 = aufbau::Knopf(QStringLiteral("Parameter eintragen"), bereich);
+    e.Command4 = aufbau::Knopf(QStringLiteral("Parameter schreiben"), bereich);
+    e.cmd_AutoPrimaer = aufbau::Knopf(QStringLiteral("Prim. Adr. autom. vergeben"), bereich);
+    unten->addWidget(e.Label14);
+    unten->addWidget(e.Combo5);
+    unten->addWidget(e.Label15);
+    unten->addWidget(e.Combo6);
+    unten->addWidget(e.Command3);
+    unten->addWidget(e.Command4);
+    unten->addWidget(e.cmd_AutoPrimaer);
+    unten->addStretch(1);
+    return bereich;
+}
+
+} // namespace
+
+QGroupBox* BusAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame4 = aufbau::Rahmen(QString(), eltern);
+    auto* spalte = new QVBoxLayout(e.Frame4);
+
+    e.frmSecAdrSuchen = aufbau::Rahmen(QStringLiteral("Primär-Adressen suchen"), e.Frame4);
+    auto* suche = new QHBoxLayout(e.frmSecAdrSuchen);
+    suche->addWidget(SuchEinstellungenAufbauen(e, e.frmSecAdrSuchen), 1);
+    suche->addWidget(SuchSteuerungAufbauen(e, e.frmSecAdrSuchen));
+    spalte->addWidget(e.frmSecAdrSuchen);
+
+    e.MSFlexGrid1 = new FlexGridWidget(e.Frame4);
+    spalte->addWidget(e.MSFlexGrid1, 1);
+    spalte->addWidget(ListenKnoepfeAufbauen(e, e.Frame4));
+    return e.Frame4;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Small rules of the test window that do not need a widget.
+
+#include <QString>
+#include <QVariant>
+
+// Caption of the view menu while the bus view shows, and while the meter view shows.
+inline const QString kAnsichtBus = QStringLiteral("Zähler &Scan");
+inline const QString kAnsichtZaehler = QStringLiteral("Bus &Scan");
+
+// The command-line word that shows the service controls (letter case counts, anywhere).
+inline const QString kDienstschalter = QStringLiteral("vomak");
+
+// The sample telegram the raw-telegram text holds after the window has loaded.
+inline const QString kBeispielTelegramm = QStringLiteral(
+    "68;38;38;68;8;0;72;11;97;6;4;B4;5;80;4;E3;0;FF;FF;3;22;B4;35;1;5;2E;11;4C;92;44;5;3E;62;4;CF;"
+    "42;5;5B;D7;88;14;43;5;5F;B0;52;A;43;5;63;70;62;23;41;4;6D;F;D;4A;13;CA;16;");
+
+// True when the bus view is to show after a view switch from the caption given.
+bool BusAnsichtNachWechsel(const QString& menueCaption);
+
+// True when the command line holds the service switch.
+bool DienstschalterGesetzt(const QString& kommandozeile);
+
+// New text of a highest-address box on a double-click: "10" when its value is 255, else "255".
+QString HoechsteAdresseUmschalten(const QString& text);
+
+// True for a text the original's IsNumeric accepts: a number with blanks around it, a sign,
+// a decimal point and an exponent; "" is not numeric.
+bool IstNumerisch(const QString& text);
+
+// Port and baud of the single-meter boxes: port := "Com " & n when portText is numeric, baud
+// := its number when baudText is numeric; otherwise the argument keeps its value. Always true.
+bool PortParameterLesen(const QString& portText, const QString& baudText, QVariant& port,
+                        QVariant& baud);

@@ -1,0 +1,159 @@
+#include "TestfensterAufbau.h"
+
+#include "AufbauHilfen.h"
+#include "ui/FlexGridWidget.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+QGroupBox* MBusRahmenAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame1 = aufbau::Rahmen(QStringLiteral("M-Bus"), eltern);
+    auto* raster = new QGridLayout(e.Frame1);
+    static const char* const beschriftungen[] = {
+        "Gerätenummer :", "Com-Port :", "Baud :", "TmOut :"};
+    static const char* const werte[] = {"254", "4", "9600", "50"};
+    for (int i = 0; i < 4; ++i) {
+        const auto stelle = static_cast<size_t>(i);
+        e.Text1[stelle] = aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame1, 70);
+        raster->addWidget(aufbau::Beschriftung(QString::fromUtf8(beschriftungen[i]), e.Frame1), i,
+                          0);
+        raster->addWidget(e.Text1[stelle], i, 1);
+    }
+    e.Combo7 = new QComboBox(e.Frame1);
+    e.Combo7->setEditable(true);
+    e.Combo8 = new QComboBox(e.Frame1);
+    e.Combo8->setEditable(true);
+    raster->addWidget(e.Combo7, 1, 2);
+    raster->addWidget(e.Combo8, 2, 2);
+    e.cmdstartAuslesen = aufbau::Knopf(QStringLiteral("&M-Bus lesen Primär"), e.Frame1);
+    e.cmd_SetPrimSingle = aufbau::Knopf(QStringLiteral("Primäradresse setzen"), e.Frame1);
+    raster->addWidget(e.cmdstartAuslesen, 4, 0, 1, 3);
+    raster->addWidget(e.cmd_SetPrimSingle, 5, 0, 1, 3);
+    return e.Frame1;
+}
+
+QGroupBox* GeschwindigkeitstestAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame5 = aufbau::Rahmen(QStringLiteral("Geschwindigkeitstest"), eltern);
+    auto* raster = new QGridLayout(e.Frame5);
+    e.Text3[0] = aufbau::Feld(QStringLiteral("1"), e.Frame5, 60);
+    e.Text3[1] = aufbau::Feld(QStringLiteral("120"), e.Frame5, 60);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("von :"), e.Frame5), 0, 0);
+    raster->addWidget(e.Text3[0], 0, 1);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("bis :"), e.Frame5), 1, 0);
+    raster->addWidget(e.Text3[1], 1, 1);
+    // Start and stop of the speed test lie in one place.
+    e.cmdAuslesen1bis50 = aufbau::Knopf(QStringLiteral("Lesen"), e.Frame5);
+    e.cmdStop = aufbau::Knopf(QStringLiteral("Stop"), e.Frame5);
+    raster->addWidget(e.cmdAuslesen1bis50, 0, 2, 2, 1);
+    raster->addWidget(e.cmdStop, 0, 2, 2, 1);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Anz. gelesen : "), e.Frame5), 2, 0);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("in Sec : "), e.Frame5), 2, 2);
+    e.Label2[0] = aufbau::Beschriftung(QString(), e.Frame5);
+    e.Label2[1] = aufbau::Beschriftung(QString(), e.Frame5);
+    raster->addWidget(e.Label2[0], 2, 1);
+    raster->addWidget(e.Label2[1], 2, 3);
+    return e.Frame5;
+}
+
+QGroupBox* ZaehlerdatenAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame3 = aufbau::Rahmen(QStringLiteral("Zählerdaten"), eltern);
+    auto* spalte = new QVBoxLayout(e.Frame3);
+    auto* raster = new QGridLayout;
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("ASCII"), e.Frame3), 0, 1);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Integer"), e.Frame3), 0, 2);
+    // Row, ASCII box, Integer box (-1: none) of the meter header.
+    struct Zeile
+    {
+        const char* beschriftung;
+        int ascii;
+        int zahl;
+    };
+    static const Zeile zeilen[] = {
+        {"Hersteller :", 0, 3}, {"ID :", 1, 4}, {"Version :", 2, -1}, {"Medium :", -1, 5}};
+    int reihe = 1;
+    for (const Zeile& zeile : zeilen) {
+        raster->addWidget(aufbau::Beschriftung(QString::fromUtf8(zeile.beschriftung), e.Frame3),
+                          reihe, 0);
+        for (int spalteNr : {1, 2}) {
+            const int index = spalteNr == 1 ? zeile.ascii : zeile.zahl;
+            if (index < 0)
+                continue;
+            e.Text2[static_cast<size_t>(index)] = aufbau::Feld(QString(), e.Frame3);
+            raster->addWidget(e.Text2[static_cast<size_t>(index)], reihe, spalteNr);
+        }
+        ++reihe;
+    }
+    spalte->addLayout(raster);
+    e.cmdSecLesen = aufbau::Knopf(QStringLiteral("Sekundär lesen"), e.Frame3);
+    spalte->addWidget(e.cmdSecLesen);
+    spalte->addWidget(GeschwindigkeitstestAufbauen(e, e.Frame3));
+    e.Frame8 = TimingRahmenAufbauen(e, 0, e.Combo2, e.Frame3);
+    spalte->addWidget(e.Frame8);
+    return e.Frame3;
+}
+
+QGroupBox* ModemAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame12 = aufbau::Rahmen(QStringLiteral("Modem"), eltern);
+    auto* raster = new QGridLayout(e.Frame12);
+    e.Text9 = aufbau::Feld(QStringLiteral("ATDT"), e.Frame12);
+    e.Text10 = aufbau::Feld(QStringLiteral("ATX1L3"), e.Frame12);
+    e.cmdMoWaehlen = aufbau::Knopf(QStringLiteral("Wählen"), e.Frame12);
+    e.cmdMoLesen = aufbau::Knopf(QStringLiteral("Suchen"), e.Frame12);
+    e.cmdMoAuflegen = aufbau::Knopf(QStringLiteral("Auflegen"), e.Frame12);
+    e.Label10 = aufbau::Beschriftung(QString(), e.Frame12);
+    raster->addWidget(e.Text9, 0, 0);
+    raster->addWidget(e.Text10, 0, 1);
+    raster->addWidget(e.cmdMoWaehlen, 0, 2);
+    raster->addWidget(e.cmdMoLesen, 0, 3);
+    raster->addWidget(e.cmdMoAuflegen, 0, 4);
+    raster->addWidget(e.Label10, 0, 5);
+    raster->setColumnStretch(5, 1);
+    return e.Frame12;
+}
+
+QGroupBox* WerteAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame2 = aufbau::Rahmen(QStringLiteral("Werte"), eltern);
+    auto* spalte = new QVBoxLayout(e.Frame2);
+    e.Grid1 = new FlexGridWidget(e.Frame2);
+    e.Grid1->setCols(5);
+    e.MSFlexGrid2 = new FlexGridWidget(e.Frame2);
+    e.MSFlexGrid2->setMaximumHeight(140);
+    auto* knoepfe = new QHBoxLayout;
+    e.cmdImportIndexe = aufbau::Knopf(QStringLiteral("Import Inde&x"), e.Frame2);
+    e.cmdZwischen = aufbau::Knopf(QStringLiteral("&Zwischenabl."), e.Frame2,
+                                  QStringLiteral("Liste in die Zwischenablage kopieren"));
+    knoepfe->addWidget(e.cmdImportIndexe);
+    knoepfe->addWidget(e.cmdZwischen);
+    knoepfe->addStretch(1);
+    spalte->addWidget(e.Grid1, 3);
+    spalte->addWidget(e.MSFlexGrid2, 1);
+    spalte->addLayout(knoepfe);
+    return e.Frame2;
+}
+
+} // namespace
+
+QGroupBox* ZaehlerAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern)
+{
+    e.Frame6 = aufbau::Rahmen(QString(), eltern);
+    auto* zeile = new QHBoxLayout(e.Frame6);
+    auto* links = new QVBoxLayout;
+    links->addWidget(MBusRahmenAufbauen(e, e.Frame6));
+    links->addWidget(ZaehlerdatenAufbauen(e, e.Frame6));
+    links->addStretch(1);
+    auto* rechts = new QVBoxLayout;
+    rechts->addWidget(WerteAufbauen(e, e.Frame6), 1);
+    rechts->addWidget(ModemAufbauen(e, e.Frame6));
+    zeile->addLayout(links);
+    zeile->addLayout(rechts, 1);
+    return e.Frame6;
+}
