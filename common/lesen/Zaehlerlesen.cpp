@@ -1,0 +1,63 @@
+#include "lesen/Zaehlerlesen.h"
+
+#include "driver/engine/Ereignis.h"
+#include "driver/faces/IMBusOLEAutoServer.h"
+#include "driver/faces/MBusRacX4.h"
+#include "platform/Warten.h"
+
+namespace {
+
+// Polls the driver while its exchange runs, yielding between polls; with wiederholen each pass
+// also allows one repetition of the request.
+int Abwarten(MBusRacX4& treiber, bool wiederholen)
+{
+    int test = treiber.APPReceiveTest();
+    while (test == mbus::kEmpfangLaeuft) {
+        if (wiederholen)
+            treiber.APPRetry();
+        Warten(1);
+        test = treiber.APPReceiveTest();
+    }
+    return test;
+}
+
+} // namespace
+
+bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 baud)
+{
+    bool ok = false;
+    treiber.OLESetBaud(QString::number(baud), ok);
+    if (!ok)
+        return false;
+    ok = false;
+    treiber.OLEOpenPort(port, ok);
+    return ok;
+}
+
+int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse)
+{
+    adresse = (QStringLiteral("ffffffff") + adresse).right(8);
+    treiber.APPSelect(0, adresse, QString(), QString(), QString());
+    Abwarten(treiber, false);
+    const int fehler = treiber.APPReceiveError();
+    if (fehler == 1)
+        return -1;
+    if (fehler != 0)
+        return 1;
+    treiber.APPREQUD2(253);
+    return Abwarten(treiber, true) == mbus::kEmpfangTelegramm ? 0 : -3;
+}
+
+int TelegrammWerteLesen(MBusRacX4& treiber, MBZaehler& zaehler, UnixZeit zeit)
+{
+    if (treiber.APPReceiveTest() != mbus::kEmpfangTelegramm)
+        return -1;
+    const int anzahl = treiber.APPDataRecordNumber();
+    if (anzahl < 0 || anzahl > MBZaehler::kMaxWerte)
+        return -1;
+    QList<MBAntwortWert> werte;
+    werte.reserve(anzahl);
+    for (int k = 1; k <= anzahl; ++k)
+        werte.append({treiber.APPVIBAsc(k), treiber.APPValueDec(k), treiber.APPVIBUnitAsc(k)});
+    return MBZaehlerAktualisieren(zaehler, werte, zeit) ? 0 : -1;
+}

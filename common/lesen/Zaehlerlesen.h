@@ -1,0 +1,48 @@
+#pragma once
+// Reading services shared by the windows: preparing the port of the fixed-interface driver,
+// selecting a meter by secondary address through the name-bound driver, showing the answer the
+// driver decoded last, copying its records into a master meter record, and reading one meter of
+// the master.
+
+#include "lesen/MBZaehler.h"
+#include "text/Zeit.h"
+
+#include <QString>
+
+class FlexGrid;
+class IMBusOLEAutoServer;
+class MBusRacX4;
+class SerielleSchnittstelle;
+
+// OLESetBaud with the baud as text and, only when that was accepted, OLEOpenPort with the port
+// text ("Com " & number). True when both were accepted.
+bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 baud);
+
+// Selects the meter with the secondary address and requests its data (REQ_UD2 to 253). The
+// address is filled with the wildcard f on the left to eight characters (longer ones keep their
+// last eight); the caller's variable receives the filled text.
+// Returns 0 data received; -1 no meter answered the select; 1 another receive error after the
+// select (collision); -3 no valid answer to the request.
+int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse);
+
+// Shows the answer the driver decoded last: the grid gets the columns "Index", "Medium",
+// "Meßart", "Wert", "Einh.", an empty row and one row per record; the text box (textfeld) gets
+// the telegram as hex pairs (16 a line) and as decimal triples. RohdatenText ends holding the
+// decimal form.
+void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld);
+
+// Copies the records of the answer the driver decoded last into the record (see
+// MBZaehlerAktualisieren) with the read time given. 0 done; -1 failed (the driver holds no
+// decoded telegram, or it has more than 255 records): the record stays as it was.
+int TelegrammWerteLesen(MBusRacX4& treiber, MBZaehler& zaehler, UnixZeit zeit);
+
+// Reads one meter of the master and copies its values into the record.
+// - MB_SelectSec empty: through the driver on port MBComP at MBBaud, selected by MB_ID (filled
+//   with f to eight characters and written back). A meter without ID is not read (-1).
+// - Otherwise by raw frames over the serial control (select frame from MB_SelectSec, REQ_UD2,
+//   0.8 s time-out); the port is opened for the exchange and closed after it, and the driver
+//   only decodes the answer (it needs no port for that).
+// Returns 0 read; -1 no answer (select not acknowledged, nothing sent back); -2 the driver did
+// not accept the answer (its port is closed); -3 copying the values failed; -4 the serial port
+// did not open. On every result other than 0 the record is left as it was.
+int MBusRawAuslesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, MBZaehler& zaehler);
