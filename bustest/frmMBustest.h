@@ -14,6 +14,7 @@
 // while it runs and yields through DoEvents/Warten; ending the program (menu, close button,
 // closing the window) then stops the loop first, closes the ports and only then ends.
 
+#include "PrimaerScan.h"
 #include "Programmende.h"
 #include "TestfensterEinstellungen.h"
 #include "TestfensterElemente.h"
@@ -139,6 +140,10 @@ private:
     void dienstElementeZeigen();
     int LeereMethode(const QVariant& a, const QVariant& b, const QVariant& c, const QVariant& d);
     void ZeigeZaehlerRahmen();
+    // The primary scan's buttons: while it runs the stop button shows and the buttons that
+    // would start another bus operation are disabled.
+    void scanKnoepfeSperren(bool sperren);
+    PrimaerScan::Anzeige scanAnzeige(int baudZeile);
 
     TestfensterElemente m_ui;
     TestfensterEinstellungen m_einstellungen;
@@ -157,4 +162,5 @@ private:
     quint8 ProviderNr = 0;
     QVariant AnfrageZeit;
     QVariant AntwortZeit;
+    QString m_scanFehler; // why the running primary scan could not go on ("" while it can)
 };

@@ -3,18 +3,104 @@
 
 #include "frmMBustest.h"
 
+#include "PrimaerScan.h"
+#include "driver/faces/IMBusOLEAutoServer.h"
+#include "driver/faces/MBusObjektErzeugen.h"
+#include "driver/faces/MBusRacX4.h"
 #include "grid/FlexGrid.h"
+#include "grid/GridHilfen.h"
+#include "lesen/Zaehlerlesen.h"
+#include "log/Log.h"
+#include "platform/Global.h"
+#include "platform/Meldung.h"
+#include "platform/Warten.h"
+#include "ui/FlexGridWidget.h"
 
-void frmMBustest::M_Bus_SuchenVonBisRac(const QVariant&, const QVariant&, const QVariant&,
-                                        const QVariant&, QLabel*, int)
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The number a box or argument holds (0 when it holds none).
+int Zahl(const QVariant& wert)
 {
-    // Scans one address range at one baud rate through the name-bound driver.
+    return wert.toString().trimmed().toInt();
 }
 
-void frmMBustest::M_Bus_SuchenVonBis(const QVariant&, const QVariant&, const QVariant&,
-                                     const QVariant&, QLabel*, int)
+} // namespace
+
+// Scans one address range at one baud rate through the name-bound driver (created when the
+// window has none). A failure is left in m_scanFehler for the scan's end.
+void frmMBustest::M_Bus_SuchenVonBisRac(const QVariant& port, const QVariant& baud,
+                                        const QVariant& von, const QVariant& bis, QLabel*,
+                                        int baudZeile)
 {
-    // Scans one address range at one baud rate through the chosen driver.
+    if (!RacServer()) {
+        int nummer = 1;
+        m_treiber.LoadMBusPovider(nummer);
+    }
+    MBusRacX4* rac = RacServer();
+    if (!rac) {
+        m_scanFehler =
+            FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4 : FehlerText;
+        return;
+    }
+    rac->setCOMTimeout(Zahl(m_ui.Text7[0]->text()));
+    rac->setCOMTimeoutOffset(Zahl(m_ui.Text7[1]->text()));
+    rac->setCOMTimeoutByte(Zahl(m_ui.Text7[2]->text()));
+    rac->setCOMDeadtime(Zahl(m_ui.Text7[3]->text()));
+    PrimaerScan scan(*m_ui.MSFlexGrid1, *m_ui.Grid1, scanAnzeige(baudZeile));
+    const PrimaerScan::Ergebnis ergebnis =
+        scan.ueberRac(*rac, Zahl(port), Zahl(baud), Zahl(von), Zahl(bis));
+    if (!ergebnis.fehler.isEmpty())
+        m_scanFehler = ergebnis.fehler;
+}
+
+// Scans one address range at one baud rate through the chosen driver: the name-bound one, or a
+// new interface driver object of its own for this rate.
+void frmMBustest::M_Bus_SuchenVonBis(const QVariant& port, const QVariant& baud,
+                                     const QVariant& von, const QVariant& bis, QLabel*,
+                                     int baudZeile)
+{
+    if (ProviderNr == 1) {
+        M_Bus_SuchenVonBisRac(port, baud, von, bis, m_ui.Label3, baudZeile);
+        return;
+    }
+    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
+    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
+    if (!ole) {
+        m_scanFehler = FehlerText.isEmpty()
+                           ? QStringLiteral("Kein Treiber ") + kTreiberOleAutoServer
+                           : FehlerText;
+        return;
+    }
+    // The scan's own port and rate; a port that does not open leaves every address silent.
+    PortOk =
+        MBusComPortSetzen(*ole, QStringLiteral("Com ") + QString::number(Zahl(port)), Zahl(baud));
+    PrimaerScan scan(*m_ui.MSFlexGrid1, *m_ui.Grid1, scanAnzeige(baudZeile));
+    const PrimaerScan::Ergebnis ergebnis = scan.ueberOle(*ole, Zahl(baud), Zahl(von), Zahl(bis));
+    if (!ergebnis.fehler.isEmpty())
+        m_scanFehler = ergebnis.fehler;
+}
+
+PrimaerScan::Anzeige frmMBustest::scanAnzeige(int baudZeile)
+{
+    QLabel* zeile = m_ui.Label4[static_cast<size_t>(qBound(1, baudZeile, 6) - 1)];
+    QLabel* sekunden = m_ui.Label2[1];
+    PrimaerScan::Anzeige anzeige;
+    anzeige.zeile = [zeile](const QString& text) { zeile->setText(text); };
+    anzeige.sekunden = [sekunden](const QString& text) { sekunden->setText(text); };
+    anzeige.sucheStop = [this] { return SucheStop != 0; };
+    anzeige.lesenLaeuft = [this] { return LesenLaeuft.toInt() != 0; };
+    return anzeige;
+}
+
+void frmMBustest::scanKnoepfeSperren(bool sperren)
+{
+    for (QPushButton* knopf : {m_ui.cmdSekSuchenAlle, m_ui.Command1, m_ui.Command3, m_ui.Command4})
+        knopf->setEnabled(!sperren);
 }
 
 void frmMBustest::M_Bus_AuslesenVonBis(const QVariant&, const QVariant&, const QVariant&,
@@ -104,14 +190,49 @@ void frmMBustest::Combo3_Click()
     // Sets the search mask of the secondary search from the chosen level.
 }
 
+// Primary scan over the ticked baud rates, fastest first. However it ends (done, stopped, failed,
+// program ending), the buttons and the mouse pointer come back; a failure goes to the log.
 void frmMBustest::cmdSecPrimSuchen_Click()
 {
-    // Primary scan over the ticked baud rates.
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    m_scanFehler.clear();
+    m_ui.cmdSecPrimSuchen->setVisible(false);
+    m_ui.cmdSecAdrStop->setVisible(true);
+    scanKnoepfeSperren(true);
+    SucheStop = 0;
+    MauszeigerSetzen(vbArrowHourglass);
+    PrimaerScan::ScanGridVorbereiten(*m_ui.MSFlexGrid1);
+    FlexGridSpaltenbreiten(*m_ui.MSFlexGrid1);
+
+    for (int i = 0; i < 6; ++i) {
+        const auto stelle = static_cast<size_t>(i);
+        m_ui.Label4[stelle]->setText(QString());
+        if (!m_ui.Check1[stelle]->isChecked())
+            continue;
+        M_Bus_SuchenVonBis(m_ui.Text4->text(), m_ui.Check1[stelle]->text(),
+                           m_ui.Text5[stelle]->text(), m_ui.Text6[stelle]->text(), m_ui.Label3,
+                           i + 1);
+        if (SucheStop != 0 || !m_scanFehler.isEmpty() || ProgrammEndet())
+            break;
+    }
+
+    MauszeigerSetzen(vbDefault);
+    if (MBusRacX4* rac = RacServer())
+        rac->APPCloseCom();
+    if (!m_scanFehler.isEmpty())
+        LogSchreiben(m_scanFehler);
+    cmdSecAdrStop_Click();
+    FlexGridSpaltenbreiten(*m_ui.MSFlexGrid1);
+    scanKnoepfeSperren(false);
 }
 
 void frmMBustest::cmdSecAdrStop_Click()
 {
-    // Stops the primary scan.
+    m_ui.cmdSecPrimSuchen->setVisible(true);
+    m_ui.cmdSecAdrStop->setVisible(false);
+    SucheStop = 1;
 }
 
 void frmMBustest::cmdstartAuslesen_Click()
