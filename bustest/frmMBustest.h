@@ -14,6 +14,7 @@
 // while it runs and yields through DoEvents/Warten; ending the program (menu, close button,
 // closing the window) then stops the loop first, closes the ports and only then ends.
 
+#include "Auslesen.h"
 #include "PrimaerScan.h"
 #include "Programmende.h"
 #include "TestfensterEinstellungen.h"
@@ -144,6 +145,9 @@ private:
     // would start another bus operation are disabled.
     void scanKnoepfeSperren(bool sperren);
     PrimaerScan::Anzeige scanAnzeige(int baudZeile);
+    // The meter view's header boxes, raw answer and dump, as a read shows them.
+    Auslesen::Anzeige leseAnzeige();
+    void leseZeitenMerken(const Auslesen::Ergebnis& ergebnis);
 
     TestfensterElemente m_ui;
     TestfensterEinstellungen m_einstellungen;
@@ -163,4 +167,5 @@ private:
     QVariant AnfrageZeit;
     QVariant AntwortZeit;
     QString m_scanFehler; // why the running primary scan could not go on ("" while it can)
+    Auslesen::Ergebnis m_leseErgebnis; // the outcome of the last read-out
 };

@@ -3,7 +3,9 @@
 
 #include "frmMBustest.h"
 
+#include "Auslesen.h"
 #include "PrimaerScan.h"
+#include "driver/ProviderListe.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
 #include "driver/faces/MBusObjektErzeugen.h"
 #include "driver/faces/MBusRacX4.h"
@@ -19,6 +21,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -103,20 +106,132 @@ void frmMBustest::scanKnoepfeSperren(bool sperren)
         knopf->setEnabled(!sperren);
 }
 
-void frmMBustest::M_Bus_AuslesenVonBis(const QVariant&, const QVariant&, const QVariant&,
-                                       const QVariant&)
+Auslesen::Anzeige frmMBustest::leseAnzeige()
 {
-    // Speed test: reads the same meter again and again and counts the answers.
+    Auslesen::Anzeige anzeige;
+    anzeige.kopf = [this](const Auslesen::Kopf& kopf) {
+        m_ui.Text2[0]->setText(kopf.hersteller);
+        m_ui.Text2[3]->setText(kopf.herstellerNummer);
+        m_ui.Text2[1]->setText(kopf.id);
+        m_ui.Text2[4]->setText(kopf.idDezimal);
+        m_ui.Text2[2]->setText(kopf.version);
+        m_ui.Text2[5]->setText(kopf.medium);
+    };
+    anzeige.rohText = [this](const QString& text) { m_ui.Text11->setText(text); };
+    anzeige.dump = [this](const QString& text) {
+        m_ui.Text12->setPlainText(
+            QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    };
+    return anzeige;
 }
 
-void frmMBustest::M_Bus_AuslesenRac(const QVariant&, const QVariant&, const QVariant&)
+void frmMBustest::leseZeitenMerken(const Auslesen::Ergebnis& ergebnis)
 {
-    // Reads one meter by primary address through the name-bound driver.
+    m_leseErgebnis = ergebnis;
+    AnfrageZeit = ergebnis.anfrage;
+    AntwortZeit = ergebnis.antwort;
 }
 
-void frmMBustest::M_Bus_Auslesen(const QVariant&, const QVariant&, const QVariant&)
+// Speed test: reads the meter of the address box again and again through an interface driver of
+// its own, until the last count or until the stop button clears LesenLaeuft.
+void frmMBustest::M_Bus_AuslesenVonBis(const QVariant& port, const QVariant& baud,
+                                       const QVariant& von, const QVariant& bis)
 {
-    // Reads one meter by primary address through the interface driver.
+    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
+    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
+    if (!ole) {
+        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberOleAutoServer
+                                          : FehlerText);
+        return;
+    }
+    QVariant portText = port;
+    QVariant baudZahl = baud;
+    // A port that does not open leaves every pass without an answer.
+    if (GetPortParameter(portText, baudZahl))
+        MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
+
+    Auslesen::Anzeige anzeige;
+    anzeige.kopf = [this](const Auslesen::Kopf& kopf) {
+        m_ui.Text2[0]->setText(kopf.hersteller);
+        m_ui.Text2[1]->setText(kopf.id);
+        m_ui.Text2[2]->setText(kopf.version);
+    };
+    anzeige.fortschritt = [this](int zaehler, const QString& sekunden) {
+        m_ui.Label2[0]->setText(QString::number(zaehler));
+        m_ui.Label2[1]->setText(sekunden);
+    };
+    anzeige.weiterLesen = [this] { return LesenLaeuft.toInt() == 1; };
+    Auslesen lesen(*m_ui.Grid1, anzeige);
+    // The address box is read on every pass; an address that is none ends the test.
+    const auto adresse = [this] {
+        int wert = 0;
+        return Auslesen::PrimaerAdresseGueltig(m_ui.Text1[0]->text(), wert) ? wert : -1;
+    };
+    leseZeitenMerken(lesen.geschwindigkeitstest(*ole, Zahl(von), Zahl(bis), adresse));
+}
+
+// Reads one meter by primary address through the window's name-bound driver (created when the
+// window has none), with the timing of the timing boxes.
+void frmMBustest::M_Bus_AuslesenRac(const QVariant& primAdr, const QVariant& port,
+                                    const QVariant& baud)
+{
+    if (!RacServer()) {
+        int nummer = 1;
+        m_treiber.LoadMBusPovider(nummer);
+    }
+    MBusRacX4* rac = RacServer();
+    if (!rac) {
+        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4
+                                          : FehlerText);
+        return;
+    }
+    rac->setCOMTimeoutParam(2);
+    rac->setCOMTimeout(Zahl(m_ui.Text7[0]->text()));
+    rac->setCOMTimeoutOffset(Zahl(m_ui.Text7[1]->text()));
+    rac->setCOMTimeoutByte(Zahl(m_ui.Text7[2]->text()));
+    rac->setCOMDeadtime(Zahl(m_ui.Text7[3]->text()));
+    if (baud.toString().trimmed().isEmpty())
+        return;
+    Auslesen lesen(*m_ui.Grid1, leseAnzeige());
+    leseZeitenMerken(lesen.ueberRac(*rac, port, baud, Zahl(primAdr)));
+}
+
+// Reads one meter by primary address through the window's driver choice.
+void frmMBustest::M_Bus_Auslesen(const QVariant& primAdr, const QVariant& port,
+                                 const QVariant& baud)
+{
+    for (QLineEdit* feld : m_ui.Text2)
+        feld->clear();
+    m_leseErgebnis = {};
+    if (ProviderNr == 2) {
+        MB_Leer(primAdr, port, baud);
+        return;
+    }
+    if (ProviderNr == 1) {
+        M_Bus_AuslesenRac(primAdr, port, baud);
+        return;
+    }
+    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
+    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
+    if (!ole) {
+        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberOleAutoServer
+                                          : FehlerText);
+        return;
+    }
+    QVariant portText = port;
+    QVariant baudZahl = baud;
+    PortOk = GetPortParameter(portText, baudZahl);
+    if (PortOk) {
+        PortOk = MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
+        if (!PortOk) {
+            MsgBox(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
+                   QStringLiteral(" Baud=") + baudZahl.toString());
+            ole->OLEClosePort();
+            return;
+        }
+    }
+    Auslesen lesen(*m_ui.Grid1, leseAnzeige());
+    leseZeitenMerken(lesen.ueberOle(*ole, Zahl(primAdr), Zahl(m_ui.Text1[3]->text())));
 }
 
 void frmMBustest::ImportGet(Recordset&, FlexGrid&, const QString&, const QString&)
@@ -235,24 +350,116 @@ void frmMBustest::cmdSecAdrStop_Click()
     SucheStop = 1;
 }
 
+// Reads one meter by primary address; 253 (secondary addressing) has its own button. The timing
+// line "Gelesen in " goes into the records grid only when the meter answered.
 void frmMBustest::cmdstartAuslesen_Click()
 {
-    // Reads one meter by primary address.
+    for (QLineEdit* feld : m_ui.Text2)
+        feld->clear();
+    const QString text = m_ui.Text1[0]->text().trimmed();
+    if (text == QStringLiteral("253"))
+        return;
+    int adresse = 0;
+    if (!Auslesen::PrimaerAdresseGueltig(text, adresse)) {
+        MsgBox(Auslesen::kPrimaerAdresseUngueltig);
+        return;
+    }
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    int nummer = ProviderNr;
+    LoadMBusPovider(nummer);
+    MauszeigerSetzen(vbArrowHourglass);
+    PortOk = GetPortParameter(PortWert, BaudWert);
+    if (!PortOk) {
+        MauszeigerSetzen(vbDefault);
+        return;
+    }
+    ZaehlerPrimAdr = static_cast<qint16>(adresse);
+    m_ui.cmdstartAuslesen->setVisible(false);
+    M_Bus_Auslesen(ZaehlerPrimAdr, PortWert, BaudWert);
+    if (ProviderNr != 2)
+        Auslesen::ZeitZeileSchreiben(*m_ui.Grid1, m_leseErgebnis);
+    if (m_ui.Text2[0]->text().isEmpty())
+        m_ui.cmdImportIndexe->setVisible(false);
+    // The address the meter answered with (a meter read at 254 tells its own).
+    if (ProviderNr == 1 && m_leseErgebnis.antwortAdresse >= 0)
+        Text1Setzen(0, QString::number(m_leseErgebnis.antwortAdresse));
+    MauszeigerSetzen(vbDefault);
+    m_ui.cmdstartAuslesen->setVisible(true);
 }
 
+// Reads one meter by secondary address through a name-bound driver of its own.
 void frmMBustest::cmdSecLesen_Click()
 {
-    // Reads one meter by secondary address.
+    const QString sekundaer = m_ui.Text2[4]->text().trimmed();
+    if (!Auslesen::SekundaerAdresseGueltig(sekundaer)) {
+        MsgBox(Auslesen::kSekundaerAdresseUngueltig);
+        return;
+    }
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    MauszeigerSetzen(vbArrowHourglass);
+    ZaehlerPrimAdr = 253;
+    m_ui.Grid1->Clear();
+    for (const size_t i : {0U, 1U, 2U, 3U, 5U})
+        m_ui.Text2[i]->clear();
+    m_leseErgebnis = {};
+    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
+    MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
+    if (!rac) {
+        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4
+                                          : FehlerText);
+        MsgBox(QStringLiteral("Fehler"));
+        MauszeigerSetzen(vbDefault);
+        return;
+    }
+    rac->APPInitCom(Zahl(m_ui.Text1[1]->text()), Zahl(m_ui.Text1[2]->text()));
+    if (rac->APPIsComOpen() != 0) {
+        MsgBox(QStringLiteral("Fehler"));
+        rac->APPCloseCom();
+        MauszeigerSetzen(vbDefault);
+        return;
+    }
+    Auslesen lesen(*m_ui.Grid1, leseAnzeige());
+    leseZeitenMerken(lesen.sekundaer(*rac, sekundaer));
+    rac->APPCloseCom();
+    if (m_leseErgebnis.antwortAdresse >= 0)
+        Text1Setzen(0, QString::number(m_leseErgebnis.antwortAdresse));
+    MauszeigerSetzen(vbDefault);
 }
 
+// Speed test from the first to the last count. When it ends, by itself or through Stop, the
+// window is idle again: LesenLaeuft 0, so that a later scan runs its whole range.
 void frmMBustest::cmdAuslesen1bis50_Click()
 {
-    // Starts the speed test.
+    int adresse = 0;
+    if (!Auslesen::PrimaerAdresseGueltig(m_ui.Text1[0]->text(), adresse)) {
+        MsgBox(Auslesen::kPrimaerAdresseUngueltig);
+        return;
+    }
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    MauszeigerSetzen(vbHourglass);
+    m_ui.cmdStop->setVisible(true);
+    m_ui.cmdAuslesen1bis50->setVisible(false);
+    PortOk = GetPortParameter(PortWert, BaudWert);
+    if (PortOk) {
+        ZaehlerPrimAdr = static_cast<qint16>(adresse);
+        LesenLaeuft = 1;
+        M_Bus_AuslesenVonBis(PortWert, BaudWert, m_ui.Text3[0]->text(), m_ui.Text3[1]->text());
+    }
+    MauszeigerSetzen(vbDefault);
+    cmdStop_Click();
 }
 
 void frmMBustest::cmdStop_Click()
 {
-    // Stops the speed test.
+    LesenLaeuft = 0;
+    m_ui.cmdStop->setVisible(false);
+    m_ui.cmdAuslesen1bis50->setVisible(true);
 }
 
 void frmMBustest::cmdSekSuchenAlle_Click()

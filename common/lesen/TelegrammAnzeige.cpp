@@ -32,7 +32,15 @@ QString Gruppiert(const QString& text, int breite, int jeZeile)
 
 } // namespace
 
-void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld)
+QString TelegrammDump(const QString& hex, const QString& dezimal)
+{
+    const int bytes = static_cast<int>(hex.size() / 2);
+    return QString::number(bytes) + QStringLiteral(" HEX Zeichen") + kZeilenende +
+           Gruppiert(hex, 2, kBytesJeZeile) + kZeilenende + QString::number(bytes) +
+           QStringLiteral(" Dezimal") + kZeilenende + Gruppiert(dezimal, 3, 0);
+}
+
+void SatzGridVorbereiten(FlexGrid& grid)
 {
     grid.Clear();
     grid.setCols(5);
@@ -42,14 +50,15 @@ void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld)
                               QStringLiteral("Einh.")};
     for (int spalte = 0; spalte < kopf.size(); ++spalte)
         grid.setTextMatrix(0, spalte, kopf[spalte]);
+}
 
-    RohdatenText = treiber.APPRetrieveRawDataHex();
-    const int bytes = RohdatenText.size() / 2;
-    textfeld = QString::number(bytes) + QStringLiteral(" HEX Zeichen") + kZeilenende
-               + Gruppiert(RohdatenText, 2, kBytesJeZeile) + kZeilenende;
-    textfeld += QString::number(bytes) + QStringLiteral(" Dezimal") + kZeilenende;
+void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld)
+{
+    SatzGridVorbereiten(grid);
+    // The hex form first, then the decimal form, which stays in RohdatenText.
+    const QString hex = treiber.APPRetrieveRawDataHex();
     RohdatenText = treiber.APPRetrieveRawDataDec();
-    textfeld += Gruppiert(RohdatenText, 3, 0);
+    textfeld = TelegrammDump(hex, RohdatenText);
 
     const int anzahl = treiber.APPDataRecordNumber();
     for (int i = 1; i <= anzahl; ++i) {

@@ -25,6 +25,14 @@ bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 
 // select (collision); -3 no valid answer to the request.
 int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse);
 
+// "n HEX Zeichen", the hex bytes 16 to a line, "n Dezimal" and the decimal bytes (three digits
+// each), every group followed by a blank, lines ended by CR LF.
+QString TelegrammDump(const QString& hex, const QString& dezimal);
+
+// Empties a records grid to its header row ("Index", "Medium", "Meßart", "Wert", "Einh.") and
+// one empty row.
+void SatzGridVorbereiten(FlexGrid& grid);
+
 // Shows the answer the driver decoded last: the grid gets the columns "Index", "Medium",
 // "Meßart", "Wert", "Einh.", an empty row and one row per record; the text box (textfeld) gets
 // the telegram as hex pairs (16 a line) and as decimal triples. RohdatenText ends holding the
