@@ -6,9 +6,6 @@
 #include "database/MBConnection.h"
 #include "lesen/MBZaehler.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-
 class IndexListeMBZaehlerTest : public DatenbankUmgebung
 {
 protected:
@@ -27,30 +24,14 @@ TEST_F(IndexListeMBZaehlerTest, savesTheMasterMeterRecord)
     zaehler.LZNR = 42;
     ASSERT_TRUE(MBZaehlerAktualisieren(
         zaehler, {{"Energie", "100", "kWh"}, {"Vorlauftemperatur", "55", "°C"}}, 1000));
-
     ASSERT_EQ(MB_IndexListeSpeichern(zaehler), 2) << qPrintable(FehlerText);
     EXPECT_EQ(zaehler.Werte[1].Speichern, 255);
     EXPECT_EQ(zaehler.Werte[2].Speichern, 255);
     EXPECT_EQ(zaehler.Werte[3].Speichern, 0);
-
-    QStringList zeilen;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("lesen_pruefung"));
-        db.setDatabaseName(basisPfad());
-        ASSERT_TRUE(db.open());
-        QSqlQuery abfrage(db);
-        ASSERT_TRUE(abfrage.exec(QStringLiteral(
-            "SELECT MBIndex, Art, Einheit, MBTyp FROM MB_IndexListe WHERE Lznr = 42 "
-            "ORDER BY MBIndex")));
-        while (abfrage.next())
-            zeilen << QStringLiteral("%1|%2|%3|%4")
-                          .arg(abfrage.value(0).toInt())
-                          .arg(abfrage.value(1).toString(), abfrage.value(2).toString())
-                          .arg(abfrage.value(3).toInt());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("lesen_pruefung"));
-    EXPECT_EQ(zeilen, QStringList({"1|Energie        |kWh|0",
-                                   QString::fromUtf8("2|Vorlauftemperat|°C|1")}));
+    EXPECT_EQ(abfragen(QStringLiteral(
+                           "SELECT group_concat(z, ';') FROM (SELECT MBIndex || '|' || Art || '|' "
+                           "|| Einheit || '|' || MBTyp AS z FROM MB_IndexListe WHERE Lznr = 42 "
+                           "ORDER BY MBIndex)"))
+                  .toString(),
+              QString::fromUtf8("1|Energie        |kWh|0;2|Vorlauftemperat|°C|1"));
 }

@@ -17,76 +17,55 @@ QList<MBAntwortWert> Werte(int anzahl, double wert = 1.0)
 
 } // namespace
 
-TEST(MBZaehlerTest, firstAnswerLeavesMomWertAtZero)
+TEST(MBZaehlerTest, rateIsChangePerHourAndKeptWithinTheSameSecond)
 {
+    const struct
+    {
+        const char* wert;
+        qint64 tm;
+        double wertAlt, momWert;
+        qint64 tmAlt;
+    } schritte[] = {
+        {"100", 1000, 0.0, 0.0, 0},       // first answer: no rate yet
+        {"112", 4600, 100.0, 12.0, 1000}, // an hour later
+        {"500", 4600, 112.0, 12.0, 4600}, // same second: rate stays
+    };
     MBZaehler zaehler;
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, {{"Energie", "100", "kWh"}}, 1000));
-    EXPECT_EQ(zaehler.AnzWerte, 1);
-    EXPECT_EQ(zaehler.Werte[1].Wert, 100.0);
-    EXPECT_EQ(zaehler.Werte[1].Tm, 1000);
-    EXPECT_EQ(zaehler.Werte[1].TmAlt, 0);
-    EXPECT_EQ(zaehler.Werte[1].MomWert, 0.0);
-}
-
-TEST(MBZaehlerTest, rateIsChangePerHour)
-{
-    MBZaehler zaehler;
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, {{"Energie", "100", "kWh"}}, 1000));
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, {{"Energie", "112", "kWh"}}, 1000 + 3600));
-    EXPECT_EQ(zaehler.Werte[1].WertAlt, 100.0);
-    EXPECT_EQ(zaehler.Werte[1].Wert, 112.0);
-    EXPECT_EQ(zaehler.Werte[1].TmAlt, 1000);
-    EXPECT_DOUBLE_EQ(zaehler.Werte[1].MomWert, 12.0);
-}
-
-TEST(MBZaehlerTest, twoAnswersInTheSameSecondKeepMomWert)
-{
-    MBZaehler zaehler;
-    MBZaehlerAktualisieren(zaehler, {{"E", "100", "kWh"}}, 1000);
-    MBZaehlerAktualisieren(zaehler, {{"E", "112", "kWh"}}, 4600);
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, {{"E", "500", "kWh"}}, 4600));
-    EXPECT_DOUBLE_EQ(zaehler.Werte[1].MomWert, 12.0);
-    EXPECT_EQ(zaehler.Werte[1].Wert, 500.0);
-}
-
-TEST(MBZaehlerTest, fewerRecordsKeepTheHigherOnes)
-{
-    MBZaehler zaehler;
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(20, 100.0), 1000));
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(12, 200.0), 2000));
-    EXPECT_EQ(zaehler.AnzWerte, 12);
-    EXPECT_EQ(zaehler.Werte[12].Wert, 212.0);
-    for (int k = 13; k <= 20; ++k) {
-        EXPECT_EQ(zaehler.Werte[k].Wert, 100.0 + k) << k;
-        EXPECT_EQ(zaehler.Werte[k].Tm, 1000) << k;
+    for (const auto& s : schritte) {
+        SCOPED_TRACE(s.wert);
+        ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, {{"Energie", s.wert, "kWh"}}, s.tm));
+        EXPECT_EQ(zaehler.AnzWerte, 1);
+        EXPECT_EQ(zaehler.Werte[1].Wert, QString(s.wert).toDouble());
+        EXPECT_EQ(zaehler.Werte[1].Tm, s.tm);
+        EXPECT_DOUBLE_EQ(zaehler.Werte[1].MomWert, s.momWert);
+        EXPECT_EQ(zaehler.Werte[1].WertAlt, s.wertAlt);
+        EXPECT_EQ(zaehler.Werte[1].TmAlt, s.tmAlt);
     }
 }
 
 TEST(MBZaehlerTest, textsAreCutOrPaddedToFifteen)
 {
     MBZaehler zaehler;
-    ASSERT_TRUE(MBZaehlerAktualisieren(
-        zaehler, {{"Vorlauftemperatur 1", "1,5", "°C"}}, 1000));
+    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, {{"Vorlauftemperatur 1", "1,5", "°C"}}, 1000));
     EXPECT_EQ(zaehler.Werte[1].Art, "Vorlauftemperat");
     EXPECT_EQ(zaehler.Werte[1].Einheit, QString::fromUtf8("°C             "));
     EXPECT_EQ(zaehler.Werte[1].Wert, 1.5);
 }
 
-TEST(MBZaehlerTest, moreThan255RecordsFailAndChangeNothing)
+TEST(MBZaehlerTest, fewerRecordsKeepTheHigherOnesAndMoreThan255ChangeNothing)
 {
     MBZaehler zaehler;
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(3, 10.0), 1000));
-    EXPECT_FALSE(MBZaehlerAktualisieren(zaehler, Werte(256, 50.0), 2000));
-    EXPECT_EQ(zaehler.AnzWerte, 3);
-    EXPECT_EQ(zaehler.Werte[1].Wert, 11.0);
-    EXPECT_EQ(zaehler.Werte[1].Tm, 1000);
-    EXPECT_EQ(zaehler.Werte[4].Tm, 0);
-}
+    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(20, 100.0), 1000));
+    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(12, 200.0), 2000));
+    EXPECT_EQ(zaehler.AnzWerte, 12);
+    EXPECT_EQ(zaehler.Werte[12].Wert, 212.0);
+    EXPECT_EQ(zaehler.Werte[13].Wert, 113.0);
+    EXPECT_EQ(zaehler.Werte[20].Tm, 1000);
 
-TEST(MBZaehlerTest, exactly255RecordsAreTaken)
-{
-    MBZaehler zaehler;
-    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(255), 1000));
-    EXPECT_EQ(zaehler.AnzWerte, 255);
+    EXPECT_FALSE(MBZaehlerAktualisieren(zaehler, Werte(256, 50.0), 3000));
+    EXPECT_EQ(zaehler.AnzWerte, 12);
+    EXPECT_EQ(zaehler.Werte[1].Tm, 2000);
+    EXPECT_EQ(zaehler.Werte[21].Tm, 0);
+    ASSERT_TRUE(MBZaehlerAktualisieren(zaehler, Werte(255), 3000));
     EXPECT_EQ(zaehler.Werte[255].Wert, 256.0);
 }

@@ -32,7 +32,6 @@ protected:
         m_treiber.APPInterpretTelegramHex(hex);
         ASSERT_EQ(m_treiber.APPReceiveTest(), 3);
     }
-
     MBusRacX4 m_treiber;
     GridModell m_grid;
     QString m_text;
@@ -53,20 +52,14 @@ TEST_F(TelegrammInGridTest, textBoxShowsHexLinesOfSixteenAndDecimalTriples)
               "004 009 004 000 000 196 000 042 000 000 000 000 001 253 023 000 140 022 ");
 }
 
-TEST_F(TelegrammInGridTest, rawTextEndsAsTheDecimalForm)
-{
-    TelegrammInGrid(m_grid, m_treiber, m_text);
-    EXPECT_EQ(RohdatenText.size(), 39 * 3);
-    EXPECT_TRUE(RohdatenText.startsWith("104033033104"));
-}
-
 TEST_F(TelegrammInGridTest, gridHasHeaderEmptyRowAndOneRowPerRecord)
 {
     m_grid.setRows(9);
     m_grid.setCols(8);
     m_grid.setTextMatrix(1, 1, QStringLiteral("alt"));
     TelegrammInGrid(m_grid, m_treiber, m_text);
-
+    EXPECT_EQ(RohdatenText.size(), 39 * 3);
+    EXPECT_TRUE(RohdatenText.startsWith("104033033104"));
     ASSERT_EQ(m_grid.Cols(), 5);
     ASSERT_EQ(m_grid.Rows(), 5);
     const QStringList kopf = {"Index", "Medium", QString::fromUtf8("Meßart"), "Wert", "Einh."};
@@ -74,12 +67,24 @@ TEST_F(TelegrammInGridTest, gridHasHeaderEmptyRowAndOneRowPerRecord)
         EXPECT_EQ(m_grid.TextMatrix(0, spalte), kopf[spalte]);
         EXPECT_EQ(m_grid.TextMatrix(1, spalte), "");
     }
-    EXPECT_EQ(m_grid.TextMatrix(2, 0), "1 [1]");
+    const QStringList zeile2 = {"1 [1]", m_treiber.APPMediumAsc(), m_treiber.APPVIBAsc(1), "4,09",
+                                "kWh"};
+    for (int spalte = 0; spalte < 5; ++spalte)
+        EXPECT_EQ(m_grid.TextMatrix(2, spalte), zeile2[spalte]);
     EXPECT_EQ(m_grid.TextMatrix(4, 0), "1 [3]");
-    EXPECT_EQ(m_grid.TextMatrix(2, 1), m_treiber.APPMediumAsc());
-    EXPECT_EQ(m_grid.TextMatrix(2, 2), m_treiber.APPVIBAsc(1));
-    EXPECT_EQ(m_grid.TextMatrix(2, 3), "4,09");
-    EXPECT_EQ(m_grid.TextMatrix(2, 4), "kWh");
     EXPECT_EQ(m_grid.TextMatrix(3, 4), "kW");
-    EXPECT_EQ(m_grid.TextMatrix(3, 2), m_treiber.APPVIBAsc(2));
+}
+
+TEST_F(TelegrammInGridTest, decodedAnswerFillsTheMeterRecordOrFailsWithoutTouchingIt)
+{
+    MBZaehler zaehler;
+    ASSERT_EQ(TelegrammWerteLesen(m_treiber, zaehler, 1000), 0);
+    EXPECT_EQ(zaehler.AnzWerte, 3);
+    EXPECT_DOUBLE_EQ(zaehler.Werte[1].Wert, 4.09);
+    EXPECT_EQ(zaehler.Werte[1].Einheit, "kWh            ");
+    EXPECT_EQ(zaehler.Werte[2].Art, m_treiber.APPVIBAsc(2).left(15).leftJustified(15));
+    m_treiber.APPInterpretTelegramHex(QStringLiteral("6805"));
+    EXPECT_EQ(TelegrammWerteLesen(m_treiber, zaehler, 2000), -1);
+    EXPECT_EQ(zaehler.AnzWerte, 3);
+    EXPECT_EQ(zaehler.Werte[1].Tm, 1000);
 }

@@ -13,15 +13,12 @@ TEST_F(ComPortOeffnenTest, opensEvenParityEightDataOneStopDtrOnRtsOffAndWritesBa
     {
         const char* baud;
         const char* zurueck;
-    } faelle[] = {{"2400", "2400"}, {"", "9600"},    {"0", "9600"}, {"abc", "9600"},
-                  {"  ", "9600"},   {"0.0", "9600"}, {"-", "9600"}};
+    } faelle[] = {{"2400", "2400"}, {"", "9600"}, {"0", "9600"}, {"abc", "9600"}, {"-", "9600"}};
     for (const auto& fall : faelle) {
         SerielleSchnittstelle comm;
         comm.setRTSEnable(true);
         QString baud = QString::fromLatin1(fall.baud);
-
         ASSERT_EQ(ComPortOeffnen(comm, 3, baud), 0) << fall.baud << FehlerText.toStdString();
-
         const QString zurueck = QString::fromLatin1(fall.zurueck);
         EXPECT_EQ(baud, zurueck);
         EXPECT_EQ(comm.Settings(), zurueck + QStringLiteral(",E,8,1"));
@@ -43,7 +40,6 @@ TEST_F(ComPortOeffnenTest, failureBeforeTheOpenIsMinusOneAndFailedOpenMinusTwo)
     ASSERT_EQ(ComPortOeffnen(andere, 3, baud), 0);
     SerielleSchnittstelle comm;
     QString schlecht = QStringLiteral("2400x");
-
     EXPECT_EQ(ComPortOeffnen(comm, 3, schlecht), -1);
     EXPECT_EQ(ComPortOeffnen(comm, 0, baud), -1);
     EXPECT_EQ(ComPortOeffnen(comm, 4, baud), -2);
@@ -60,13 +56,9 @@ TEST_F(ComPortOeffnenTest, openPortOfTheControlIsClosedFirst)
 {
     PtyBus zweiterBus;
     comZuordnen(4, zweiterBus.geraet());
-    SerielleSchnittstelle comm;
-    QString baud = QStringLiteral("2400");
-    ASSERT_EQ(ComPortOeffnen(comm, 3, baud), 0);
-
-    ASSERT_EQ(ComPortOeffnen(comm, 4, baud), 0);
-
-    EXPECT_EQ(comm.geraet(), zweiterBus.geraet());
+    oeffnen(QStringLiteral("2400"));
+    oeffnen(QStringLiteral("2400"), 4);
+    EXPECT_EQ(m_comm.geraet(), zweiterBus.geraet());
     EXPECT_FALSE(Geraetebelegung::belegt(m_bus.geraet()));
 }
 

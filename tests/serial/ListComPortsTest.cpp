@@ -15,29 +15,20 @@ public:
     QString text() const override { return m_text; }
     void setText(const QString& text) override { m_text = text; }
     int listCount() const override { return static_cast<int>(eintraege.size()); }
-
     QStringList eintraege;
     QString m_text;
 };
 
-class ListComPortsTest : public SerielleUmgebung
-{
-protected:
-    void SetUp() override
-    {
-        SerielleUmgebung::SetUp();
-        for (int i = 1; i <= 16; ++i) // ports without a device are left out
-            comZuordnen(i, pfad(QStringLiteral("fehlt/tty%1").arg(i)));
-    }
-
-    SerielleSchnittstelle m_comm;
-    AufzeichnendeBox m_box;
-};
+using ListComPortsTest = SerielleUmgebung;
 
 // Port 2 is open in the caller's own control (and stays open), port 7 held by another program.
 TEST_F(ListComPortsTest, listsFreePortsAndBusyOnesInBracketsWithTheFirstFreeAsText)
 {
+    for (int i = 1; i <= 16; ++i) // ports without a device are left out
+        comZuordnen(i, pfad(QStringLiteral("fehlt/tty%1").arg(i)));
     PtyBus zwei, vier, sieben, neun;
+    SerielleSchnittstelle m_comm;
+    AufzeichnendeBox m_box;
     comZuordnen(2, zwei.geraet());
     comZuordnen(4, vier.geraet());
     comZuordnen(7, sieben.geraet());
@@ -49,9 +40,7 @@ TEST_F(ListComPortsTest, listsFreePortsAndBusyOnesInBracketsWithTheFirstFreeAsTe
     ASSERT_TRUE(fremd.open(QIODevice::ReadWrite));
     m_box.addItem(QStringLiteral("alt"));
     FehlerText = QStringLiteral("vorher");
-
     ListComPorts(m_comm, m_box);
-
     EXPECT_EQ(m_box.eintraege, QStringList({"(2)", "4", "(7)", "9"}));
     EXPECT_EQ(m_box.text(), QStringLiteral("4"));
     EXPECT_EQ(FehlerText, QStringLiteral("vorher"));

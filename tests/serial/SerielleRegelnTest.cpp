@@ -1,8 +1,6 @@
-// The rules behind the serial services that need no port: finding an answer in received bytes
-// and reading a settings text. Echo, noise and acknowledgements are checked on the line.
+// Finding an answer in received bytes; echo, noise and acknowledgements are checked on the line.
 #include "PtyBus.h"
 #include "serial/AntwortSuche.h"
-#include "serial/SchnittstellenEinstellung.h"
 
 #include <gtest/gtest.h>
 
@@ -30,20 +28,6 @@ TEST(AntwortSuche, onlyACompleteFrameWithMatchingLengthsChecksumAndEndIsAnAnswer
         if (fund)
             EXPECT_EQ(std::pair(fund->anfang, fund->laenge), std::pair(fall.anfang, fall.laenge));
     }
-}
-
-TEST(SchnittstellenEinstellung, settingsTextIsReadIntoBaudParityDataAndStopBits)
-{
-    const auto ok = SchnittstellenEinstellung::lesen(QStringLiteral(" 1200 , s , 7 , 1.5 "));
-    ASSERT_TRUE(ok.has_value());
-    EXPECT_EQ(ok->baud, 1200);
-    EXPECT_EQ(ok->paritaet, QSerialPort::SpaceParity);
-    EXPECT_EQ(ok->datenbits, QSerialPort::Data7);
-    EXPECT_EQ(ok->stoppbits, QSerialPort::OneAndHalfStop);
-    for (const char* text :
-         {"", "9600,E,8", "9600,E,8,1,1", "0,E,8,1", "-9600,E,8,1", "9600.5,E,8,1",
-          "99999999999,E,8,1", "9600,EE,8,1", "9600,E,9,1", "9600,E,8,3"})
-        EXPECT_FALSE(SchnittstellenEinstellung::lesen(QString::fromLatin1(text))) << text;
 }
 
 } // namespace

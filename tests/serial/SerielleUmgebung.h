@@ -54,11 +54,10 @@ protected:
         ASSERT_TRUE(m_bus.gueltig());
         comZuordnen(3, m_bus.geraet());
     }
-    // Opens COM3 in m_comm through ComPortOeffnen.
-    void oeffnen(const QString& baudText)
+    // Opens the port (COM3 unless told) in m_comm through ComPortOeffnen.
+    void oeffnen(QString baud, int port = 3)
     {
-        QString baud = baudText;
-        ASSERT_EQ(ComPortOeffnen(m_comm, 3, baud), 0) << FehlerText.toStdString();
+        ASSERT_EQ(ComPortOeffnen(m_comm, port, baud), 0) << FehlerText.toStdString();
     }
 
     PtyBus m_bus;

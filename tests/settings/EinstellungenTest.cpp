@@ -16,7 +16,6 @@ protected:
         KommandozeileZuruecksetzen();
         TestUmgebung::TearDown();
     }
-
     static QByteArray logzeile(const QByteArray& text)
     {
         return "05.12.26 12:00:00 " + text + "\r\n";
@@ -49,52 +48,31 @@ TEST_F(EinstellungenTest, mandantAusDerKommandozeileWirdProtokolliert)
     EXPECT_EQ(lesen("261205ed.log"), log);
 }
 
-TEST_F(EinstellungenTest, mandantAusZepIniNurWennLeer)
-{
-    schreiben("zep.ini", "[zep]\r\nzepmandant = 200\r\n");
-    ZEPIniLesen(".\\zep.ini");
-    EXPECT_EQ(Mandant, "200");
-    Mandant = "007";
-    ZEPIniLesen(".\\zep.ini");
-    EXPECT_EQ(Mandant, "007");
-    EXPECT_EQ(DBPath, ".\\DB007\\");
-    EXPECT_EQ(DatenPath, ".\\");
-    EXPECT_TRUE(m_meldungen.texte.isEmpty());
-}
-
-TEST_F(EinstellungenTest, fehlenderMandantWirdGemeldetUndDieSchritteGehenWeiter)
-{
-    schreiben("ZEP.INI", "[ZEP]\r\nDBPATH=D:\\Plain\r\n[]\r\nDatenPath=D:\\Leer\r\n");
-    ZEPIniLesen(".\\zep.ini");
-    EXPECT_EQ(m_meldungen.texte,
-              QStringList{"Keinen Mandanten in der zep.ini gefunden.([ZEP]  ZEPMandant=200) "});
-    EXPECT_EQ(Mandant, "");
-    // "DBPATH" & "" is the plain key; the section of the empty client number is "[]".
-    EXPECT_EQ(DBPath, "D:\\Plain\\");
-    EXPECT_EQ(DatenPath, "D:\\Leer");
-}
-
-TEST_F(EinstellungenTest, datenbankordnerAusDemSchluesselDesMandanten)
+TEST_F(EinstellungenTest, mandantNurWennLeerUndDatenbankordnerAusDemSchluesselDesMandanten)
 {
     const struct
     {
+        const char* vorher; // the client before; "" takes 200 from the file
         QByteArray zeile;
         const char* dbPath;
     } faelle[] = {
-        {"", ".\\DB200\\"},
-        {"DBPATH200=D:\\$MANDANT$\\DB\\$MANDANT$\r\n", "D:\\200\\DB\\200\\"},
-        {"DBPATH200=D:\\DB\\\r\n", "D:\\DB\\"},
-        {"dbpath200=E:\\db\r\n", "E:\\db\\"},
-        {"DBPATH=X:\\Alle\r\nDBPATH201=X:\\DB201\r\n", ".\\DB200\\"},
-        {"DBPATH200=\r\n", ".\\DB200\\"},
+        {"", "", ".\\DB200\\"},
+        {"007", "", ".\\DB007\\"},
+        {"200", "DBPATH200=D:\\$MANDANT$\\DB\\$MANDANT$\r\n", "D:\\200\\DB\\200\\"},
+        {"200", "DBPATH200=D:\\DB\\\r\n", "D:\\DB\\"},
+        {"200", "dbpath200=E:\\db\r\n", "E:\\db\\"},
+        {"200", "DBPATH=X:\\Alle\r\nDBPATH201=X:\\DB201\r\n", ".\\DB200\\"},
+        {"200", "DBPATH200=\r\n", ".\\DB200\\"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.dbPath);
-        Mandant = "200";
-        schreiben("ZEP.INI", "[ZEP]\r\nZEPMandant=200\r\n" + f.zeile);
+        Mandant = f.vorher;
+        schreiben("ZEP.INI", "[zep]\r\nzepmandant = 200\r\n" + f.zeile);
         ZEPIniLesen(".\\zep.ini");
+        EXPECT_EQ(Mandant, *f.vorher ? f.vorher : "200");
         EXPECT_EQ(DBPath, f.dbPath);
     }
+    EXPECT_TRUE(m_meldungen.texte.isEmpty());
     // The database folder comes from the file given, client and data folder from ZEP.INI.
     schreiben("ZEP.INI", "[ZEP]\r\nZEPMandant=200\r\nDBPATH200=D:\\Falsch\r\n"
                          "[200]\r\nDatenPath=D:\\Daten\r\n");
