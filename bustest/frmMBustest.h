@@ -17,6 +17,7 @@
 #include "Auslesen.h"
 #include "PrimaerScan.h"
 #include "Programmende.h"
+#include "SekundaerSuche.h"
 #include "TestfensterEinstellungen.h"
 #include "TestfensterElemente.h"
 #include "TreiberWahl.h"
@@ -148,6 +149,10 @@ private:
     // The meter view's header boxes, raw answer and dump, as a read shows them.
     Auslesen::Anzeige leseAnzeige();
     void leseZeitenMerken(const Auslesen::Ergebnis& ergebnis);
+    // The secondary search's display: the label shows the mask probed, Label11 the count.
+    SekundaerSuche::Anzeige sekAnzeige(QLabel* label);
+    // The end of a secondary search, however it ended: buttons, port, pointer.
+    void sekSucheBeenden();
 
     TestfensterElemente m_ui;
     TestfensterEinstellungen m_einstellungen;
@@ -168,4 +173,7 @@ private:
     QVariant AntwortZeit;
     QString m_scanFehler; // why the running primary scan could not go on ("" while it can)
     Auslesen::Ergebnis m_leseErgebnis; // the outcome of the last read-out
+    qint32 SekZaehlerAnzahl = 0;       // meters the secondary search entered
+    bool SekSucheStop = false;
+    QString m_sekFehler; // why the running secondary search could not go on ("" while it can)
 };

@@ -1,0 +1,297 @@
+// The secondary-address search of the test window end to end against the bus simulator (COM3,
+// pacing off): meters that differ only in the last digit, meters sharing one number, abort, two
+// baud rates, a fixed leading part of the mask, acknowledgements that overlap exactly, and one
+// bus operation at a time.
+
+#include "TestfensterUmgebung.h"
+
+#include "BusSimulator.h"
+#include "bustest/SekundaerSuche.h"
+#include "driver/faces/MBusRacX4.h"
+#include "platform/Warten.h"
+#include "ui/FlexGridWidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kPort = 3;
+// Check1 rows of the rates.
+constexpr int k9600 = 0;
+constexpr int k2400 = 2;
+
+QString Zaehler(const QString& id, int baud, const QString& hersteller = QStringLiteral("LUG"))
+{
+    return QStringLiteral("zaehler id=%1 hersteller=%2 version=07 medium=04 baud=%3\n"
+                          "satz 0406 A0860100\nsatz 0C13 45230100\n")
+        .arg(id, hersteller)
+        .arg(baud);
+}
+
+bool IstSelect(const QByteArray& rahmen)
+{
+    return rahmen.size() > 6 && static_cast<quint8>(rahmen[0]) == 0x68 &&
+           static_cast<quint8>(rahmen[6]) == 0x52;
+}
+
+class SekundaerSucheTest : public TestfensterUmgebung
+{
+protected:
+    void TearDown() override
+    {
+        m_fenster.reset();
+        if (m_sim)
+            m_sim->stoppen();
+        TestfensterUmgebung::TearDown();
+    }
+
+    // Starts the bus on COM3 and opens the window on it with no rate ticked.
+    frmMBustest& starten(const QString& bus,
+                         const QString& busZeile = QStringLiteral("bus takt=nein"))
+    {
+        SimBus simBus;
+        QString fehler;
+        EXPECT_TRUE(BusSimulator::busTextLesen(busZeile + QLatin1Char('\n') + bus, simBus, &fehler))
+            << qPrintable(fehler);
+        m_sim = std::make_unique<BusSimulator>(simBus);
+        EXPECT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
+        schreiben(QStringLiteral("ZEP.INI"),
+                  QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(m_sim->geraet()).toUtf8());
+        frmMBustest& fenster = oeffnen();
+        fenster.Text4Setzen(QString::number(kPort));
+        for (QCheckBox* rate : fenster.ui().Check1)
+            rate->setChecked(false);
+        return fenster;
+    }
+
+    void rateWaehlen(int zeile)
+    {
+        m_fenster->ui().Check1[static_cast<size_t>(zeile)]->setChecked(true);
+    }
+
+    void stellenWaehlen(const QString& stellen)
+    {
+        QComboBox* box = m_fenster->ui().Combo3;
+        const int index = box->findText(stellen);
+        ASSERT_GE(index, 0);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    // Runs the action once, as soon as the condition holds while the search runs.
+    void sobald(std::function<bool()> bedingung, std::function<void()> aktion)
+    {
+        auto* uhr = new QTimer(m_fenster.get());
+        uhr->setInterval(0);
+        QObject::connect(uhr, &QTimer::timeout, uhr, [uhr, bedingung, aktion] {
+            if (!bedingung())
+                return;
+            uhr->stop();
+            aktion();
+        });
+        uhr->start();
+    }
+
+    // Column 1 (the numbers) of the meter list below the header.
+    QStringList ids() const
+    {
+        QStringList liste;
+        const FlexGridWidget* grid = m_fenster->ui().MSFlexGrid1;
+        for (int zeile = 1; zeile < grid->Rows(); ++zeile)
+            liste << grid->TextMatrix(zeile, 1);
+        return liste;
+    }
+
+    QString zelle(int zeile, int spalte) const
+    {
+        return m_fenster->ui().MSFlexGrid1->TextMatrix(zeile, spalte);
+    }
+
+    QString ergebnis() const { return m_fenster->ui().Label11->text(); }
+
+    int selects() const
+    {
+        int anzahl = 0;
+        for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
+            anzahl += IstSelect(rahmen.bytes) ? 1 : 0;
+        return anzahl;
+    }
+
+    QList<int> gesendeteRaten() const
+    {
+        QList<int> raten;
+        for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
+            if (!raten.contains(rahmen.baud))
+                raten << rahmen.baud;
+        return raten;
+    }
+
+    void erwarteRuhezustand() const
+    {
+        const TestfensterElemente& e = m_fenster->ui();
+        EXPECT_FALSE(e.cmdSekSuchenAlle->isHidden());
+        EXPECT_TRUE(e.cmdSekSuchenAlleAbbrechen->isHidden());
+        for (QPushButton* knopf : {e.cmdSecPrimSuchen, e.Command1, e.Command3, e.Command4})
+            EXPECT_TRUE(knopf->isEnabled());
+        ASSERT_FALSE(m_meldungen.zeiger_.isEmpty());
+        EXPECT_EQ(m_meldungen.zeiger_.last(), vbDefault);
+        EXPECT_TRUE(m_fenster->RacServer() == nullptr ||
+                    m_fenster->RacServer()->APPIsComOpen() != 0);
+    }
+
+    std::unique_ptr<BusSimulator> m_sim;
+};
+
+TEST_F(SekundaerSucheTest, digitBoxShowsStartMaskWithLeadingZeros)
+{
+    starten(QString());
+    const std::pair<const char*, const char*> faelle[] = {
+        {"8", "ffffffff"}, {"6", "00ffffff"}, {"2", "000000ff"}, {"1", "0000000f"}};
+    for (const auto& [stellen, maske] : faelle) {
+        stellenWaehlen(QString::fromLatin1(stellen));
+        EXPECT_EQ(m_fenster->ui().Label8->text(), QString::fromLatin1(maske)) << stellen;
+    }
+}
+
+TEST_F(SekundaerSucheTest, emptyBusProbesTenMasksPerRateAndReportsNoMeter)
+{
+    frmMBustest& fenster = starten(QString());
+    rateWaehlen(k9600);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(selects(), 10);
+    EXPECT_TRUE(ergebnis().startsWith("0 Zähler gefunden  in ")) << qPrintable(ergebnis());
+    EXPECT_TRUE(ergebnis().endsWith(" Sekunden")) << qPrintable(ergebnis());
+    EXPECT_EQ(fenster.ui().MSFlexGrid1->Rows(), 1);
+    erwarteRuhezustand();
+}
+
+TEST_F(SekundaerSucheTest, metersDifferingOnlyInLastDigitAreBothFoundNineFirst)
+{
+    frmMBustest& fenster =
+        starten(Zaehler("12345678", 9600) + Zaehler("12345679", 9600) + Zaehler("50000000", 9600));
+    rateWaehlen(k9600);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(ids(), QStringList({"50000000", "12345679", "12345678"}));
+    EXPECT_EQ(zelle(2, 2), "LUG");
+    EXPECT_EQ(zelle(2, 5), "2");
+    EXPECT_EQ(zelle(2, 6), "9600");
+    EXPECT_TRUE(ergebnis().startsWith("3 Zähler gefunden in ")) << qPrintable(ergebnis());
+    EXPECT_EQ(fenster.ui().Label8->text(), "ffffffff");
+    erwarteRuhezustand();
+}
+
+// Acknowledgements that collide as garbled bytes, and acknowledgements that overlap exactly.
+class GleicheNummer : public SekundaerSucheTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Versatz, GleicheNummer, ::testing::Values("3", "0"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string("Bits") + info.param;
+                         });
+
+TEST_P(GleicheNummer, twoMetersWithTheSameNumberAreNotEntered)
+{
+    frmMBustest& fenster = starten(Zaehler("33333333", 9600, "LUG") +
+                                       Zaehler("33333333", 9600, "ABB") + Zaehler("70000007", 9600),
+                                   QStringLiteral("bus takt=nein kollision_versatz=") +
+                                       QString::fromLatin1(GetParam()));
+    rateWaehlen(k9600);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(ids(), QStringList({"70000007"}));
+    EXPECT_TRUE(ergebnis().startsWith("1 Zähler gefunden in ")) << qPrintable(ergebnis());
+    erwarteRuhezustand();
+}
+
+TEST_F(SekundaerSucheTest, exactlyOverlappingAcknowledgementsStillFindBothMeters)
+{
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600) + Zaehler("12345679", 9600),
+                                   QStringLiteral("bus takt=nein kollision_versatz=0"));
+    rateWaehlen(k9600);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(ids(), QStringList({"12345679", "12345678"}));
+    erwarteRuhezustand();
+}
+
+TEST_F(SekundaerSucheTest, sameMeterOnTwoRatesHasOneRowWithBothRates)
+{
+    frmMBustest& fenster =
+        starten(Zaehler("90000001", 9600) + Zaehler("90000001", 2400) + Zaehler("10000002", 2400));
+    rateWaehlen(k9600);
+    rateWaehlen(k2400);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(ids(), QStringList({"90000001", "10000002"}));
+    EXPECT_EQ(zelle(1, 6), "9600;2400");
+    EXPECT_EQ(zelle(2, 6), "2400");
+    EXPECT_EQ(gesendeteRaten(), QList<int>({9600, 2400}));
+    EXPECT_EQ(selects(), 20);
+    EXPECT_TRUE(ergebnis().startsWith("2 Zähler gefunden in ")) << qPrintable(ergebnis());
+    erwarteRuhezustand();
+}
+
+TEST_F(SekundaerSucheTest, fixedLeadingZerosFindOnlyMetersStartingWithThem)
+{
+    // The two meters starting with 00 and 11 differ only in the positions the search does not
+    // vary: searched with wildcards there, they would collide down to the last digit and be lost.
+    frmMBustest& fenster =
+        starten(Zaehler("00123456", 9600) + Zaehler("11123456", 9600) + Zaehler("12345678", 9600));
+    rateWaehlen(k9600);
+    stellenWaehlen(QStringLiteral("6"));
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(ids(), QStringList({"00123456"}));
+    EXPECT_EQ(selects(), 10);
+    EXPECT_EQ(fenster.ui().Label8->text(), "00ffffff");
+    erwarteRuhezustand();
+}
+
+TEST_F(SekundaerSucheTest, abortEndsTheSearchAfterTheCurrentProbe)
+{
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600));
+    rateWaehlen(k9600);
+    rateWaehlen(k2400);
+    int selectsBeimAbbruch = -1;
+    sobald([this] { return m_fenster->ui().Label8->text() == "7fffffff"; },
+           [this, &selectsBeimAbbruch] {
+               selectsBeimAbbruch = selects();
+               m_fenster->ui().cmdSekSuchenAlleAbbrechen->click();
+           });
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    ASSERT_GE(selectsBeimAbbruch, 2);
+    EXPECT_LE(selects(), selectsBeimAbbruch + 1);
+    EXPECT_LE(selects(), 3);
+    EXPECT_EQ(gesendeteRaten(), QList<int>({9600}));
+    EXPECT_TRUE(ergebnis().startsWith("0 Zähler gefunden  in ")) << qPrintable(ergebnis());
+    EXPECT_TRUE(ergebnis().endsWith(" Sekunden")) << qPrintable(ergebnis());
+    erwarteRuhezustand();
+}
+
+TEST_F(SekundaerSucheTest, searchDoesNotStartWhileAnotherBusOperationRuns)
+{
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600));
+    rateWaehlen(k9600);
+    {
+        Programmende::Lauf andererLauf(fenster.programmende());
+        ASSERT_TRUE(andererLauf.gueltig());
+        fenster.ui().cmdSekSuchenAlle->click();
+    }
+    EXPECT_EQ(selects(), 0);
+    EXPECT_EQ(ergebnis(), "");
+    EXPECT_FALSE(fenster.ui().cmdSekSuchenAlle->isHidden());
+}
+
+} // namespace
