@@ -26,6 +26,8 @@
 #include <QMainWindow>
 #include <QVariant>
 
+#include <memory>
+
 class FlexGrid;
 class IMBusOLEAutoServer;
 class MBusRacX4;
@@ -153,6 +155,10 @@ private:
     SekundaerSuche::Anzeige sekAnzeige(QLabel* label);
     // The end of a secondary search, however it ended: buttons, port, pointer.
     void sekSucheBeenden();
+    // A new interface driver object, kept alive by objekt; nullptr when there is none, its
+    // reason then in fehler when given, else in the program log.
+    IMBusOLEAutoServer* oleTreiberErzeugen(std::unique_ptr<MBusTreiber>& objekt,
+                                           QString* fehler = nullptr);
 
     TestfensterElemente m_ui;
     TestfensterEinstellungen m_einstellungen;

@@ -35,7 +35,30 @@ int Zahl(const QVariant& wert)
     return wert.toString().trimmed().toInt();
 }
 
+// Why no driver object of that name could be had.
+QString KeinTreiber(const QString& name)
+{
+    return FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + name : FehlerText;
+}
+
 } // namespace
+
+// A new interface driver object of the caller's own, kept alive by objekt. Without one the
+// reason goes to fehler when given, else to the program log, and the result is nullptr.
+IMBusOLEAutoServer* frmMBustest::oleTreiberErzeugen(std::unique_ptr<MBusTreiber>& objekt,
+                                                    QString* fehler)
+{
+    objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
+    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
+    if (!ole) {
+        const QString grund = KeinTreiber(kTreiberOleAutoServer);
+        if (fehler)
+            *fehler = grund;
+        else
+            LogSchreiben(grund);
+    }
+    return ole;
+}
 
 // Scans one address range at one baud rate through the name-bound driver (created when the
 // window has none). A failure is left in m_scanFehler for the scan's end.
@@ -49,8 +72,7 @@ void frmMBustest::M_Bus_SuchenVonBisRac(const QVariant& port, const QVariant& ba
     }
     MBusRacX4* rac = RacServer();
     if (!rac) {
-        m_scanFehler =
-            FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4 : FehlerText;
+        m_scanFehler = KeinTreiber(kTreiberRacX4);
         return;
     }
     rac->setCOMTimeout(Zahl(m_ui.Text7[0]->text()));
@@ -74,14 +96,10 @@ void frmMBustest::M_Bus_SuchenVonBis(const QVariant& port, const QVariant& baud,
         M_Bus_SuchenVonBisRac(port, baud, von, bis, m_ui.Label3, baudZeile);
         return;
     }
-    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
-    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
-    if (!ole) {
-        m_scanFehler = FehlerText.isEmpty()
-                           ? QStringLiteral("Kein Treiber ") + kTreiberOleAutoServer
-                           : FehlerText;
+    std::unique_ptr<MBusTreiber> objekt;
+    IMBusOLEAutoServer* ole = oleTreiberErzeugen(objekt, &m_scanFehler);
+    if (!ole)
         return;
-    }
     // The scan's own port and rate; a port that does not open leaves every address silent.
     PortOk =
         MBusComPortSetzen(*ole, QStringLiteral("Com ") + QString::number(Zahl(port)), Zahl(baud));
@@ -140,13 +158,10 @@ void frmMBustest::leseZeitenMerken(const Auslesen::Ergebnis& ergebnis)
 void frmMBustest::M_Bus_AuslesenVonBis(const QVariant& port, const QVariant& baud,
                                        const QVariant& von, const QVariant& bis)
 {
-    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
-    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
-    if (!ole) {
-        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberOleAutoServer
-                                          : FehlerText);
+    std::unique_ptr<MBusTreiber> objekt;
+    IMBusOLEAutoServer* ole = oleTreiberErzeugen(objekt);
+    if (!ole)
         return;
-    }
     QVariant portText = port;
     QVariant baudZahl = baud;
     // A port that does not open leaves every pass without an answer.
@@ -184,8 +199,7 @@ void frmMBustest::M_Bus_AuslesenRac(const QVariant& primAdr, const QVariant& por
     }
     MBusRacX4* rac = RacServer();
     if (!rac) {
-        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4
-                                          : FehlerText);
+        LogSchreiben(KeinTreiber(kTreiberRacX4));
         return;
     }
     rac->setCOMTimeoutParam(2);
@@ -214,13 +228,10 @@ void frmMBustest::M_Bus_Auslesen(const QVariant& primAdr, const QVariant& port,
         M_Bus_AuslesenRac(primAdr, port, baud);
         return;
     }
-    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberOleAutoServer);
-    IMBusOLEAutoServer* ole = objekt ? objekt->alsOleAutoServer() : nullptr;
-    if (!ole) {
-        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberOleAutoServer
-                                          : FehlerText);
+    std::unique_ptr<MBusTreiber> objekt;
+    IMBusOLEAutoServer* ole = oleTreiberErzeugen(objekt);
+    if (!ole)
         return;
-    }
     QVariant portText = port;
     QVariant baudZahl = baud;
     PortOk = GetPortParameter(portText, baudZahl);
@@ -442,8 +453,7 @@ void frmMBustest::cmdSecLesen_Click()
     const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
     MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
     if (!rac) {
-        LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4
-                                          : FehlerText);
+        LogSchreiben(KeinTreiber(kTreiberRacX4));
         MsgBox(QStringLiteral("Fehler"));
         MauszeigerSetzen(vbDefault);
         return;
@@ -526,8 +536,7 @@ void frmMBustest::cmdSekSuchenAlle_Click()
     m_treiber.LoadMBusPovider(nummer);
     MBusRacX4* rac = RacServer();
     if (!rac) {
-        m_sekFehler =
-            FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4 : FehlerText;
+        m_sekFehler = KeinTreiber(kTreiberRacX4);
     } else {
         const int port = Zahl(m_ui.Text4->text());
         for (int i = 0; i < 6; ++i) {

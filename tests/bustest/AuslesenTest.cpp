@@ -2,30 +2,22 @@
 // (COM3, pacing off): by primary address through both driver faces, by secondary address,
 // several telegrams, silent meters, refused addresses and the speed test.
 
-#include "TestfensterUmgebung.h"
+#include "SimulatorFensterUmgebung.h"
 
-#include "BusSimulator.h"
 #include "bustest/Auslesen.h"
-#include "lesen/Zaehlerlesen.h"
 #include "driver/faces/MBusRacX4.h"
+#include "lesen/Zaehlerlesen.h"
 #include "platform/Global.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
 
 namespace {
 
-constexpr int kPort = 3;
 enum Gesicht : int { kSchnittstelle = 0, kNamensgebunden = 1 };
 
 QString Zaehler(int adresse, const QString& id, const QString& saetze = QString())
@@ -37,41 +29,13 @@ QString Zaehler(int adresse, const QString& id, const QString& saetze = QString(
            (saetze.isEmpty() ? QStringLiteral("satz 0406 A0860100\nsatz 0C13 45230100\n") : saetze);
 }
 
-bool IstAnforderung(const QByteArray& rahmen)
-{
-    return rahmen.size() == 5 && static_cast<quint8>(rahmen[0]) == 0x10 &&
-           (static_cast<quint8>(rahmen[1]) & 0xCF) == 0x4B;
-}
-
-class AuslesenTest : public TestfensterUmgebung
+class AuslesenTest : public SimulatorFensterUmgebung
 {
 protected:
-    void TearDown() override
-    {
-        m_fenster.reset();
-        if (m_sim)
-            m_sim->stoppen();
-        TestfensterUmgebung::TearDown();
-    }
-
     frmMBustest& starten(const QString& bus, int gesicht)
     {
-        SimBus simBus;
-        QString fehler;
-        EXPECT_TRUE(
-            BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\n") + bus, simBus, &fehler))
-            << qPrintable(fehler);
-        m_sim = std::make_unique<BusSimulator>(simBus);
-        EXPECT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
-        schreiben(QStringLiteral("ZEP.INI"),
-                  QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(m_sim->geraet()).toUtf8());
-        frmMBustest& fenster = oeffnen();
-        QComboBox* box = fenster.ui().Combo1;
-        const int index = box->findData(gesicht);
-        EXPECT_GE(index, 0);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        EXPECT_EQ(fenster.providerNr(), gesicht);
+        frmMBustest& fenster = simulatorStarten(bus);
+        treiberWaehlen(gesicht);
         fenster.Text1Setzen(1, QString::number(kPort));
         fenster.Text1Setzen(2, QStringLiteral("9600"));
         return fenster;
@@ -98,39 +62,17 @@ protected:
 
     bool zeitZeileIrgendwo() const { return spalte(0).contains(QStringLiteral("Gelesen in ")); }
 
-    int anforderungen() const
-    {
-        int anzahl = 0;
-        for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
-            anzahl += IstAnforderung(rahmen.bytes) ? 1 : 0;
-        return anzahl;
-    }
+    int anforderungen() const { return rahmenZaehlen(IstAnforderung); }
 
     QString text2(int index) const
     {
         return m_fenster->ui().Text2[static_cast<size_t>(index)]->text();
     }
 
-    // Runs the action once, as soon as the condition holds while a loop runs.
-    void sobald(std::function<bool()> bedingung, std::function<void()> aktion)
-    {
-        auto* uhr = new QTimer(m_fenster.get());
-        uhr->setInterval(1);
-        QObject::connect(uhr, &QTimer::timeout, uhr, [uhr, bedingung, aktion] {
-            if (!bedingung())
-                return;
-            uhr->stop();
-            aktion();
-        });
-        uhr->start();
-    }
-
     // A primary scan of 1 to 6 at 9600 asks every address of its range and finds the meter at 5.
     void erwarteGanzenScan()
     {
-        m_fenster->Text4Setzen(QString::number(kPort));
-        for (QCheckBox* rate : m_fenster->ui().Check1)
-            rate->setChecked(false);
+        suchPortSetzen();
         m_fenster->ui().Check1[0]->setChecked(true);
         m_fenster->ui().Text5[0]->setText(QStringLiteral("1"));
         m_fenster->ui().Text6[0]->setText(QStringLiteral("6"));
@@ -139,8 +81,6 @@ protected:
         EXPECT_TRUE(zeile.startsWith(QStringLiteral("1 Zähler in "))) << qPrintable(zeile);
         EXPECT_FALSE(zeile.contains(QStringLiteral("abgebrochen"))) << qPrintable(zeile);
     }
-
-    std::unique_ptr<BusSimulator> m_sim;
 };
 
 class AuslesenGesichter : public AuslesenTest, public ::testing::WithParamInterface<int>
@@ -399,7 +339,7 @@ TEST(AuslesenDump, hexPairsBreakAfterSixteenAndDecimalsFollowInOneLine)
     };
     for (const DumpFall& fall : faelle)
         EXPECT_EQ(TelegrammDump(QStringLiteral("00").repeated(fall.bytes),
-                                          QStringLiteral("000").repeated(fall.bytes)),
+                                QStringLiteral("000").repeated(fall.bytes)),
                   fall.erwartet)
             << fall.bytes;
 }

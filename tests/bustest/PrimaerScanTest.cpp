@@ -2,27 +2,19 @@
 // pacing off), through both driver faces: grid rows, records grid, result lines, stop, the
 // program's end during a scan, and addresses without a row of their own.
 
-#include "TestfensterUmgebung.h"
+#include "SimulatorFensterUmgebung.h"
 
-#include "BusSimulator.h"
 #include "driver/faces/MBusRacX4.h"
 #include "platform/Global.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
 
 namespace {
 
-constexpr int kPort = 3;
 enum Gesicht : int { kSchnittstelle = 0, kNamensgebunden = 1 };
 // Check1 rows of the rates.
 constexpr int k9600 = 0;
@@ -38,45 +30,16 @@ QString Zaehler(int adresse, const QString& id, int baud)
         .arg(baud);
 }
 
-class PrimaerScanTest : public TestfensterUmgebung
+class PrimaerScanTest : public SimulatorFensterUmgebung
 {
 protected:
-    void TearDown() override
-    {
-        m_fenster.reset();
-        if (m_sim)
-            m_sim->stoppen();
-        TestfensterUmgebung::TearDown();
-    }
-
     // Starts the bus on COM3 and opens the window on it with the driver face of the test.
     frmMBustest& starten(const QString& bus, int gesicht)
     {
-        SimBus simBus;
-        QString fehler;
-        EXPECT_TRUE(
-            BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\n") + bus, simBus, &fehler))
-            << qPrintable(fehler);
-        m_sim = std::make_unique<BusSimulator>(simBus);
-        EXPECT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
-        schreiben(QStringLiteral("ZEP.INI"),
-                  QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(m_sim->geraet()).toUtf8());
-        frmMBustest& fenster = oeffnen();
+        frmMBustest& fenster = simulatorStarten(bus);
         treiberWaehlen(gesicht);
-        fenster.Text4Setzen(QString::number(kPort));
-        for (QCheckBox* rate : fenster.ui().Check1)
-            rate->setChecked(false);
+        suchPortSetzen();
         return fenster;
-    }
-
-    void treiberWaehlen(int gesicht)
-    {
-        QComboBox* box = m_fenster->ui().Combo1;
-        const int index = box->findData(gesicht);
-        ASSERT_GE(index, 0);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        ASSERT_EQ(m_fenster->providerNr(), gesicht);
     }
 
     void rateWaehlen(int zeile, int von, int bis)
@@ -85,20 +48,6 @@ protected:
         m_fenster->ui().Check1[stelle]->setChecked(true);
         m_fenster->ui().Text5[stelle]->setText(QString::number(von));
         m_fenster->ui().Text6[stelle]->setText(QString::number(bis));
-    }
-
-    // Runs the action once, as soon as the condition holds while the scan runs.
-    void sobald(std::function<bool()> bedingung, std::function<void()> aktion)
-    {
-        auto* uhr = new QTimer(m_fenster.get());
-        uhr->setInterval(1);
-        QObject::connect(uhr, &QTimer::timeout, uhr, [uhr, bedingung, aktion] {
-            if (!bedingung())
-                return;
-            uhr->stop();
-            aktion();
-        });
-        uhr->start();
     }
 
     QString zelle(int zeile, int spalte) const
@@ -120,15 +69,6 @@ protected:
         return m_fenster->ui().Label4[static_cast<size_t>(rate)]->text();
     }
 
-    QList<int> gesendeteRaten() const
-    {
-        QList<int> raten;
-        for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
-            if (!raten.contains(rahmen.baud))
-                raten << rahmen.baud;
-        return raten;
-    }
-
     void erwarteRuhezustand() const
     {
         const TestfensterElemente& e = m_fenster->ui();
@@ -139,8 +79,6 @@ protected:
         ASSERT_FALSE(m_meldungen.zeiger_.isEmpty());
         EXPECT_EQ(m_meldungen.zeiger_.last(), vbDefault);
     }
-
-    std::unique_ptr<BusSimulator> m_sim;
 };
 
 // The same behaviour through either driver face.
@@ -317,9 +255,7 @@ TEST_F(PrimaerScanTest, missingNameBoundDriverIsCreatedForTheScan)
     frmMBustest& fenster = oeffnen();
     ASSERT_EQ(fenster.RacServer(), nullptr);
     treiberWaehlen(kNamensgebunden);
-    fenster.Text4Setzen(QString::number(kPort));
-    for (QCheckBox* rate : fenster.ui().Check1)
-        rate->setChecked(false);
+    suchPortSetzen();
     rateWaehlen(k9600, 1, 3);
     fenster.ui().cmdSecPrimSuchen->click();
 

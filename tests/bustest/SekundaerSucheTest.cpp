@@ -3,27 +3,19 @@
 // baud rates, a fixed leading part of the mask, acknowledgements that overlap exactly, and one
 // bus operation at a time.
 
-#include "TestfensterUmgebung.h"
+#include "SimulatorFensterUmgebung.h"
 
-#include "BusSimulator.h"
 #include "bustest/SekundaerSuche.h"
 #include "driver/faces/MBusRacX4.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
 
 namespace {
 
-constexpr int kPort = 3;
 // Check1 rows of the rates.
 constexpr int k9600 = 0;
 constexpr int k2400 = 2;
@@ -36,39 +28,15 @@ QString Zaehler(const QString& id, int baud, const QString& hersteller = QString
         .arg(baud);
 }
 
-bool IstSelect(const QByteArray& rahmen)
-{
-    return rahmen.size() > 6 && static_cast<quint8>(rahmen[0]) == 0x68 &&
-           static_cast<quint8>(rahmen[6]) == 0x52;
-}
-
-class SekundaerSucheTest : public TestfensterUmgebung
+class SekundaerSucheTest : public SimulatorFensterUmgebung
 {
 protected:
-    void TearDown() override
-    {
-        m_fenster.reset();
-        if (m_sim)
-            m_sim->stoppen();
-        TestfensterUmgebung::TearDown();
-    }
-
     // Starts the bus on COM3 and opens the window on it with no rate ticked.
     frmMBustest& starten(const QString& bus,
                          const QString& busZeile = QStringLiteral("bus takt=nein"))
     {
-        SimBus simBus;
-        QString fehler;
-        EXPECT_TRUE(BusSimulator::busTextLesen(busZeile + QLatin1Char('\n') + bus, simBus, &fehler))
-            << qPrintable(fehler);
-        m_sim = std::make_unique<BusSimulator>(simBus);
-        EXPECT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
-        schreiben(QStringLiteral("ZEP.INI"),
-                  QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(m_sim->geraet()).toUtf8());
-        frmMBustest& fenster = oeffnen();
-        fenster.Text4Setzen(QString::number(kPort));
-        for (QCheckBox* rate : fenster.ui().Check1)
-            rate->setChecked(false);
+        frmMBustest& fenster = simulatorStarten(bus, busZeile);
+        suchPortSetzen();
         return fenster;
     }
 
@@ -84,20 +52,6 @@ protected:
         ASSERT_GE(index, 0);
         box->setCurrentIndex(index);
         emit box->activated(index);
-    }
-
-    // Runs the action once, as soon as the condition holds while the search runs.
-    void sobald(std::function<bool()> bedingung, std::function<void()> aktion)
-    {
-        auto* uhr = new QTimer(m_fenster.get());
-        uhr->setInterval(0);
-        QObject::connect(uhr, &QTimer::timeout, uhr, [uhr, bedingung, aktion] {
-            if (!bedingung())
-                return;
-            uhr->stop();
-            aktion();
-        });
-        uhr->start();
     }
 
     // Column 1 (the numbers) of the meter list below the header.
@@ -117,22 +71,7 @@ protected:
 
     QString ergebnis() const { return m_fenster->ui().Label11->text(); }
 
-    int selects() const
-    {
-        int anzahl = 0;
-        for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
-            anzahl += IstSelect(rahmen.bytes) ? 1 : 0;
-        return anzahl;
-    }
-
-    QList<int> gesendeteRaten() const
-    {
-        QList<int> raten;
-        for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
-            if (!raten.contains(rahmen.baud))
-                raten << rahmen.baud;
-        return raten;
-    }
+    int selects() const { return rahmenZaehlen(IstSelect); }
 
     void erwarteRuhezustand() const
     {
@@ -146,8 +85,6 @@ protected:
         EXPECT_TRUE(m_fenster->RacServer() == nullptr ||
                     m_fenster->RacServer()->APPIsComOpen() != 0);
     }
-
-    std::unique_ptr<BusSimulator> m_sim;
 };
 
 TEST_F(SekundaerSucheTest, digitBoxShowsStartMaskWithLeadingZeros)
@@ -268,7 +205,8 @@ TEST_F(SekundaerSucheTest, abortEndsTheSearchAfterTheCurrentProbe)
            [this, &selectsBeimAbbruch] {
                selectsBeimAbbruch = selects();
                m_fenster->ui().cmdSekSuchenAlleAbbrechen->click();
-           });
+           },
+           0);
     fenster.ui().cmdSekSuchenAlle->click();
 
     ASSERT_GE(selectsBeimAbbruch, 2);
