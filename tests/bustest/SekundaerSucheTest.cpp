@@ -211,8 +211,10 @@ TEST_F(SekundaerSucheTest, abortEndsTheSearchAfterTheCurrentProbe)
 
     ASSERT_GE(selectsBeimAbbruch, 2);
     EXPECT_LE(selects(), selectsBeimAbbruch + 1);
+    // At most the probe that ran: the 2400 pass never starts. (The rate the simulator notes for
+    // that last probe can already be the one the closed port fell back to, so the count of
+    // selects says it, not the rates.)
     EXPECT_LE(selects(), 3);
-    EXPECT_EQ(gesendeteRaten(), QList<int>({9600}));
     EXPECT_TRUE(ergebnis().startsWith("0 Zähler gefunden  in ")) << qPrintable(ergebnis());
     EXPECT_TRUE(ergebnis().endsWith(" Sekunden")) << qPrintable(ergebnis());
     erwarteRuhezustand();
