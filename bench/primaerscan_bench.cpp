@@ -15,6 +15,7 @@
 
 #include "bustest/PrimaerScan.h"
 #include "SimMBus.h"
+#include "SimulatorProzess.h"
 #include "driver/faces/MBusRacX4.h"
 #include "grid/GridModell.h"
 
@@ -77,50 +78,6 @@ QString zaehler(int adresse)
         .arg(QStringLiteral("00").repeated(0x4C));
 }
 
-double cpuSekunden()
-{
-    rusage r{};
-    getrusage(RUSAGE_SELF, &r);
-    return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
-           static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-}
-
-// The simulator as a child process on the bus file; its terminal is COM1 in ZEP.INI.
-class Simulator
-{
-public:
-    bool starten(const QString& busText)
-    {
-        QFile datei(QStringLiteral("bench.bus"));
-        if (!datei.open(QIODevice::WriteOnly) || datei.write(busText.toUtf8()) < 0)
-            return false;
-        datei.close();
-        m_prozess.setProgram(QStringLiteral(TELVARIN_MBUS_SIM));
-        m_prozess.setArguments({QStringLiteral("bench.bus")});
-        m_prozess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_prozess.start();
-        if (!m_prozess.waitForStarted(5000))
-            return false;
-        while (!m_prozess.canReadLine())
-            if (!m_prozess.waitForReadyRead(5000))
-                return false;
-        const QByteArray geraet = m_prozess.readLine().trimmed();
-        QFile ini(QStringLiteral("ZEP.INI"));
-        return ini.open(QIODevice::WriteOnly) &&
-               ini.write("[COM]\r\nCOM" + QByteArray::number(kPort) + "=" + geraet + "\r\n") > 0;
-    }
-
-    ~Simulator()
-    {
-        m_prozess.terminate();
-        if (!m_prozess.waitForFinished(3000))
-            m_prozess.kill();
-    }
-
-private:
-    QProcess m_prozess;
-};
-
 struct Messung
 {
     bool gelungen = false;
@@ -132,7 +89,7 @@ struct Messung
 Messung scannen(const QString& busText, int bis)
 {
     Messung messung;
-    Simulator sim;
+    SimulatorProzess sim(kPort);
     if (!sim.starten(busText)) {
         std::fprintf(stderr, "mbus-sim did not start\n");
         return messung;
@@ -145,11 +102,11 @@ Messung scannen(const QString& busText, int bis)
     PrimaerScan scan(scanGrid, satzGrid, {});
     MBusRacX4 treiber;
 
-    const double cpuVorher = cpuSekunden();
+    const double cpuVorher = CpuSekunden();
     const auto start = std::chrono::steady_clock::now();
     const PrimaerScan::Ergebnis ergebnis = scan.ueberRac(treiber, kPort, kBaud, 0, bis);
     messung.wand = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    messung.cpu = cpuSekunden() - cpuVorher;
+    messung.cpu = CpuSekunden() - cpuVorher;
     messung.gefunden = ergebnis.gefunden;
     messung.gelungen = ergebnis.portOffen && !ergebnis.abgebrochen && ergebnis.fehler.isEmpty();
     if (!ergebnis.portOffen)

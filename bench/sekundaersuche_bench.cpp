@@ -15,6 +15,7 @@
 
 #include "bustest/SekundaerSuche.h"
 #include "SimMBus.h"
+#include "SimulatorProzess.h"
 #include "driver/faces/MBusRacX4.h"
 #include "grid/GridModell.h"
 
@@ -77,42 +78,6 @@ QString busText(const QList<qint64>& nummern)
     return text;
 }
 
-// The simulator as a child process on the bus file; its terminal is COM1 in ZEP.INI.
-class Simulator
-{
-public:
-    bool starten(const QString& busText)
-    {
-        QFile datei(QStringLiteral("bench.bus"));
-        if (!datei.open(QIODevice::WriteOnly) || datei.write(busText.toUtf8()) < 0)
-            return false;
-        datei.close();
-        m_prozess.setProgram(QStringLiteral(TELVARIN_MBUS_SIM));
-        m_prozess.setArguments({QStringLiteral("bench.bus")});
-        m_prozess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_prozess.start();
-        if (!m_prozess.waitForStarted(5000))
-            return false;
-        while (!m_prozess.canReadLine())
-            if (!m_prozess.waitForReadyRead(5000))
-                return false;
-        const QByteArray geraet = m_prozess.readLine().trimmed();
-        QFile ini(QStringLiteral("ZEP.INI"));
-        return ini.open(QIODevice::WriteOnly) &&
-               ini.write("[COM]\r\nCOM" + QByteArray::number(kPort) + "=" + geraet + "\r\n") > 0;
-    }
-
-    ~Simulator()
-    {
-        m_prozess.terminate();
-        if (!m_prozess.waitForFinished(3000))
-            m_prozess.kill();
-    }
-
-private:
-    QProcess m_prozess;
-};
-
 struct Messung
 {
     bool gelungen = false;
@@ -127,7 +92,7 @@ struct Messung
 Messung suchen(const QList<qint64>& nummern)
 {
     Messung messung;
-    Simulator sim;
+    SimulatorProzess sim(kPort);
     if (!sim.starten(busText(nummern))) {
         std::fprintf(stderr, "mbus-sim did not start\n");
         return messung;
