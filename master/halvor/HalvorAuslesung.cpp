@@ -154,6 +154,7 @@ void HalvorAuslesung::durchgang()
     int ohneZeile = 0;
     QString letzterFehler;
     for (int adresse = 0; adresse <= grenze; ++adresse) {
+        // A stop asked for before or during the yield ends the pass before the next meter.
         if (m_anhalten || !DoEvents() || m_anhalten)
             break;
         const int port = PortNummer(Text(m_anzeige.port));

@@ -64,8 +64,7 @@ TEST_F(frmHalvorMBusTest, loadShowsBoxesByRoleAndTheFolderOfMbIni)
         raster->getItemPosition(raster->indexOf(fenster.Text1[static_cast<size_t>(box)]), &zeile,
                                 &spalte, &z, &s);
         auto* beschriftung = qobject_cast<QLabel*>(raster->itemAtPosition(zeile, 0)->widget());
-        ASSERT_NE(beschriftung, nullptr);
-        EXPECT_EQ(beschriftung->text(), erwartet[box]);
+        EXPECT_EQ(beschriftung ? beschriftung->text() : QString(), erwartet[box]);
     }
 }
 
@@ -127,7 +126,6 @@ TEST_F(frmHalvorMBusTest, closingDuringAPassEndsItAfterTheMeterThenCloses)
     EXPECT_FALSE(geschlossen);
     EXPECT_EQ(zeilen(QStringLiteral("Slave.dat261205mb.txt")), kVierZeilen.mid(0, 2));
     EXPECT_TRUE(fenster.isVisible());
-    QTest::qWait(0);
     QCoreApplication::processEvents();
     EXPECT_FALSE(fenster.isVisible());
     EXPECT_FALSE(fenster.Timer1->isActive());
