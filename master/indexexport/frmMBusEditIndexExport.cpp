@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 namespace {
@@ -317,7 +318,16 @@ bool frmMBusEditIndexExport::bearbeitungSichtbar() const
 void frmMBusEditIndexExport::PlaceCellEditor()
 {
     FlexGridWidget& grid = *m_ui.MSFlexGrid2;
+    // rows scroll into view; a column already in view stays where it is, even when it reaches
+    // past the right edge
+    QScrollBar& waagerecht = *grid.horizontalScrollBar();
+    const int vorher = waagerecht.value();
     grid.scrollTo(grid.currentIndex());
+    const int nachher = waagerecht.value();
+    waagerecht.setValue(vorher);
+    const int links = grid.columnViewportPosition(grid.Col());
+    if (links < 0 || links >= grid.viewport()->width())
+        waagerecht.setValue(nachher);
     m_editorZelle = Zelle{grid.Row(), grid.Col()};
     m_ui.Text2->setText(grid.Text());
     m_ui.Text2->ueberZelleLegen(grid);
