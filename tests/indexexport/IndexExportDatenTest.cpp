@@ -4,6 +4,8 @@
 
 #include "indexexport/IndexExportDaten.h"
 
+#include <QSet>
+
 template <class Ziel> class IndexExportDatenTest : public ZielUmgebung<Ziel>
 {
 protected:
@@ -90,7 +92,8 @@ TYPED_TEST(IndexExportDatenTest, meterLoadsItsHeadingAndRowsByIndex)
     QList<QStringList> liste;
     ASSERT_TRUE(this->m_daten->ZaehlerListeLaden(liste)) << qPrintable(FehlerText);
     ASSERT_EQ(liste.size(), 2);
-    EXPECT_EQ(liste[0][1] + u' ' + liste[1][1], QStringLiteral("8 7")); // no port sorts first
+    // where a meter without port sorts depends on the database
+    EXPECT_EQ(QSet<QString>({liste[0][1], liste[1][1]}), QSet<QString>({"7", "8"}));
 }
 
 TYPED_TEST(IndexExportDatenTest, missingTableIsReportedNotCrashed)

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 #include <type_traits>
@@ -174,6 +175,16 @@ TYPED_TEST(IndexExportFensterTest, listWithoutMetersOpensNothing)
     f.MSFlexGrid1_DblClick();
     EXPECT_FALSE(f.bearbeitungSichtbar());
     EXPECT_EQ(f.aktuellerZaehler(), std::nullopt);
+}
+
+TYPED_TEST(IndexExportFensterTest, meterWithoutPortDoesNotHideTheList)
+{
+    this->pruefAusfuehren(QStringLiteral("UPDATE zaehler SET MBComP = NULL WHERE LZNR = 8"));
+    frmMBusEditIndexExport& f = this->oeffnen();
+    const FlexGridWidget& liste = *f.ui().MSFlexGrid1;
+    ASSERT_EQ(liste.Rows(), 3);
+    EXPECT_EQ(QSet<QString>({liste.TextMatrix(1, 5), liste.TextMatrix(2, 5)}),
+              QSet<QString>({"A", "B"}));
 }
 
 // Window behaviour that does not depend on the database kind.
