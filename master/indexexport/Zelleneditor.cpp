@@ -34,13 +34,15 @@ std::optional<EditorTaste> Taste(int taste)
 Zelleneditor::Zelleneditor(QWidget* parent) : QLineEdit(parent)
 {
     setFrame(false);
+    setTextMargins(1, 0, 0, 0);
     hide();
 }
 
 void Zelleneditor::ueberZelleLegen(const FlexGridWidget& grid)
 {
     setFont(grid.font());
-    QRect rechteck = grid.zellenRechteck();
+    // the grid lines at the cell's right and bottom stay visible
+    QRect rechteck = grid.zellenRechteck().adjusted(0, 0, -1, -1);
     const int rechterRand = grid.viewport()->geometry().right();
     if (rechteck.right() > rechterRand)
         rechteck.setRight(rechterRand);

@@ -252,14 +252,18 @@ void frmMBusEditIndexExport::cmdClose_Click()
     close();
 }
 
+// Without a client number there is no section to write to (the start-up said so already).
 void frmMBusEditIndexExport::Text3_Change()
 {
-    ProfilSchreiben(Mandant, QStringLiteral("MBusExportIndexDatei"), m_ui.Text3->text(), kZepIni);
+    if (!Mandant.isEmpty())
+        ProfilSchreiben(Mandant, QStringLiteral("MBusExportIndexDatei"), m_ui.Text3->text(),
+                        kZepIni);
 }
 
 void frmMBusEditIndexExport::Text4_Change()
 {
-    ProfilSchreiben(Mandant, QStringLiteral("VorWert"), m_ui.Text4->text(), kZepIni);
+    if (!Mandant.isEmpty())
+        ProfilSchreiben(Mandant, QStringLiteral("VorWert"), m_ui.Text4->text(), kZepIni);
 }
 
 void frmMBusEditIndexExport::MSFlexGrid2_EnterCell()
@@ -285,7 +289,11 @@ void frmMBusEditIndexExport::MSFlexGrid2_Scroll()
     if (m_beschaeftigt || !m_editorZelle)
         return;
     editorUebernehmen();
-    m_ui.Text2->ueberZelleLegen(*m_ui.MSFlexGrid2);
+    FlexGridWidget& grid = *m_ui.MSFlexGrid2;
+    m_ui.Text2->ueberZelleLegen(grid);
+    // a cell scrolled out of sight takes its editor with it (its text is in the cell)
+    if (!grid.viewport()->geometry().intersects(grid.zellenRechteck()))
+        m_ui.Text2->hide();
 }
 
 void frmMBusEditIndexExport::Text2_KeyDown(EditorTaste taste)

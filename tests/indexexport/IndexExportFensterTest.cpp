@@ -234,3 +234,32 @@ TEST_F(IndexExportFenster, cellEditorEndsAtTheRightEdgeOfTheVisibleGrid)
     EXPECT_EQ(editor.left(), zelle.left());
     EXPECT_EQ(f.ui().Text2->text(), QStringLiteral("Energie"));
 }
+
+TEST_F(IndexExportFenster, missingDatabaseIsReportedAndTheWindowStaysUsable)
+{
+    schreiben(QStringLiteral("ZEP.INI"), "[ZEP]\r\nZEPMandant=1320\r\nDBPATH1320=.\\fehlt\\\r\n");
+    frmMBusEditIndexExport& f = oeffnen();
+    ASSERT_FALSE(m_meldungen.texte.isEmpty());
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith(
+        QString::fromUtf8("Die Zählerliste konnte nicht aus der Datenbank .\\fehlt\\basis.mdb "
+                          "gelesen werden:\n")))
+        << qPrintable(m_meldungen.texte[0]);
+    EXPECT_EQ(f.ui().MSFlexGrid1->Rows(), 2);
+    f.cmdAendern_Click();
+    EXPECT_FALSE(f.bearbeitungSichtbar());
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(IndexExportFenster, meterThatCannotBeLoadedIsNotOpenedForSaving)
+{
+    frmMBusEditIndexExport& f = oeffnen();
+    pruefAusfuehren(QStringLiteral("ALTER TABLE MBusIndexListe RENAME TO MBusIndexListeWeg"));
+    waehlen(1);
+    f.cmdAendern_Click();
+    EXPECT_FALSE(f.bearbeitungSichtbar());
+    ASSERT_EQ(m_meldungen.texte.size(), 1);
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith(QString::fromUtf8("Der Zähler 7 konnte nicht")));
+    f.cmdSpeichern_Click();
+    pruefAusfuehren(QStringLiteral("ALTER TABLE MBusIndexListeWeg RENAME TO MBusIndexListe"));
+    EXPECT_EQ(gespeichert(7), (QStringList{"1 Energie", "2 Volumen"}));
+}
