@@ -92,8 +92,7 @@ bool IndexExportDaten::ZaehlerListeLaden(QList<QStringList>& liste)
     return db && ::ZaehlerListeLaden(*db, liste);
 }
 
-bool IndexExportDaten::ZaehlerLaden(qint32 lznr, ZaehlerKopf& kopf,
-                                    QList<IndexExportZeile>& zeilen)
+bool IndexExportDaten::ZaehlerLaden(qint32 lznr, ZaehlerKopf& kopf, QList<IndexExportZeile>& zeilen)
 {
     FehlerText.clear();
     kopf = {};

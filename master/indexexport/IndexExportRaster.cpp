@@ -20,9 +20,9 @@ void InitGridIndex(FlexGrid& grid)
 
 void InitGrid(FlexGrid& grid)
 {
-    static const char* const titel[] = {"ZQUELLE",     "LZNR",  "MBus Adresse",
-                                        "Com Port",    "Baudrate", "Zählername",
-                                        "Index",       "MBZStand", "Zählernummer"};
+    static const char* const titel[] = {"ZQUELLE",  "LZNR",     "MBus Adresse",
+                                        "Com Port", "Baudrate", "Zählername",
+                                        "Index",    "MBZStand", "Zählernummer"};
     grid.setRows(2);
     grid.setRow(0);
     grid.setCols(18);

@@ -40,16 +40,13 @@ void Melden(const QString& text)
 
 frmMBusEditIndexExport::frmMBusEditIndexExport(std::unique_ptr<IndexExportDaten> daten,
                                                QWidget* parent)
-    : QMainWindow(parent),
-      m_daten(daten ? std::move(daten) : std::make_unique<IndexExportDaten>()),
+    : QMainWindow(parent), m_daten(daten ? std::move(daten) : std::make_unique<IndexExportDaten>()),
       m_ui(IndexExportAufbauen(*this))
 {
     auto& e = m_ui;
     connect(e.cmdAendern, &QPushButton::clicked, this, &frmMBusEditIndexExport::cmdAendern_Click);
-    connect(e.cmdLoeschen, &QPushButton::clicked, this,
-            &frmMBusEditIndexExport::cmdLoeschen_Click);
-    connect(e.cmdZwischen, &QPushButton::clicked, this,
-            &frmMBusEditIndexExport::cmdZwischen_Click);
+    connect(e.cmdLoeschen, &QPushButton::clicked, this, &frmMBusEditIndexExport::cmdLoeschen_Click);
+    connect(e.cmdZwischen, &QPushButton::clicked, this, &frmMBusEditIndexExport::cmdZwischen_Click);
     connect(e.cmdClose, &QPushButton::clicked, this, &frmMBusEditIndexExport::cmdClose_Click);
     connect(e.cmdNeu, &QPushButton::clicked, this, &frmMBusEditIndexExport::cmdNeu_Click);
     connect(e.cmdSpeichern, &QPushButton::clicked, this,
@@ -70,8 +67,7 @@ frmMBusEditIndexExport::frmMBusEditIndexExport(std::unique_ptr<IndexExportDaten>
             &frmMBusEditIndexExport::MSFlexGrid2_EnterCell);
     connect(e.MSFlexGrid2, &FlexGridWidget::gescrollt, this,
             &frmMBusEditIndexExport::MSFlexGrid2_Scroll);
-    connect(e.Text2, &Zelleneditor::tasteGedrueckt, this,
-            &frmMBusEditIndexExport::Text2_KeyDown);
+    connect(e.Text2, &Zelleneditor::tasteGedrueckt, this, &frmMBusEditIndexExport::Text2_KeyDown);
     connect(e.Text2, &Zelleneditor::verlassen, this, &frmMBusEditIndexExport::Text2_LostFocus);
     Form_Load();
 }

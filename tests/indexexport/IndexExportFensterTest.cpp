@@ -109,7 +109,8 @@ TYPED_TEST(IndexExportFensterTest, deletePathSavesTheChosenMetersOwnRowsNotTheOn
     EXPECT_FALSE(f.bearbeitungSichtbar());
     EXPECT_EQ(this->gespeichert(8), QStringList{"4 Leistung"});
     EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen"}));
-    EXPECT_TRUE(this->m_meldungen.texte.isEmpty()) << qPrintable(this->m_meldungen.texte.join(u'|'));
+    EXPECT_TRUE(this->m_meldungen.texte.isEmpty())
+        << qPrintable(this->m_meldungen.texte.join(u'|'));
 }
 
 TYPED_TEST(IndexExportFensterTest, typedCellsAndNewRowsAreSavedThroughTheCellEditor)
@@ -158,8 +159,8 @@ TYPED_TEST(IndexExportFensterTest, failedSaveKeepsTheEditFrameAndTheStoredRows)
     f.cmdSpeichern_Click();
     EXPECT_TRUE(f.bearbeitungSichtbar());
     ASSERT_EQ(this->m_meldungen.texte.size(), 1);
-    EXPECT_TRUE(this->m_meldungen.texte[0].startsWith(QString::fromUtf8(
-        "Die Indexliste des Zählers 7 wurde nicht gespeichert")))
+    EXPECT_TRUE(this->m_meldungen.texte[0].startsWith(
+        QString::fromUtf8("Die Indexliste des Zählers 7 wurde nicht gespeichert")))
         << qPrintable(this->m_meldungen.texte[0]);
     EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen"}));
     EXPECT_EQ(this->indexGrid(), (QStringList{"2 Energie", "2 Volumen"}));

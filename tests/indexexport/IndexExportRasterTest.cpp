@@ -44,10 +44,16 @@ TEST(IndexExportNavigationTest, keysMoveWithinRowsOneToLastAndColumnsOneToLast)
 
 TEST(IndexExportNavigationTest, indexIsAWholeNumberWithBlanksAroundIt)
 {
-    const std::tuple<const char*, std::optional<int>> faelle[] = {
-        {"3", 3},   {" 12 ", 12},          {"-2", -2},           {"", std::nullopt},
-        {"hhh", std::nullopt}, {"1,5", std::nullopt}, {"1.5", std::nullopt},
-        {"1e2", std::nullopt}, {"3 4", std::nullopt}, {"99999999999", std::nullopt}};
+    const std::tuple<const char*, std::optional<int>> faelle[] = {{"3", 3},
+                                                                  {" 12 ", 12},
+                                                                  {"-2", -2},
+                                                                  {"", std::nullopt},
+                                                                  {"hhh", std::nullopt},
+                                                                  {"1,5", std::nullopt},
+                                                                  {"1.5", std::nullopt},
+                                                                  {"1e2", std::nullopt},
+                                                                  {"3 4", std::nullopt},
+                                                                  {"99999999999", std::nullopt}};
     for (const auto& [text, wert] : faelle)
         EXPECT_EQ(IndexWert(QString::fromUtf8(text)), wert) << text;
 }
