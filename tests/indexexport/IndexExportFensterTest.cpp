@@ -130,6 +130,8 @@ TYPED_TEST(IndexExportFensterTest, typedCellsAndNewRowsAreSavedThroughTheCellEdi
     editor->setText(QStringLiteral("Volumen neu"));
     QTest::keyClick(editor, Qt::Key_Tab);
     EXPECT_EQ(f.editorZelle(), (Zelle{3, 1}));
+    EXPECT_EQ(f.ui().MSFlexGrid2->TextMatrix(2, 2), QStringLiteral("Volumen neu"));
+    EXPECT_TRUE(f.ui().MSFlexGrid2->TextMatrix(3, 1).isEmpty());
     editor->setText(QStringLiteral(" 3"));
     QTest::keyClick(editor, Qt::Key_Right);
     editor->setText(QStringLiteral("Durchfluss"));
