@@ -5,9 +5,12 @@
 bool ZaehlerListeLaden(QList<QStringList>& feld)
 {
     DatenbankSitzung sitzung;
-    if (!sitzung.offen())
-        return false;
-    Recordset rs = Datenbank->OpenRecordset(ZaehlerListeAbfrage);
+    return sitzung.offen() && ZaehlerListeLaden(*Datenbank, feld);
+}
+
+bool ZaehlerListeLaden(Verbindung& verbindung, QList<QStringList>& feld)
+{
+    Recordset rs = verbindung.OpenRecordset(ZaehlerListeAbfrage);
     if (!rs.offen())
         return false;
 

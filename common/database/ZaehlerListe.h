@@ -28,3 +28,8 @@ inline QList<QStringList> ZaehlerListe;
 // opened for the load and closed again whatever happens. When the database cannot be opened
 // or read, the list is left as it was, FehlerText holds the reason and the result is false.
 bool ZaehlerListeLaden(QList<QStringList>& feld);
+
+class Verbindung;
+// The same from a database that is already open (basis.mdb or a server database with the same
+// tables); the connection stays open.
+bool ZaehlerListeLaden(Verbindung& verbindung, QList<QStringList>& feld);
