@@ -93,12 +93,18 @@ int Winsock::State() const
     switch (state()) {
     case QAbstractSocket::UnconnectedState:
         return error() == QAbstractSocket::UnknownSocketError ? 0 : 9;
-    case QAbstractSocket::BoundState: return 1;
-    case QAbstractSocket::ListeningState: return 2;
-    case QAbstractSocket::HostLookupState: return 4;
-    case QAbstractSocket::ConnectingState: return 6;
-    case QAbstractSocket::ConnectedState: return 7;
-    case QAbstractSocket::ClosingState: return 8;
+    case QAbstractSocket::BoundState:
+        return 1;
+    case QAbstractSocket::ListeningState:
+        return 2;
+    case QAbstractSocket::HostLookupState:
+        return 4;
+    case QAbstractSocket::ConnectingState:
+        return 6;
+    case QAbstractSocket::ConnectedState:
+        return 7;
+    case QAbstractSocket::ClosingState:
+        return 8;
     }
     return 9;
 }
@@ -115,8 +121,8 @@ QString GetWinsockStatusTxt(const Winsock& socket)
     return GetWinsockStatusTxt(socket.State());
 }
 
-int TCPConnect(Winsock& socket, const QString& port, const QString& host,
-               double& zeitlimitSekunden, Textfeld& status)
+int TCPConnect(Winsock& socket, const QString& port, const QString& host, double& zeitlimitSekunden,
+               Textfeld& status)
 {
     if (zeitlimitSekunden == 0)
         zeitlimitSekunden = kConnectStandard;
@@ -126,19 +132,23 @@ int TCPConnect(Winsock& socket, const QString& port, const QString& host,
         return 0;
     const quint16 portNummer = PortNummer(port);
     if (portNummer == 0)
-        return ConnectFehler(QStringLiteral("Ungültige Portnummer: \"") + port +
-                                 QStringLiteral("\""),
-                             status);
+        return ConnectFehler(
+            QStringLiteral("Ungültige Portnummer: \"") + port + QStringLiteral("\""), status);
     if (host.trimmed().isEmpty())
         return ConnectFehler(QStringLiteral("Kein Host angegeben"), status);
 
     status.setText(TcpMBus::kWarte);
     socket.Close();
     socket.connectToHost(host.trimmed(), portNummer);
-    const bool verbunden = WarteAufSocket(socket, Millisekunden(zeitlimitSekunden), [&] {
-        // a refused or failed connect ends the wait at once: nothing more will come
-        return Verbunden(socket) || socket.state() == QAbstractSocket::UnconnectedState;
-    }) && Verbunden(socket);
+    const bool verbunden =
+        WarteAufSocket(socket, Millisekunden(zeitlimitSekunden),
+                       [&] {
+                           // a refused or failed connect ends the wait at once: nothing more will
+                           // come
+                           return Verbunden(socket) ||
+                                  socket.state() == QAbstractSocket::UnconnectedState;
+                       }) &&
+        Verbunden(socket);
     if (!verbunden) {
         status.setText(TcpMBus::kTimeOut);
         return -2;
@@ -155,8 +165,8 @@ void TCPClose(Winsock& socket, QString& statusText)
     socket.Close();
 }
 
-int TCP_SendString(Winsock& socket, const QByteArray& daten, int laenge,
-                   double& zeitlimitSekunden, QByteArray& antwort, bool nurSenden)
+int TCP_SendString(Winsock& socket, const QByteArray& daten, int laenge, double& zeitlimitSekunden,
+                   QByteArray& antwort, bool nurSenden)
 {
     socket.readAll();
     antwort.clear();
@@ -201,12 +211,11 @@ TcpLesung TCPReadMsg(Winsock& socket, const QString& /*a*/, int /*b*/, double ze
         if (rest <= 0)
             break;
         const qsizetype vorher = lesung.daten.size();
-        const bool mehr = WarteAufSocket(socket, std::min<qint64>(rest, TcpMBus::kAntwortStilleMs),
-                                         [&] {
-                                             lesung.daten += socket.readAll();
-                                             return lesung.daten.size() > vorher ||
-                                                    !Verbunden(socket);
-                                         });
+        const bool mehr =
+            WarteAufSocket(socket, std::min<qint64>(rest, TcpMBus::kAntwortStilleMs), [&] {
+                lesung.daten += socket.readAll();
+                return lesung.daten.size() > vorher || !Verbunden(socket);
+            });
         if (!mehr || lesung.daten.size() == vorher)
             break;
     }

@@ -74,8 +74,8 @@ QString GetWinsockStatusTxt(const Winsock& socket);
 // "Fehler in TCPConnect : " & the text, FehlerText the text, the status "Error"), -2 when the
 // connection did not come within the time-out or was refused (status "TimeOut"). The status
 // shows "Warte" while it waits and "Connect" when connected.
-int TCPConnect(Winsock& socket, const QString& port, const QString& host,
-               double& zeitlimitSekunden, Textfeld& status);
+int TCPConnect(Winsock& socket, const QString& port, const QString& host, double& zeitlimitSekunden,
+               Textfeld& status);
 
 // When the socket is not closed: the window's status text becomes "Close" and the socket closes.
 void TCPClose(Winsock& socket, QString& statusText);
@@ -83,8 +83,8 @@ void TCPClose(Winsock& socket, QString& statusText);
 // Drops what waits to be read, sends the data and, unless nurSenden, collects the reply until it
 // has at least laenge bytes or the time-out (seconds; 0 becomes 0.2, also in the caller's
 // variable) has passed. Returns 0.
-int TCP_SendString(Winsock& socket, const QByteArray& daten, int laenge,
-                   double& zeitlimitSekunden, QByteArray& antwort, bool nurSenden);
+int TCP_SendString(Winsock& socket, const QByteArray& daten, int laenge, double& zeitlimitSekunden,
+                   QByteArray& antwort, bool nurSenden);
 
 // Reads one reply: waits up to the time-out (seconds) for its first byte, then takes what follows
 // until kAntwortStilleMs of silence, all within the time-out. Nothing within the time-out (or the

@@ -4,8 +4,8 @@
 #include "platform/Meldung.h"
 #include "text/Texte.h"
 
-#include <QRegularExpression>
 #include "TcpMBus.h"
+#include <QRegularExpression>
 
 namespace {
 

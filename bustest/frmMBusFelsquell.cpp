@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,7 +23,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,14 +89,17 @@ void frmMBusFelsquell::aufbauen()
 
     auto* zaehlerdaten = new QGroupBox(QStringLiteral("Zählerdaten"), this);
     auto* felder = new QFormLayout(zaehlerdaten);
-    const std::array<QString, 7> beschriftung = {
-        QStringLiteral("Hersteller :"), QStringLiteral("Telegramm :"),
-        QStringLiteral("A-Feld :"),     QStringLiteral("Version :"),
-        QString(),                      QStringLiteral("Zählernummer :"),
-        QStringLiteral("Medium :")};
+    const std::array<QString, 7> beschriftung = {QStringLiteral("Hersteller :"),
+                                                 QStringLiteral("Telegramm :"),
+                                                 QStringLiteral("A-Feld :"),
+                                                 QStringLiteral("Version :"),
+                                                 QString(),
+                                                 QStringLiteral("Zählernummer :"),
+                                                 QStringLiteral("Medium :")};
     Text2_1 = new QPlainTextEdit(zaehlerdaten);
     Text2_1->setReadOnly(true);
     Text2_1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text2_1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     for (int i : {0, 5, 6, 3, 2, 4}) {
         Text2[static_cast<size_t>(i)] = new QLineEdit(zaehlerdaten);
         Text2[static_cast<size_t>(i)]->setReadOnly(true);
@@ -105,8 +112,8 @@ void frmMBusFelsquell::aufbauen()
     MSFlexGrid1 = new FlexGridWidget(this);
 
     auto* inhalt = new QHBoxLayout;
-    inhalt->addWidget(zaehlerdaten, 2);
-    inhalt->addWidget(MSFlexGrid1, 3);
+    inhalt->addWidget(zaehlerdaten, 1);
+    inhalt->addWidget(MSFlexGrid1, 1);
     auto* fenster = new QVBoxLayout(this);
     fenster->addLayout(port);
     fenster->addLayout(telegramm);
@@ -162,8 +169,7 @@ void frmMBusFelsquell::text2Setzen(int index, const QString& text)
     if (index == 1) {
         m_text2_1 = text;
         Text2_1->setPlainText(text);
-    }
-    else if (index >= 0 && index < 7)
+    } else if (index >= 0 && index < 7)
         Text2[static_cast<size_t>(index)]->setText(text);
 }
 
@@ -214,7 +220,13 @@ void frmMBusFelsquell::logZeigen()
 {
     frmMBusLog* log = MBusLogFenster(this);
     log->MSFlexGrid1().setCols(kLogSpalten);
-    log->move(frameGeometry().right() + 1, frameGeometry().top());
+    // right of this window, as far as the screen allows
+    QPoint ort(frameGeometry().right() + 1, frameGeometry().top());
+    if (const QScreen* schirm = screen()) {
+        const QRect platz = schirm->availableGeometry();
+        ort.setX(std::max(platz.left(), std::min(ort.x(), platz.right() + 1 - log->width())));
+    }
+    log->move(ort);
     log->show();
 }
 

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -36,8 +37,10 @@ frmTCPMBus::frmTCPMBus(QWidget* eltern)
     Text2->setMaximumWidth(90);
     Text3 = new QLineEdit(QStringLiteral("10;7B;0A;85;16;"), this);
     Text3->setToolTip(QStringLiteral("Telegramm: Hex-Bytes, jedes gefolgt von \";\""));
-    Text4 = new QLineEdit(this);
+    Text4 = new QPlainTextEdit(this);
     Text4->setReadOnly(true);
+    Text4->setWordWrapMode(QTextOption::WrapAnywhere);
+    Text4->setFixedHeight(4 * Text4->fontMetrics().lineSpacing() + 12);
     Label4 = new QLabel(this);
     Label4->setMinimumWidth(90);
     cmdTCPConnect = new QPushButton(QStringLiteral("TCP Connect"), this);
@@ -60,7 +63,7 @@ frmTCPMBus::frmTCPMBus(QWidget* eltern)
     raster->addWidget(Text4, 4, 0, 1, 4);
     raster->setRowStretch(5, 1);
     raster->setColumnStretch(1, 1);
-    resize(520, 200);
+    resize(560, 240);
     knoepfeZeigen(false);
 
     connect(cmdTCPConnect, &QPushButton::clicked, this, &frmTCPMBus::cmdTCPConnect_Click);
@@ -104,7 +107,7 @@ void frmTCPMBus::cmdTCPSend_Click()
     Text4->clear();
     cmdTCPSend->setEnabled(false);
     const QString antwort = m_test.senden(Text3->text());
-    Text4->setText(antwort);
+    Text4->setPlainText(antwort);
     cmdTCPSend->setEnabled(true);
     if (m_schliessenAngefragt)
         close();

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class Winsock;
 
@@ -20,11 +21,11 @@ public:
     explicit frmTCPMBus(QWidget* eltern = nullptr);
 
     // The controls under their own names, for the tests.
-    QLineEdit* Text1 = nullptr; // host
-    QLineEdit* Text2 = nullptr; // port
-    QLineEdit* Text3 = nullptr; // telegram
-    QLineEdit* Text4 = nullptr; // reply
-    QLabel* Label4 = nullptr;   // state
+    QLineEdit* Text1 = nullptr;      // host
+    QLineEdit* Text2 = nullptr;      // port
+    QLineEdit* Text3 = nullptr;      // telegram
+    QPlainTextEdit* Text4 = nullptr; // reply
+    QLabel* Label4 = nullptr;        // state
     QPushButton* cmdTCPConnect = nullptr;
     QPushButton* cmdTCPClose = nullptr;
     QPushButton* cmdTCPSend = nullptr;

@@ -1,8 +1,8 @@
 // The customer raw-telegram window on a simulated bus (real bytes on a pseudo-terminal).
 
+#include "bustest/frmMBusFelsquell.h"
 #include "bustest/FelsquellAustausch.h"
 #include "bustest/FrmMBusLog.h"
-#include "bustest/frmMBusFelsquell.h"
 
 #include "BusSimulator.h"
 #include "platform/Cp1252.h"
@@ -185,7 +185,8 @@ TEST_F(Felsquell, openAndCloseSwapTheButtonsAndAPortThatFailsIsNamed)
 
     m_fenster->Combo1->setCurrentText(QStringLiteral("5"));
     m_fenster->cmdComOpen->click();
-    EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("Comport 5 konnte nicht geöffnet werden")});
+    EXPECT_EQ(m_meldungen.texte,
+              QStringList{QStringLiteral("Comport 5 konnte nicht geöffnet werden")});
     EXPECT_TRUE(m_fenster->cmdComOpen->isVisible());
     EXPECT_FALSE(m_fenster->cmdComSend->isEnabled());
 }
@@ -239,9 +240,8 @@ TEST_F(Felsquell, acknowledgedSelectWithoutAnswerLogsFiveLinesAndReportsRqud2)
     starten(kZaehler + QStringLiteral("fehler ohne_daten\n"));
     oeffnen();
     senden(kPreset9);
-    EXPECT_EQ(logZeilen(),
-              (QStringList{kJetzt + QStringLiteral("\tRead \tFEHLER keine Antwort."), kSend5,
-                           kReadE5, kSend17, kStart}));
+    EXPECT_EQ(logZeilen(), (QStringList{kJetzt + QStringLiteral("\tRead \tFEHLER keine Antwort."),
+                                        kSend5, kReadE5, kSend17, kStart}));
     EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("FEHLER RQUD2")});
     EXPECT_TRUE(m_fenster->Text2Text(0).isEmpty());
     EXPECT_EQ(m_fenster->MSFlexGrid1->Rows(), 2);
@@ -252,8 +252,8 @@ TEST_F(Felsquell, noAcknowledgementEndsAfterTheOneFrame)
     starten(kZaehler + QStringLiteral("fehler ohne_quittung\n"));
     oeffnen();
     senden(kPreset9);
-    EXPECT_EQ(logZeilen(), (QStringList{kJetzt + QStringLiteral("\tRead \tFEHLER kein E5"),
-                                        kSend17, kStart}));
+    EXPECT_EQ(logZeilen(),
+              (QStringList{kJetzt + QStringLiteral("\tRead \tFEHLER kein E5"), kSend17, kStart}));
     EXPECT_EQ(gesendet().size(), 1);
     EXPECT_TRUE(m_meldungen.texte.isEmpty());
 }
@@ -261,7 +261,8 @@ TEST_F(Felsquell, noAcknowledgementEndsAfterTheOneFrame)
 TEST_F(Felsquell, answerTheDriverRejectsShowsItsErrorText)
 {
     // a sound frame whose CI 72 header is cut short
-    starten(QStringLiteral("zaehler adresse=7 id=10248280 baud=9600\nroh 68 03 03 68 08 07 72 81 16\n"));
+    starten(QStringLiteral(
+        "zaehler adresse=7 id=10248280 baud=9600\nroh 68 03 03 68 08 07 72 81 16\n"));
     oeffnen();
     senden(kPreset9);
     const QStringList log = logZeilen();
@@ -326,10 +327,8 @@ TEST_F(Felsquell, tokensMayBeShortAndSeparatedLoosely)
         const char* text;
         const char* bytes;
     } faelle[] = {
-        {"10;7B;FD;78;16", "107BFD7816"},
-        {"10;7B;FD;78;16;", "107BFD7816"},
-        {"  10  7b FD 78 16 ", "107BFD7816"},
-        {"68;1D;9;6;", "681D0906"},
+        {"10;7B;FD;78;16", "107BFD7816"},     {"10;7B;FD;78;16;", "107BFD7816"},
+        {"  10  7b FD 78 16 ", "107BFD7816"}, {"68;1D;9;6;", "681D0906"},
         {"10; 7B ;;FD;78;16", "107BFD7816"},
     };
     for (const auto& f : faelle) {
@@ -350,11 +349,17 @@ TEST_F(Felsquell, reqUd2TypedWithoutItsLastSeparatorGoesOutAsFiveBytes)
 
 TEST_F(Felsquell, receiveErrorTexts)
 {
-    const std::pair<int, const char*> faelle[] = {
-        {1, "TimeOut"},        {2, "Falsche Parität"},       {4, "Falsche Checksumme"},
-        {8, "Falsches Startzeichen"}, {16, "Falsche Länge"}, {32, "Falsches Stoppzeichen"},
-        {64, "Collision"},     {128, "Frame Error"},         {3, "Other UART Error"},
-        {0, "Other UART Error"}, {256, "Other UART Error"}};
+    const std::pair<int, const char*> faelle[] = {{1, "TimeOut"},
+                                                  {2, "Falsche Parität"},
+                                                  {4, "Falsche Checksumme"},
+                                                  {8, "Falsches Startzeichen"},
+                                                  {16, "Falsche Länge"},
+                                                  {32, "Falsches Stoppzeichen"},
+                                                  {64, "Collision"},
+                                                  {128, "Frame Error"},
+                                                  {3, "Other UART Error"},
+                                                  {0, "Other UART Error"},
+                                                  {256, "Other UART Error"}};
     for (const auto& [wert, text] : faelle)
         EXPECT_EQ(FelsquellAustausch::EmpfangsFehlerText(wert), QString::fromUtf8(text)) << wert;
 }

@@ -1,7 +1,7 @@
 // The TCP link test window against the simulator behind a TCP port and against plain servers.
 
-#include "bustest/TcpMBus.h"
 #include "bustest/frmTCPMBus.h"
+#include "bustest/TcpMBus.h"
 
 #include "platform/Cp1252.h"
 #include "support/TestUmgebung.h"
@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -103,7 +104,7 @@ protected:
     {
         m_fenster->Text3->setText(telegramm);
         m_fenster->cmdTCPSend->click();
-        return m_fenster->Text4->text();
+        return m_fenster->Text4->toPlainText();
     }
     bool verbundenGezeigt() const
     {
@@ -176,8 +177,8 @@ TEST_F(TcpFenster, noServerShowsTheMessageAndKeepsTheButtons)
 
 TEST_F(TcpFenster, portWithoutNumberBecomes10001)
 {
-    for (const QString& port : {QString(), QStringLiteral("0"), QStringLiteral(" 0 "),
-                                QStringLiteral("abc")}) {
+    for (const QString& port :
+         {QString(), QStringLiteral("0"), QStringLiteral(" 0 "), QStringLiteral("abc")}) {
         m_fenster->test().zeitlimitsSetzen(0.2, 0.2);
         verbinden(port);
         EXPECT_EQ(m_fenster->Text2->text(), QStringLiteral("10001")) << qPrintable(port);
@@ -259,9 +260,9 @@ TEST_F(TcpFenster, connectRefusesWhileOneWaitsAndLogsItsRunTimeErrors)
     TextWert status;
     status.wert = TcpMBus::kWarte;
     double zeitlimit = 1;
-    EXPECT_EQ(TCPConnect(socket, QStringLiteral("10001"), QStringLiteral("127.0.0.1"), zeitlimit,
-                         status),
-              -1);
+    EXPECT_EQ(
+        TCPConnect(socket, QStringLiteral("10001"), QStringLiteral("127.0.0.1"), zeitlimit, status),
+        -1);
     EXPECT_EQ(socket.state(), QAbstractSocket::UnconnectedState);
 
     for (const QString& port : {QStringLiteral("70000"), QStringLiteral("x")}) {

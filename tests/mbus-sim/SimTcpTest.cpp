@@ -83,7 +83,8 @@ TEST_F(SimTcpTest, listensOnLoopbackOnly)
         GTEST_SKIP() << "no IPv4 address besides loopback";
     auto sim = tcpBus("zaehler adresse=1 id=1\n", 2400);
     TcpGegenstelle fremd;
-    EXPECT_FALSE(fremd.verbinden(aussen.toString(), sim->tcpPort())) << qPrintable(aussen.toString());
+    EXPECT_FALSE(fremd.verbinden(aussen.toString(), sim->tcpPort()))
+        << qPrintable(aussen.toString());
 }
 
 TEST_F(SimTcpTest, commandPrintsItsAddressAndServesTheBusFile)
@@ -108,7 +109,8 @@ TEST_F(SimTcpTest, commandPrintsItsAddressAndServesTheBusFile)
 TEST_F(SimTcpTest, commandRefusesABadPort)
 {
     schreiben("test.bus", "zaehler adresse=1 id=1\n");
-    for (const QStringList& argumente : {QStringList{"--tcp", "70000"}, {"--tcp", "x"},
+    for (const QStringList& argumente : {QStringList{"--tcp", "70000"},
+                                         {"--tcp", "x"},
                                          {"--tcp", "0", "--baud", "0"},
                                          {"--tcp", "0", "--link", pfad("l")}}) {
         QProcess sim;

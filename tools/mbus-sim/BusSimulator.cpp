@@ -39,7 +39,8 @@ QString lesbar(const QByteArray& text)
 } // namespace
 
 BusSimulator::BusSimulator(const SimBus& bus)
-    : m_bus(bus), m_anschluss(std::make_unique<SimPty>()), m_logik(std::make_unique<SimBusLogik>(bus))
+    : m_bus(bus), m_anschluss(std::make_unique<SimPty>()),
+      m_logik(std::make_unique<SimBusLogik>(bus))
 {
 }
 

@@ -31,8 +31,8 @@ int main(int argc, char** argv)
                                  "Offer the bus on this TCP port of 127.0.0.1 (0: a free one) "
                                  "instead of a terminal.",
                                  "port");
-    const QCommandLineOption baud("baud", "Line speed behind the TCP port (default 2400).",
-                                  "baud", "2400");
+    const QCommandLineOption baud("baud", "Line speed behind the TCP port (default 2400).", "baud",
+                                  "2400");
     parser.addOptions({ohneTakt, protokoll, link, tcp, baud});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
