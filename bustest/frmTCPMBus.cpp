@@ -95,6 +95,8 @@ void frmTCPMBus::cmdTCPConnect_Click()
 
 void frmTCPMBus::cmdTCPClose_Click()
 {
+    if (m_test.beschaeftigt())
+        return;
     LabelFeld status(Label4);
     m_test.trennen(status);
     knoepfeZeigen(false);

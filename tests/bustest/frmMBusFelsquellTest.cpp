@@ -5,10 +5,12 @@
 #include "bustest/FrmMBusLog.h"
 
 #include "BusSimulator.h"
+#include "TestfensterUmgebung.h"
 #include "platform/Cp1252.h"
 #include "support/TestUmgebung.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -385,4 +387,23 @@ TEST_F(Felsquell, closeAndClosingTheWindowWaitUntilTheExchangeHasEnded)
     EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("FEHLER RQUD2")});
     EXPECT_TRUE(m_fenster->Comm1().PortOpen());
     EXPECT_TRUE(m_fenster->close());
+}
+
+using FelsquellStart = TestfensterUmgebung;
+
+TEST_F(FelsquellStart, loadingWithoutAHookShowsTheTestWindow)
+{
+    const auto testfenster = [] {
+        QList<frmMBustest*> gefunden;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<frmMBustest*>(w); f && f->isVisible())
+                gefunden << f;
+        return gefunden;
+    };
+    ASSERT_TRUE(testfenster().isEmpty());
+    frmMBusFelsquell fenster;
+    const QList<frmMBustest*> gezeigt = testfenster();
+    ASSERT_EQ(gezeigt.size(), 1);
+    EXPECT_EQ(gezeigt[0]->windowTitle(), QStringLiteral("Telvarin"));
+    delete gezeigt[0];
 }

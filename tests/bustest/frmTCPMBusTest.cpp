@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -252,6 +253,41 @@ TEST_F(TcpFenster, aLateReplyWaitingBeforeTheSendIsNotTakenForTheAnswer)
     ASSERT_TRUE(verbinden(server.port()));
     ASSERT_TRUE(Bis([&] { return m_fenster->Winsock1().bytesAvailable() == 3; }));
     EXPECT_EQ(senden(QStringLiteral("10;7B;0A;85;16;")), QStringLiteral("E5;"));
+}
+
+TEST_F(TcpFenster, sendStringCollectsUntilTheLengthOrDropsTheReplyWhenOnlySending)
+{
+    Geraeteserver echo([](const QByteArray& teil) { return teil + teil; });
+    ASSERT_TRUE(verbinden(echo.port()));
+    Winsock& socket = m_fenster->Winsock1();
+    QByteArray antwort("alt");
+    double zeitlimit = 0;
+    EXPECT_EQ(TCP_SendString(socket, QByteArray::fromHex("E580"), 4, zeitlimit, antwort, false), 0);
+    EXPECT_EQ(zeitlimit, 0.2);
+    EXPECT_EQ(antwort, QByteArray::fromHex("E580E580"));
+
+    zeitlimit = 5;
+    EXPECT_EQ(TCP_SendString(socket, QByteArray::fromHex("16"), 0, zeitlimit, antwort, true), 0);
+    EXPECT_TRUE(antwort.isEmpty());
+    ASSERT_TRUE(Bis([&] { return echo.empfangen.size() == 3; }));
+    EXPECT_EQ(echo.empfangen, QByteArray::fromHex("E58016"));
+}
+
+TEST_F(TcpFenster, closeWaitsWhileASendRuns)
+{
+    Geraeteserver stumm;
+    m_fenster->test().zeitlimitsSetzen(1, 0.5);
+    ASSERT_TRUE(verbinden(stumm.port()));
+    bool versucht = false;
+    QTimer::singleShot(50, m_fenster.get(), [&] {
+        versucht = true;
+        m_fenster->cmdTCPClose->click();
+        EXPECT_TRUE(m_fenster->test().beschaeftigt());
+        EXPECT_TRUE(verbundenGezeigt());
+    });
+    EXPECT_EQ(senden(QStringLiteral("10;7B;0A;85;16;")), QStringLiteral("Keine Antwort"));
+    EXPECT_TRUE(versucht);
+    EXPECT_EQ(m_fenster->Winsock1().State(), 7);
 }
 
 TEST_F(TcpFenster, connectRefusesWhileOneWaitsAndLogsItsRunTimeErrors)
