@@ -5,6 +5,7 @@
 #include "SimModemLogik.h"
 #include "SimPty.h"
 #include "SimRahmen.h"
+#include "SimTcp.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -38,7 +39,8 @@ QString lesbar(const QByteArray& text)
 } // namespace
 
 BusSimulator::BusSimulator(const SimBus& bus)
-    : m_bus(bus), m_pty(std::make_unique<SimPty>()), m_logik(std::make_unique<SimBusLogik>(bus))
+    : m_bus(bus), m_anschluss(std::make_unique<SimPty>()),
+      m_logik(std::make_unique<SimBusLogik>(bus))
 {
 }
 
@@ -59,10 +61,23 @@ bool BusSimulator::busDateiLesen(const QString& pfad, SimBus& bus, QString* fehl
 
 bool BusSimulator::starten(QString* fehler)
 {
+    return startenMit(std::make_unique<SimPty>(), fehler);
+}
+
+bool BusSimulator::startenTcp(quint16 port, int baud, QString* fehler)
+{
+    return startenMit(std::make_unique<SimTcp>(port, baud), fehler);
+}
+
+bool BusSimulator::startenMit(std::unique_ptr<SimAnschluss> anschluss, QString* fehler)
+{
     stoppen();
     std::lock_guard lock(m_mutex);
-    if (!m_pty->oeffnen(fehler))
+    m_anschluss = std::move(anschluss);
+    if (!m_anschluss->oeffnen(fehler))
         return false;
+    const auto* tcp = dynamic_cast<const SimTcp*>(m_anschluss.get());
+    m_tcpPort = tcp ? tcp->port() : 0;
     m_weckFd = eventfd(0, EFD_NONBLOCK);
     m_logik = std::make_unique<SimBusLogik>(m_bus);
     m_modem = m_bus.modem.vorhanden ? std::make_unique<SimModemLogik>(m_bus.modem) : nullptr;
@@ -85,13 +100,20 @@ void BusSimulator::stoppen()
     std::lock_guard lock(m_mutex);
     ::close(m_weckFd);
     m_weckFd = -1;
-    m_pty->schliessen();
+    m_anschluss->schliessen();
+    m_tcpPort = 0;
 }
 
 QString BusSimulator::geraet() const
 {
     std::lock_guard lock(m_mutex);
-    return m_pty->geraet();
+    return m_anschluss->geraet();
+}
+
+quint16 BusSimulator::tcpPort() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_tcpPort;
 }
 
 int BusSimulator::zaehlerAnzahl() const
@@ -140,7 +162,7 @@ SimBusStatistik BusSimulator::statistik() const
 int BusSimulator::leitungsBaud() const
 {
     std::lock_guard lock(m_mutex);
-    return m_pty->baud();
+    return m_anschluss->baud();
 }
 
 bool BusSimulator::modemVerbunden() const
@@ -177,14 +199,14 @@ qint64 BusSimulator::jetztNs() const
 
 int BusSimulator::busBaud() const
 {
-    return m_modem ? m_bus.modem.busBaud : m_pty->baud();
+    return m_modem ? m_bus.modem.busBaud : m_anschluss->baud();
 }
 
 void BusSimulator::lauf()
 {
     std::vector<char> puffer(LeseBlock);
     while (!m_stopp) {
-        pollfd fds[2] = {{m_pty->master(), POLLIN, 0}, {m_weckFd, POLLIN, 0}};
+        pollfd fds[2] = {{-1, POLLIN, 0}, {m_weckFd, POLLIN, 0}};
         timespec warten{};
         timespec* frist = nullptr;
         {
@@ -192,6 +214,7 @@ void BusSimulator::lauf()
             const qint64 jetzt = jetztNs();
             termine(jetzt);
             faelligeSchreiben(jetzt);
+            fds[0].fd = m_anschluss->wartenAuf();
             qint64 naechster = 0;
             const bool geplant = ausgangsZeitpunkt(&naechster);
             if (m_blockiert) {
@@ -213,13 +236,18 @@ void BusSimulator::lauf()
             [[maybe_unused]] const auto n = ::read(m_weckFd, &wert, sizeof wert);
         }
         if (fds[0].revents & POLLIN) {
-            const int n = m_pty->lesen(puffer.data(), LeseBlock);
-            if (n > 0) {
-                std::lock_guard lock(m_mutex);
+            std::lock_guard lock(m_mutex);
+            const int n = m_anschluss->lesen(puffer.data(), LeseBlock);
+            if (n > 0)
                 eingang(QByteArray(puffer.data(), n), jetztNs());
-            }
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(FehlerPauseMs));
+            bool warten = false;
+            {
+                std::lock_guard lock(m_mutex);
+                warten = m_anschluss->gestoert();
+            }
+            if (warten)
+                std::this_thread::sleep_for(std::chrono::milliseconds(FehlerPauseMs));
         }
         if (fds[0].revents & POLLOUT)
             m_blockiert = false;
@@ -241,7 +269,7 @@ bool BusSimulator::ausgangsZeitpunkt(qint64* zeitNs) const
 void BusSimulator::eingang(const QByteArray& bytes, qint64 jetztNs)
 {
     if (!m_modem) {
-        anBus(bytes, m_pty->baud(), jetztNs);
+        anBus(bytes, m_anschluss->baud(), jetztNs);
         return;
     }
     const SimModemAusgabe aus = m_modem->empfangen(bytes, jetztNs);
@@ -289,7 +317,7 @@ void BusSimulator::ausgeben(const QList<SimAusgabe>& ausgabe)
 // Modem texts go out at the program's line speed, behind whatever is already queued.
 void BusSimulator::anProgramm(const QByteArray& text, qint64 abNs)
 {
-    const qint64 zeichenNs = m_bus.takt ? SimMBus::ZeichenNs(m_pty->baud()) : 0;
+    const qint64 zeichenNs = m_bus.takt ? SimMBus::ZeichenNs(m_anschluss->baud()) : 0;
     qint64 t = std::max(abNs, m_ausgang.empty() ? abNs : m_ausgang.rbegin()->first);
     for (char c : text) {
         t += zeichenNs;
@@ -305,7 +333,7 @@ void BusSimulator::faelligeSchreiben(qint64 jetztNs)
         faellig.append(char(it->second));
     if (faellig.isEmpty())
         return;
-    const int n = m_pty->schreiben(faellig.constData(), static_cast<int>(faellig.size()));
+    const int n = m_anschluss->schreiben(faellig.constData(), static_cast<int>(faellig.size()));
     // A terminal that fails (rather than being full) takes nothing more: the bytes are lost.
     const int weg = n < 0 ? static_cast<int>(faellig.size()) : n;
     m_ausgang.erase(m_ausgang.begin(), std::next(m_ausgang.begin(), weg));

@@ -12,6 +12,9 @@
 // meters hear only frames sent at their own baud rate. Bytes leave at the pace of a real line
 // (11 bits a character) unless the bus file switches pacing off. Everything runs in a thread of
 // its own; the inspection functions may be called from any thread at any time.
+//
+// startenTcp() offers the bus on a TCP port of 127.0.0.1 instead, as a serial device server
+// does: the bytes of the connection go onto the line at a fixed speed and the answers come back.
 
 #include "SimBus.h"
 #include "SimBusLogik.h"
@@ -26,8 +29,8 @@
 #include <mutex>
 #include <thread>
 
+class SimAnschluss;
 class SimModemLogik;
-class SimPty;
 
 class BusSimulator
 {
@@ -43,10 +46,14 @@ public:
 
     // Opens the terminal and runs the bus in its own thread, every meter in its initial state.
     bool starten(QString* fehler = nullptr);
+    // The same behind a TCP port on 127.0.0.1 (0: a free one, see tcpPort()), the line at baud.
+    bool startenTcp(quint16 port, int baud, QString* fehler = nullptr);
     void stoppen();
     bool laeuft() const { return m_thread.joinable(); }
-    // Path of the terminal's slave side, e.g. /dev/pts/7 ("" while stopped).
+    // Path of the terminal's slave side, e.g. /dev/pts/7, or "127.0.0.1:<port>" ("" while
+    // stopped).
     QString geraet() const;
+    quint16 tcpPort() const; // 0 unless started with startenTcp()
 
     // Inspection, in the order of the meters in the bus.
     int zaehlerAnzahl() const;
@@ -66,6 +73,7 @@ public:
     void protokollSetzen(std::function<void(const QString&)> ausgabe);
 
 private:
+    bool startenMit(std::unique_ptr<SimAnschluss> anschluss, QString* fehler);
     void lauf();
     qint64 jetztNs() const;
     void eingang(const QByteArray& bytes, qint64 jetztNs);
@@ -79,7 +87,8 @@ private:
     int busBaud() const;
 
     const SimBus m_bus;
-    std::unique_ptr<SimPty> m_pty;
+    std::unique_ptr<SimAnschluss> m_anschluss;
+    quint16 m_tcpPort = 0;
     std::unique_ptr<SimBusLogik> m_logik;
     std::unique_ptr<SimModemLogik> m_modem;
     std::multimap<qint64, quint8> m_ausgang; // bytes due, by time

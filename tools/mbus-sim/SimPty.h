@@ -5,28 +5,28 @@
 // the program closes and reopens it, and the program's line settings (both sides share one
 // termios) can be read from it.
 
-#include <QString>
+#include "SimAnschluss.h"
 
-class SimPty
+class SimPty : public SimAnschluss
 {
 public:
     SimPty() = default;
-    ~SimPty();
+    ~SimPty() override;
     SimPty(const SimPty&) = delete;
     SimPty& operator=(const SimPty&) = delete;
 
-    bool oeffnen(QString* fehler);
-    void schliessen();
+    bool oeffnen(QString* fehler) override;
+    void schliessen() override;
 
-    int master() const { return m_master; }
-    QString geraet() const { return m_geraet; }
+    int wartenAuf() const override { return m_master; }
+    QString geraet() const override { return m_geraet; }
     // The line speed the program set (0 when it is none of the usual rates).
-    int baud() const;
+    int baud() const override;
 
-    // Non-blocking: bytes written (0 when the terminal's buffer is full), -1 on error.
-    int schreiben(const char* bytes, int anzahl);
-    // Non-blocking: reads what is there, at most anzahl bytes (0: nothing).
-    int lesen(char* bytes, int anzahl);
+    int schreiben(const char* bytes, int anzahl) override;
+    int lesen(char* bytes, int anzahl) override;
+    // Nobody holds the slave side open: wait a little before looking again.
+    bool gestoert() override { return true; }
 
 private:
     int m_master = -1;

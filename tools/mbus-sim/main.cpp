@@ -1,5 +1,7 @@
 // mbus-sim BUSFILE: plays the bus of the bus file on a new pseudo-terminal, prints the
 // terminal's path and runs until it is stopped (Ctrl+C, SIGTERM).
+// mbus-sim --tcp PORT BUSFILE: offers the bus on 127.0.0.1:PORT as a serial device server does
+// and prints "127.0.0.1:<port>".
 
 #include "BusSimulator.h"
 
@@ -25,10 +27,26 @@ int main(int argc, char** argv)
                                        "Print every frame received and every answer sent.");
     const QCommandLineOption link("link", "Also reach the terminal through a symbolic link.",
                                   "pfad");
-    parser.addOptions({ohneTakt, protokoll, link});
+    const QCommandLineOption tcp("tcp",
+                                 "Offer the bus on this TCP port of 127.0.0.1 (0: a free one) "
+                                 "instead of a terminal.",
+                                 "port");
+    const QCommandLineOption baud("baud", "Line speed behind the TCP port (default 2400).", "baud",
+                                  "2400");
+    parser.addOptions({ohneTakt, protokoll, link, tcp, baud});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
+    bool tcpOk = true;
+    bool baudOk = true;
+    const uint tcpPort = parser.isSet(tcp) ? parser.value(tcp).toUInt(&tcpOk) : 0;
+    const int tcpBaud = parser.value(baud).toInt(&baudOk);
+    if (!tcpOk || tcpPort > 65535 || !baudOk || tcpBaud <= 0 ||
+        (parser.isSet(tcp) && parser.isSet(link))) {
+        std::fprintf(stderr, "--tcp takes a port 0 to 65535, --baud a positive rate; "
+                             "--link only goes with a terminal\n");
+        return 2;
+    }
 
     SimBus bus;
     QString fehler;
@@ -52,7 +70,10 @@ int main(int argc, char** argv)
             std::fprintf(stdout, "%s\n", qPrintable(zeile));
             std::fflush(stdout);
         });
-    if (!sim.starten(&fehler)) {
+    const bool gestartet = parser.isSet(tcp)
+                               ? sim.startenTcp(static_cast<quint16>(tcpPort), tcpBaud, &fehler)
+                               : sim.starten(&fehler);
+    if (!gestartet) {
         std::fprintf(stderr, "%s\n", qPrintable(fehler));
         return 1;
     }
