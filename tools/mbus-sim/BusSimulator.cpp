@@ -61,8 +61,17 @@ bool BusSimulator::starten(QString* fehler)
 {
     stoppen();
     std::lock_guard lock(m_mutex);
-    if (!m_pty->oeffnen(fehler))
+    if (m_bus.geraeteserver.vorhanden) {
+        m_geraeteserver = std::make_unique<SimGeraeteserver>(m_bus.geraeteserver);
+        if (!m_geraeteserver->starten(fehler)) {
+            m_geraeteserver.reset();
+            return false;
+        }
+    }
+    if (!m_pty->oeffnen(fehler)) {
+        m_geraeteserver.reset();
         return false;
+    }
     m_weckFd = eventfd(0, EFD_NONBLOCK);
     m_logik = std::make_unique<SimBusLogik>(m_bus);
     m_modem = m_bus.modem.vorhanden ? std::make_unique<SimModemLogik>(m_bus.modem) : nullptr;
@@ -86,6 +95,12 @@ void BusSimulator::stoppen()
     ::close(m_weckFd);
     m_weckFd = -1;
     m_pty->schliessen();
+    m_geraeteserver.reset();
+}
+
+const SimGeraeteserver* BusSimulator::geraeteserver() const
+{
+    return m_geraeteserver.get();
 }
 
 QString BusSimulator::geraet() const

@@ -25,7 +25,13 @@ int main(int argc, char** argv)
                                        "Print every frame received and every answer sent.");
     const QCommandLineOption link("link", "Also reach the terminal through a symbolic link.",
                                   "pfad");
-    parser.addOptions({ohneTakt, protokoll, link});
+    const QCommandLineOption geraeteserver(
+        "geraeteserver", "Also answer the device server's UDP reset exchange on this port.",
+        "port");
+    const QCommandLineOption geraeteAntwort(
+        "geraeteserver-antwort", "Reply of the device server to \"L\" (default A; \"\": none).",
+        "text");
+    parser.addOptions({ohneTakt, protokoll, link, geraeteserver, geraeteAntwort});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -38,6 +44,14 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(ohneTakt))
         bus.takt = false;
+    if (parser.isSet(geraeteserver)) {
+        bus.geraeteserver.vorhanden = true;
+        bus.geraeteserver.port = parser.value(geraeteserver).toInt();
+    }
+    if (parser.isSet(geraeteAntwort)) {
+        bus.geraeteserver.antwort = parser.value(geraeteAntwort).toLatin1();
+        bus.geraeteserver.stumm = bus.geraeteserver.antwort.isEmpty();
+    }
 
     // Signals are taken by sigwait below, never by a handler: block them before any thread starts.
     sigset_t signale;
