@@ -187,23 +187,23 @@ bool frmMbusMasterV4::laden15Intervall()
 
 bool frmMbusMasterV4::laden16Timeouts()
 {
-    bool alleGut = true;
     QString fehler;
     for (int i = 0; i < MasterEinstellungen::kTimeoutAnzahl; ++i) {
+        const auto stelle = static_cast<size_t>(i);
         const std::optional<qint32> wert = m_einstellungen->timeoutLaden(i);
-        if (wert)
-            m_z.ComTimeouts[static_cast<size_t>(i)] = *wert;
-        else {
-            m_z.ComTimeouts[static_cast<size_t>(i)] =
-                MasterEinstellungen::kTimeoutVorgabe[static_cast<size_t>(i)];
-            alleGut = false;
-            fehler = FehlerText;
+        if (wert) {
+            m_z.ComTimeouts[stelle] = *wert;
+            Text4Setzen(i, QString::number(*wert));
+            continue;
         }
+        // A value that is no 32-bit number: the default is used, the stored text stays.
+        fehler = FehlerText;
+        m_z.ComTimeouts[stelle] = MasterEinstellungen::kTimeoutVorgabe[stelle];
+        const QSignalBlocker stumm(m_ui.Text4[stelle]);
+        m_ui.Text4[stelle]->setText(QString::number(m_z.ComTimeouts[stelle]));
     }
-    for (int i = 0; i < MasterEinstellungen::kTimeoutAnzahl; ++i)
-        Text4Setzen(i, QString::number(m_z.ComTimeouts[static_cast<size_t>(i)]));
     FehlerText = fehler;
-    return alleGut;
+    return fehler.isEmpty();
 }
 
 void frmMbusMasterV4::laden17Tibbo()
