@@ -301,11 +301,16 @@ TEST_F(frmMbusMasterV4Test, endMenuAsksFirstAndUnloadRemovesThePort)
     basisAnlegen();
     frmMbusMasterV4& f = oeffnen();
     m_meldungen.antworten = {vbNo, vbYes};
-    f.ui().mnuEnde->trigger();
-    EXPECT_TRUE(f.ui().Timer1->isActive());
-    EXPECT_EQ(m_programmEnden, 0);
-    f.ui().mnuEnde->trigger();
-    EXPECT_FALSE(f.ui().Timer1->isActive());
+    {
+        // While a step of the cycle runs, a confirmed end waits until it has returned.
+        Programmende::Lauf schritt(f.programmende());
+        ASSERT_TRUE(schritt.gueltig());
+        f.ui().mnuEnde->trigger();
+        EXPECT_TRUE(f.ui().Timer1->isActive());
+        f.ui().mnuEnde->trigger();
+        EXPECT_FALSE(f.ui().Timer1->isActive());
+        EXPECT_EQ(m_programmEnden, 0);
+    }
     EXPECT_EQ(m_programmEnden, 1);
     EXPECT_EQ(m_meldungen.texte, QStringList(2, QStringLiteral("Sind sie sicher?")));
     EXPECT_EQ(m_meldungen.titel_.first(), QStringLiteral("Com3 MBus-Master V1.1 beenden"));
