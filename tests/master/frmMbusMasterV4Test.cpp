@@ -365,3 +365,20 @@ TEST_F(frmMbusMasterV4Test, client1450UsesTheServerOfItsCredentials)
     EXPECT_FALSE(MB_Connection);
     EXPECT_TRUE(db->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema)));
 }
+
+TEST_F(frmMbusMasterV4Test, tickShowsTheClockAndHidesTheLogGridAfterItsLimit)
+{
+    zepIni();
+    basisAnlegen();
+    frmMbusMasterV4& f = oeffnen();
+    const int logZeilen = f.ui().MSFlexGrid4->Rows();
+    for (int i = 0; i < 300; ++i)
+        f.Timer1_Timer();
+    EXPECT_FALSE(f.ui().MSFlexGrid4->isHidden());
+    EXPECT_EQ(f.ui().Label6->text(), QStringLiteral("05.12.2026 10:07:30 (1)"));
+    f.Timer1_Timer();
+    EXPECT_TRUE(f.ui().MSFlexGrid4->isHidden());
+    EXPECT_EQ(f.zustand().TickZaehler, 301);
+    // Stopped: the ticks never reach the cycle.
+    EXPECT_EQ(f.ui().MSFlexGrid4->Rows(), logZeilen);
+}
