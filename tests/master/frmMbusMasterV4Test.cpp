@@ -382,3 +382,26 @@ TEST_F(frmMbusMasterV4Test, tickShowsTheClockAndHidesTheLogGridAfterItsLimit)
     // Stopped: the ticks never reach the cycle.
     EXPECT_EQ(f.ui().MSFlexGrid4->Rows(), logZeilen);
 }
+
+TEST_F(frmMbusMasterV4Test, missingBasisMdbOrUnreadableCredentialsFallBackToTheFile)
+{
+    zepIni();
+    frmMbusMasterV4& ohne = oeffnen();
+    EXPECT_EQ(m_meldungen.texte,
+              QStringList{QStringLiteral("Fehler beim öffnen der Datenbank .\\basis.mdb\r"
+                                         "Provider=SQLite;Data Source=.\\basis.mdb\r")});
+    EXPECT_EQ(ohne.ui().MSFlexGrid1->Rows(), 2);
+    m_fenster.reset();
+
+    // Credentials that cannot be read leave the client "1450" on basis.mdb too.
+    basisAnlegen();
+    QDir().mkpath(pfad(QStringLiteral("obrak.conf")));
+    KommandozeileSetzen(QStringLiteral("-M1450 -C3"));
+    m_meldungen.texte.clear();
+    DBParameter.clear();
+    frmMbusMasterV4& f = oeffnen();
+    EXPECT_EQ(f.ui().Label7->text(), QStringLiteral("DB : .\\basis.mdb  User: "));
+    EXPECT_EQ(DBParameter.size(), 7);
+    EXPECT_FALSE(m_meldungen.texte.join(u'|').contains(QStringLiteral("Fehler beim öffnen")))
+        << qPrintable(m_meldungen.texte.join(u'|'));
+}
