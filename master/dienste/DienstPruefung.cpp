@@ -3,7 +3,9 @@
 #include "platform/Global.h"
 #include "platform/Warten.h"
 
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 
 namespace {
 
@@ -24,12 +26,29 @@ bool SystemctlSteuerung::ausfuehren(const QStringList& argumente, QByteArray& au
                                     QString& fehler) const
 {
     QProcess prozess;
+    QEventLoop warten;
+    QTimer frist;
+    frist.setSingleShot(true);
+    bool fertig = false;
+    QObject::connect(&prozess, &QProcess::finished, &warten, [&] {
+        fertig = true;
+        warten.quit();
+    });
+    QObject::connect(&prozess, &QProcess::errorOccurred, &warten, [&](QProcess::ProcessError art) {
+        if (art == QProcess::FailedToStart)
+            warten.quit();
+    });
+    QObject::connect(&frist, &QTimer::timeout, &warten, &QEventLoop::quit);
     prozess.start(m_programm, argumente);
-    if (!prozess.waitForStarted(m_fristMs)) {
+    frist.start(m_fristMs);
+    // The window stays responsive while the service manager answers.
+    if (prozess.state() != QProcess::NotRunning || prozess.error() != QProcess::FailedToStart)
+        warten.exec();
+    if (prozess.error() == QProcess::FailedToStart) {
         fehler = QStringLiteral("%1 nicht gestartet: %2").arg(m_programm, prozess.errorString());
         return false;
     }
-    if (!prozess.waitForFinished(m_fristMs)) {
+    if (!fertig) {
         prozess.kill();
         prozess.waitForFinished(1000);
         fehler = QStringLiteral("%1 %2: keine Antwort in %3 ms")

@@ -31,7 +31,9 @@ public:
     virtual bool fortsetzen(const QString& unit, QString& fehler) = 0;
 };
 
-// systemctl through QProcess: "show -p LoadState,ActiveState,FreezerState", "start", "thaw".
+// systemctl through QProcess: "show -p LoadState,ActiveState,FreezerState", "start --no-block",
+// "thaw". Each call runs the event loop until systemctl has ended or fristMs have passed (then
+// it is killed).
 class SystemctlSteuerung : public DienstSteuerung
 {
 public:

@@ -193,6 +193,14 @@ TEST_F(MasterDiensteTest, serviceCheckThroughSystemctl)
               "thaw -- tsvc.service\n"
               "show -p LoadState,ActiveState,FreezerState -- tsvc.service\n"
               "start --no-block -- tsvc.service\n");
+    // A service manager that does not answer is given up after its deadline.
+    schreiben(QStringLiteral("bin/langsam"), "#!/bin/sh\nexec sleep 30\n");
+    QFile::setPermissions(pfad(QStringLiteral("bin/langsam")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SystemctlSteuerung langsam(pfad(QStringLiteral("bin/langsam")), 200);
+    EXPECT_EQ(CheckService(QStringLiteral("tsvc.service"), langsam), -1);
+    EXPECT_TRUE(FehlerText.contains(QStringLiteral("keine Antwort in 200 ms")))
+        << qPrintable(FehlerText);
     SystemctlSteuerung fehlt(pfad(QStringLiteral("bin/gibtesnicht")));
     EXPECT_EQ(CheckService(QStringLiteral("tsvc.service"), fehlt), -1);
     EXPECT_FALSE(FehlerText.isEmpty());
