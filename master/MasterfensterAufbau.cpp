@@ -29,8 +29,8 @@ QGroupBox* SteuerRahmen(MasterfensterElemente& e, QWidget* eltern)
     e.TestZaehlerLaden = Knopf(QStringLiteral("Testzähler laden"), e.Frame2);
     e.cmd_V2_MBLesenSecundaer = Knopf(QStringLiteral("V2_MB_LesenSecundaer"), e.Frame2);
     auto* knoepfe = new QHBoxLayout;
-    for (QPushButton* k : {e.cmdStart, e.cmdStop, e.cmdWeiter, e.TestZaehlerLaden,
-                           e.cmd_V2_MBLesenSecundaer})
+    for (QPushButton* k :
+         {e.cmdStart, e.cmdStop, e.cmdWeiter, e.TestZaehlerLaden, e.cmd_V2_MBLesenSecundaer})
         knoepfe->addWidget(k);
     knoepfe->addStretch();
     raster->addLayout(knoepfe, 0, 0, 1, 4);

@@ -1,13 +1,13 @@
 #include "frmMbusMasterV4.h"
 
+#include "database/AllesSchliessen.h"
+#include "database/MBConnection.h"
+#include "log/Log.h"
 #include "master/dienste/MasterDatenbank.h"
 #include "master/dienste/MasterLog.h"
 #include "master/dienste/MasterTreiber.h"
 #include "master/dienste/MasterZaehlerliste.h"
 #include "master/dienste/TibboReset.h"
-#include "database/AllesSchliessen.h"
-#include "database/MBConnection.h"
-#include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
 #include "platform/Uhr.h"
@@ -42,8 +42,7 @@ std::optional<qint32> TimeoutPruefen(const QString& text)
 } // namespace
 
 frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidget* parent)
-    : QMainWindow(parent),
-      m_einstellungen(std::make_unique<MasterEinstellungen>(0)),
+    : QMainWindow(parent), m_einstellungen(std::make_unique<MasterEinstellungen>(0)),
       m_dienste(dienste ? std::move(dienste) : std::make_unique<SystemctlSteuerung>()),
       m_ende([] { MasterTreiberFreigeben(); }, [] { QCoreApplication::exit(0); })
 {
@@ -74,8 +73,7 @@ void frmMbusMasterV4::verbinden()
     connect(e.Timer1, &QTimer::timeout, this, &frmMbusMasterV4::Timer1_Timer);
     connect(e.Combo1, &QComboBox::activated, this, &frmMbusMasterV4::Combo1_Click);
     connect(e.Combo2, &QComboBox::activated, this, &frmMbusMasterV4::Combo2_Click);
-    connect(e.cmdTestService, &QPushButton::clicked, this,
-            &frmMbusMasterV4::cmdTestService_Click);
+    connect(e.cmdTestService, &QPushButton::clicked, this, &frmMbusMasterV4::cmdTestService_Click);
     connect(e.cmdEinstellungenZurueck, &QPushButton::clicked, this,
             &frmMbusMasterV4::cmdEinstellungenZurueck_Click);
     connect(e.mnuEnde, &QAction::triggered, this, &frmMbusMasterV4::mnuEnde_Click);
@@ -168,7 +166,8 @@ void frmMbusMasterV4::Text4_Change(int index)
 {
     if (index < 0 || index >= MasterEinstellungen::kTimeoutAnzahl)
         return;
-    const std::optional<qint32> wert = TimeoutPruefen(m_ui.Text4[static_cast<size_t>(index)]->text());
+    const std::optional<qint32> wert =
+        TimeoutPruefen(m_ui.Text4[static_cast<size_t>(index)]->text());
     if (!wert)
         return;
     m_z.ComTimeouts[static_cast<size_t>(index)] = *wert;
@@ -269,9 +268,9 @@ void frmMbusMasterV4::Form_Unload()
         return;
     m_entladen = true;
     m_ui.Timer1->stop();
-    CPortListe = ReplaceRekursiv(CPortListe, QStringLiteral("CPort") +
-                                                 QString::number(m_z.MasterComPort) +
-                                                 QStringLiteral(";"),
+    CPortListe = ReplaceRekursiv(CPortListe,
+                                 QStringLiteral("CPort") + QString::number(m_z.MasterComPort) +
+                                     QStringLiteral(";"),
                                  QString());
     MB_DAOAllesSchliessen();
     MB_AlleFormsEntladen();

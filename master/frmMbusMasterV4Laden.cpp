@@ -4,12 +4,12 @@
 #include "frmMbusMasterV4.h"
 
 #include "ComboAuswahl.h"
-#include "master/dienste/MasterDatenbank.h"
-#include "master/dienste/MasterLog.h"
-#include "master/dienste/MasterTreiber.h"
 #include "database/MBConnection.h"
 #include "datafiles/RB6Wertdatei.h"
 #include "log/Log.h"
+#include "master/dienste/MasterDatenbank.h"
+#include "master/dienste/MasterLog.h"
+#include "master/dienste/MasterTreiber.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
 #include "platform/Uhr.h"
@@ -38,8 +38,8 @@ void frmMbusMasterV4::Form_Load()
     });
     // 2. Grid headers.
     schritt([&] {
-        static const char* const kopf[] = {"PrimAdr",    "Baud",      "Gelesen", "LeseFehler",
-                                           "LastRead",   "Z-Nummer",  "Energie"};
+        static const char* const kopf[] = {"PrimAdr",  "Baud",     "Gelesen", "LeseFehler",
+                                           "LastRead", "Z-Nummer", "Energie"};
         e.MSFlexGrid1->setCols(7);
         for (int spalte = 0; spalte < 7; ++spalte)
             e.MSFlexGrid1->setTextMatrix(0, spalte, QString::fromLatin1(kopf[spalte]));
@@ -171,8 +171,8 @@ bool frmMbusMasterV4::laden4Vbz()
 bool frmMbusMasterV4::laden15Intervall()
 {
     const QString text = m_einstellungen->intervallText();
-    const std::optional<qint32> intervall = IntervallPruefen(text.isEmpty() ? QStringLiteral("0")
-                                                                            : text);
+    const std::optional<qint32> intervall =
+        IntervallPruefen(text.isEmpty() ? QStringLiteral("0") : text);
     if (!intervall) {
         FehlerText = QStringLiteral("IntervallCom%1 = \"%2\" ist kein Intervall von 0 bis "
                                     "2147483647 Sekunden")

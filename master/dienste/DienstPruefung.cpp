@@ -95,9 +95,9 @@ bool SystemctlSteuerung::zustand(const QString& unit, DienstZustand& zustand, QS
 bool SystemctlSteuerung::starten(const QString& unit, QString& fehler)
 {
     QByteArray ausgabe;
-    return ausfuehren({QStringLiteral("start"), QStringLiteral("--no-block"), QStringLiteral("--"),
-                       unit},
-                      ausgabe, fehler);
+    return ausfuehren(
+        {QStringLiteral("start"), QStringLiteral("--no-block"), QStringLiteral("--"), unit},
+        ausgabe, fehler);
 }
 
 bool SystemctlSteuerung::fortsetzen(const QString& unit, QString& fehler)
@@ -149,9 +149,13 @@ int CheckService(const QString& unit, DienstSteuerung& steuerung)
 QString DienstStatusText(int status)
 {
     switch (status) {
-    case kGestoppt: return QStringLiteral("Dienst war beendet");
-    case kLaeuft: return QStringLiteral("Dienst ist gestartet");
-    case kAngehalten: return QStringLiteral("Dienst war angehalten");
-    default: return QStringLiteral("Dienst Status = ") + QString::number(status);
+    case kGestoppt:
+        return QStringLiteral("Dienst war beendet");
+    case kLaeuft:
+        return QStringLiteral("Dienst ist gestartet");
+    case kAngehalten:
+        return QStringLiteral("Dienst war angehalten");
+    default:
+        return QStringLiteral("Dienst Status = ") + QString::number(status);
     }
 }

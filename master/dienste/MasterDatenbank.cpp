@@ -50,8 +50,8 @@ QString DatenbankFehlerText()
     while (DBParameter.size() < kParameterAnzahl)
         DBParameter.append(QString());
     const int art = static_cast<int>(Val(DBParameter[0]));
-    QString verbindung = MB_OdbcVerbindungstext(art, DBParameter[2], DBParameter[3],
-                                                DBParameter[1], DBParameter[4]);
+    QString verbindung =
+        MB_OdbcVerbindungstext(art, DBParameter[2], DBParameter[3], DBParameter[1], DBParameter[4]);
     if (verbindung.isEmpty())
         verbindung = QStringLiteral("Provider=SQLite;Data Source=") + DBParameter[1];
     return QStringLiteral("Fehler beim öffnen der Datenbank ") + OhnePasswort(DBParameter[1]) +

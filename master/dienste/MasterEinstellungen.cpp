@@ -131,8 +131,7 @@ void MasterEinstellungen::timeoutSchreiben(int i, qint32 wert) const
 {
     if (i < 0 || i >= kTimeoutAnzahl)
         return;
-    schreiben(portAbschnitt(), kTimeoutSchluessel[static_cast<size_t>(i)],
-              QString::number(wert));
+    schreiben(portAbschnitt(), kTimeoutSchluessel[static_cast<size_t>(i)], QString::number(wert));
 }
 
 QString MasterEinstellungen::tibboIpLaden() const
@@ -147,8 +146,8 @@ int MasterEinstellungen::speichernLaden(int i) const
 {
     if (i < 0 || i >= kSpeichernAnzahl)
         return 0;
-    const QString text = lesen(speichernAbschnitt(), QStringLiteral("MBSpeichern") +
-                                                         QString::number(i));
+    const QString text =
+        lesen(speichernAbschnitt(), QStringLiteral("MBSpeichern") + QString::number(i));
     if (text.isEmpty())
         return kSpeichernVorgabe[static_cast<size_t>(i)];
     return Val(text) != 0 ? 1 : 0;

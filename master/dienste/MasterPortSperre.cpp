@@ -17,8 +17,7 @@ QString SperrOrdner()
     const QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!laufzeit.isEmpty())
         return QDir(laufzeit).filePath(QStringLiteral("telvarin-sperren"));
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("telvarin-sperren-%1").arg(getuid()));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("telvarin-sperren-%1").arg(getuid()));
 }
 
 QString MasterSperrDatei(int port)
@@ -43,9 +42,8 @@ bool MasterPortSperre::holen()
     m_datei->setStaleLockTime(0);
     if (m_datei->tryLock(0))
         return true;
-    FehlerText = QStringLiteral("Master für Com%1 läuft bereits (Prozess %2)")
-                     .arg(m_port)
-                     .arg(halter());
+    FehlerText =
+        QStringLiteral("Master für Com%1 läuft bereits (Prozess %2)").arg(m_port).arg(halter());
     return false;
 }
 

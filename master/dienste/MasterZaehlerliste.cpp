@@ -77,9 +77,8 @@ bool IndexlisteLaden(Verbindung& verbindung, MBZaehler& z, Zaehlerliste& ziel)
         const Feldwert index = rs.Feld(QStringLiteral("MBIndex"));
         const qint64 k = index.ganz();
         if (index.istNull() || k < 0 || k > MBZaehler::kMaxWerte) {
-            MasterLogZeile(ziel.log, QStringLiteral("Indexliste lznr ") +
-                                         QString::number(z.LZNR) + QStringLiteral(": MBIndex ") +
-                                         index.text() +
+            MasterLogZeile(ziel.log, QStringLiteral("Indexliste lznr ") + QString::number(z.LZNR) +
+                                         QStringLiteral(": MBIndex ") + index.text() +
                                          QStringLiteral(" liegt nicht in 0 bis 255, übergangen"));
             continue;
         }
@@ -143,8 +142,8 @@ int BM_ZaehlerlisteLadenComPort(Verbindung* verbindung, int port, Zaehlerliste z
     }
     if (rs.Eof()) {
         rs.Close();
-        MasterLogZeile(ziel.log, QStringLiteral("Fehler keine Zähler.  ComPort = ") +
-                                     QString::number(port));
+        MasterLogZeile(ziel.log,
+                       QStringLiteral("Fehler keine Zähler.  ComPort = ") + QString::number(port));
         return -1;
     }
     const int anzahl = rs.RecordCount();

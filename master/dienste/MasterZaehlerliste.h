@@ -27,10 +27,10 @@ QString IndexlisteAbfrage(qint32 lznr);
 
 struct Zaehlerliste
 {
-    FlexGrid& grid;                     // MSFlexGrid1
-    FlexGrid& log;                      // MSFlexGrid4
-    std::vector<MBZaehler>& zaehler;    // MasterZaehler
-    QStringList& indexAuswahl;          // the items of Combo3
+    FlexGrid& grid;                  // MSFlexGrid1
+    FlexGrid& log;                   // MSFlexGrid4
+    std::vector<MBZaehler>& zaehler; // MasterZaehler
+    QStringList& indexAuswahl;       // the items of Combo3
 };
 
 // Result: -1 without a port (box "Kein Comport anngegeben"), without a connection, when the

@@ -22,11 +22,11 @@ struct MasterZustand
     QString StatusText;          // "" while Start prepares, "Start", "Stop"
     // COMTimeout, COMTimeoutOffset, COMTimeoutByte, COMTimeoutDeadTime.
     std::array<qint32, 4> ComTimeouts{};
-    quint8 WarteSchritt = 0;  // 1 while the step mode waits for Weiter
-    double MeterPause = 0.1;  // pause in seconds before each meter
-    qint32 TickZaehler = 0;   // timer ticks since load
-    qint32 TickGrenze = 300;  // after this many ticks the log grid is hidden
-    qint32 VBZIntervall = 0;  // seconds between two starts of the virtual-meter calculator
+    quint8 WarteSchritt = 0; // 1 while the step mode waits for Weiter
+    double MeterPause = 0.1; // pause in seconds before each meter
+    qint32 TickZaehler = 0;  // timer ticks since load
+    qint32 TickGrenze = 300; // after this many ticks the log grid is hidden
+    qint32 VBZIntervall = 0; // seconds between two starts of the virtual-meter calculator
     UnixZeit VBZNaechsterStart = 0;
     quint8 VBZFensterStil = 0;
     QString TibboPort = QStringLiteral("65535");

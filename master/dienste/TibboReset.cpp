@@ -59,8 +59,9 @@ bool TibboReset(const QString& tibboIp, int tibboPort, QUdpSocket& socket, int l
     Senden(socket, ziel, tibboPort, "E");
     socket.close();
     if (!ok)
-        FehlerText = antwort.isEmpty()
-                         ? QStringLiteral("TibboReset: keine Antwort von %1").arg(tibboIp)
-                         : QStringLiteral("TibboReset: Antwort \"%1\" von %2").arg(antwort, tibboIp);
+        FehlerText =
+            antwort.isEmpty()
+                ? QStringLiteral("TibboReset: keine Antwort von %1").arg(tibboIp)
+                : QStringLiteral("TibboReset: Antwort \"%1\" von %2").arg(antwort, tibboIp);
     return ok;
 }

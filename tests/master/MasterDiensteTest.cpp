@@ -55,9 +55,16 @@ TEST_F(MasterDiensteTest, commandLineSwitches)
 TEST_F(MasterDiensteTest, intervalAcceptsWholeSecondsUpTo32Bits)
 {
     const std::pair<const char*, std::optional<qint32>> faelle[] = {
-        {"900", 900},        {"0", 0},          {" 60 ", 60},        {"2147483647", 2147483647},
-        {"-5", std::nullopt}, {"abc", std::nullopt}, {"12.5", std::nullopt},
-        {"2147483648", std::nullopt}, {"99999999999", std::nullopt}, {"", std::nullopt},
+        {"900", 900},
+        {"0", 0},
+        {" 60 ", 60},
+        {"2147483647", 2147483647},
+        {"-5", std::nullopt},
+        {"abc", std::nullopt},
+        {"12.5", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"99999999999", std::nullopt},
+        {"", std::nullopt},
     };
     for (const auto& [text, erwartet] : faelle)
         EXPECT_EQ(IntervallPruefen(QString::fromLatin1(text)), erwartet) << text;
@@ -159,14 +166,15 @@ TEST_F(MasterDiensteTest, serviceCheckThroughSystemctl)
 {
     const QString bin = pfad(QStringLiteral("bin"));
     QDir().mkpath(bin);
-    schreiben(QStringLiteral("bin/systemctl"),
-              "#!/bin/sh\n"
-              "echo \"$*\" >> \"$(dirname \"$0\")/aufrufe\"\n"
-              "case \"$1\" in\n"
-              "  show) cat \"$(dirname \"$0\")/zustand\" ;;\n"
-              "  start) exit \"$(cat \"$(dirname \"$0\")/startfehler\" 2>/dev/null || echo 0)\" ;;\n"
-              "  thaw) ;;\n"
-              "esac\n");
+    schreiben(
+        QStringLiteral("bin/systemctl"),
+        "#!/bin/sh\n"
+        "echo \"$*\" >> \"$(dirname \"$0\")/aufrufe\"\n"
+        "case \"$1\" in\n"
+        "  show) cat \"$(dirname \"$0\")/zustand\" ;;\n"
+        "  start) exit \"$(cat \"$(dirname \"$0\")/startfehler\" 2>/dev/null || echo 0)\" ;;\n"
+        "  thaw) ;;\n"
+        "esac\n");
     QFile::setPermissions(pfad(QStringLiteral("bin/systemctl")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray altPfad = qgetenv("PATH");
@@ -229,8 +237,7 @@ protected:
         m_server = std::make_unique<SimGeraeteserver>(einstellung);
         EXPECT_TRUE(m_server->starten());
         QUdpSocket socket;
-        const bool ok =
-            TibboReset(QStringLiteral("127.0.0.1"), m_server->port(), socket, 0);
+        const bool ok = TibboReset(QStringLiteral("127.0.0.1"), m_server->port(), socket, 0);
         EXPECT_EQ(socket.state(), QAbstractSocket::UnconnectedState);
         EXPECT_TRUE(m_server->warteAufDatagramme(2, 5000));
         return ok;
@@ -267,8 +274,8 @@ TEST_F(TibboResetTest, busyLocalPortOpenSocketOrNoAddressGiveFalseAtOnce)
     QUdpSocket belegt;
     ASSERT_TRUE(belegt.bind(QHostAddress::AnyIPv4, 0));
     QUdpSocket socket;
-    EXPECT_FALSE(TibboReset(QStringLiteral("127.0.0.1"), server.port(), socket,
-                            belegt.localPort()));
+    EXPECT_FALSE(
+        TibboReset(QStringLiteral("127.0.0.1"), server.port(), socket, belegt.localPort()));
     EXPECT_TRUE(FehlerText.contains(QStringLiteral("nicht belegbar"))) << qPrintable(FehlerText);
     EXPECT_FALSE(TibboReset(QStringLiteral("127.0.0.1"), server.port(), belegt, 0));
     EXPECT_FALSE(TibboReset(QString(), server.port(), socket, 0));
@@ -289,8 +296,8 @@ TEST_F(TibboResetTest, theSimulatorPlaysTheDeviceServerFromItsBusFile)
     QUdpSocket socket;
     EXPECT_TRUE(TibboReset(QStringLiteral("127.0.0.1"), sim.geraeteserver()->port(), socket, 0));
     EXPECT_TRUE(sim.geraeteserver()->warteAufDatagramme(2, 5000));
-    EXPECT_FALSE(BusSimulator::busTextLesen(QStringLiteral("geraeteserver port=70000\n"), bus,
-                                            &fehler));
+    EXPECT_FALSE(
+        BusSimulator::busTextLesen(QStringLiteral("geraeteserver port=70000\n"), bus, &fehler));
 }
 
 // --- One master per port ---------------------------------------------------------------------
@@ -306,8 +313,8 @@ TEST_F(MasterDiensteTest, portLockIsHeldOncePerPort)
         MasterPortSperre zweiter(1);
         EXPECT_FALSE(zweiter.holen());
         EXPECT_EQ(zweiter.halter(), getpid());
-        EXPECT_EQ(FehlerText, QStringLiteral("Master für Com1 läuft bereits (Prozess %1)")
-                                  .arg(getpid()));
+        EXPECT_EQ(FehlerText,
+                  QStringLiteral("Master für Com1 läuft bereits (Prozess %1)").arg(getpid()));
         MasterPortSperre zehn(10);
         EXPECT_TRUE(zehn.holen());
         EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("sperren/master-com10.lock"))));

@@ -3,10 +3,10 @@
 // DBPath (ZEP.INI names ".\" for the client's database path). The end of the program is
 // recorded instead of ending the test run; the service check goes to a recording fake.
 
-#include "master/dienste/MasterTreiber.h"
-#include "master/frmMbusMasterV4.h"
 #include "database/MBConnection.h"
 #include "database/Schema.h"
+#include "master/dienste/MasterTreiber.h"
+#include "master/frmMbusMasterV4.h"
 #include "platform/Cp1252.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"

@@ -61,10 +61,10 @@ protected:
     {
         const QDir dir(pfad(ordner));
         const QStringList dateien = dir.entryList({muster}, QDir::Files);
-        return dateien.isEmpty() ? QString()
-                                 : Cp1252ZuText(lesen(ordner.isEmpty() ? dateien.first()
-                                                                       : ordner + u'/' +
-                                                                             dateien.first()));
+        return dateien.isEmpty()
+                   ? QString()
+                   : Cp1252ZuText(lesen(ordner.isEmpty() ? dateien.first()
+                                                         : ordner + u'/' + dateien.first()));
     }
 
     std::vector<std::unique_ptr<QProcess>> m_prozesse;

@@ -56,9 +56,10 @@ TEST_F(frmMbusMasterV4Test, freshIniHoldsExactlyTheKeysWrittenBackAndKeepsForeig
 
 TEST_F(frmMbusMasterV4Test, storedValuesAreUsedAndNotRewritten)
 {
-    zepIni("[200MBus3]\r\nCOMTimeout=500\r\nTibboIP3=10.0.0.9\r\n[200MBus]\r\n"
-           "IntervallCom3=900\r\nRB6_StandardGroesse=12\r\n[MB200]\r\nMBSpeichern0=1\r\n"
-           "MBSpeichern3=0\r\n[MBus]\r\nVBZBerechnenIntervall=60\r\nVBZBerechnenStartFenster=2\r\n");
+    zepIni(
+        "[200MBus3]\r\nCOMTimeout=500\r\nTibboIP3=10.0.0.9\r\n[200MBus]\r\n"
+        "IntervallCom3=900\r\nRB6_StandardGroesse=12\r\n[MB200]\r\nMBSpeichern0=1\r\n"
+        "MBSpeichern3=0\r\n[MBus]\r\nVBZBerechnenIntervall=60\r\nVBZBerechnenStartFenster=2\r\n");
     basisAnlegen();
     frmMbusMasterV4& f = oeffnen();
     MasterZustand& z = f.zustand();
@@ -73,7 +74,8 @@ TEST_F(frmMbusMasterV4Test, storedValuesAreUsedAndNotRewritten)
     EXPECT_FALSE(f.ui().Check1[3]->isChecked());
     EXPECT_TRUE(f.ui().Text3->isHidden());
     EXPECT_EQ(ini(QStringLiteral("MB200"), QStringLiteral("MBSpeichern0")), QStringLiteral("1"));
-    EXPECT_EQ(ini(QStringLiteral("MB200"), QStringLiteral("MBSpeichern1")), QStringLiteral("<fehlt>"));
+    EXPECT_EQ(ini(QStringLiteral("MB200"), QStringLiteral("MBSpeichern1")),
+              QStringLiteral("<fehlt>"));
     EXPECT_EQ(ini(QStringLiteral("MB200"), QStringLiteral("MBSpeichern3")), QStringLiteral("0"));
 }
 
@@ -107,8 +109,8 @@ TEST_F(frmMbusMasterV4Test, commandLineVariants)
         EXPECT_EQ(f.windowState().testFlag(Qt::WindowMinimized), fall.minimiert) << fall.zeile;
         EXPECT_EQ(f.ui().TestZaehlerLaden->isHidden(), !fall.testKnoepfe) << fall.zeile;
         EXPECT_EQ(f.ui().cmd_V2_MBLesenSecundaer->isHidden(), !fall.testKnoepfe) << fall.zeile;
-        EXPECT_EQ(f.windowTitle(),
-                  QStringLiteral("Com%1 MBus-Master V1.1").arg(fall.port)) << fall.zeile;
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Com%1 MBus-Master V1.1").arg(fall.port))
+            << fall.zeile;
         EXPECT_EQ(m_meldungen.texte.join(u'|'), QString::fromLatin1(fall.box)) << fall.zeile;
         m_fenster.reset();
         MasterTreiberFreigeben();
@@ -146,12 +148,13 @@ TEST_F(frmMbusMasterV4Test, databaseThatDoesNotOpenShowsItsBoxWithoutThePassword
     frmMbusMasterV4& f = oeffnen();
     ASSERT_EQ(m_meldungen.texte.size(), 1);
     const QString box = m_meldungen.texte.first();
-    EXPECT_TRUE(box.startsWith(QStringLiteral(
-        "Fehler beim öffnen der Datenbank DRIVER=/gibt/es/nicht.so;SERVER=127.0.0.1;PORT=1;PWD=***\r")))
+    EXPECT_TRUE(box.startsWith(
+        QStringLiteral("Fehler beim öffnen der Datenbank "
+                       "DRIVER=/gibt/es/nicht.so;SERVER=127.0.0.1;PORT=1;PWD=***\r")))
         << qPrintable(box);
     EXPECT_TRUE(box.endsWith(u'\r'));
-    EXPECT_FALSE(box.contains(QStringLiteral("geheim")) || f.ui().Label7->text().contains(
-                                                               QStringLiteral("geheim")));
+    EXPECT_FALSE(box.contains(QStringLiteral("geheim")) ||
+                 f.ui().Label7->text().contains(QStringLiteral("geheim")));
     EXPECT_EQ(f.ui().MSFlexGrid1->Rows(), 2);
     EXPECT_EQ(f.zustand().StatusText, QStringLiteral("Stop"));
 }
@@ -165,7 +168,8 @@ TEST_F(frmMbusMasterV4Test, garbageSettingsAreLoggedAndLeftAlone)
     frmMbusMasterV4& f = oeffnen();
     EXPECT_EQ(f.zustand().LeseIntervall, 0);
     EXPECT_EQ(f.zustand().ComTimeouts[2], 4);
-    EXPECT_EQ(ini(QStringLiteral("200MBus"), QStringLiteral("IntervallCom3")), QStringLiteral("-5"));
+    EXPECT_EQ(ini(QStringLiteral("200MBus"), QStringLiteral("IntervallCom3")),
+              QStringLiteral("-5"));
     EXPECT_EQ(ini(QStringLiteral("200MBus3"), QStringLiteral("COMTimeoutByte")),
               QStringLiteral("99999999999"));
     EXPECT_EQ(ini(QStringLiteral("MBus"), QStringLiteral("VBZBerechnenStartFenster")),
@@ -327,9 +331,9 @@ TEST_F(frmMbusMasterV4Test, client1450UsesTheServerOfItsCredentials)
     if (text.isEmpty())
         GTEST_SKIP() << "TELVARIN_TEST_ODBC is not set";
     // obrak.conf cannot carry blanks: the driver by its file, the statement with tabs.
-    const QString treiber = ProfilLesen(QStringLiteral("PostgreSQL Unicode"),
-                                        QStringLiteral("Driver"), QString(),
-                                        QStringLiteral("/etc/odbcinst.ini"));
+    const QString treiber =
+        ProfilLesen(QStringLiteral("PostgreSQL Unicode"), QStringLiteral("Driver"), QString(),
+                    QStringLiteral("/etc/odbcinst.ini"));
     ASSERT_FALSE(treiber.isEmpty());
     const QString schema = QStringLiteral("tvmaster%1").arg(QCoreApplication::applicationPid());
     VerbindungsDaten daten;
@@ -352,11 +356,10 @@ TEST_F(frmMbusMasterV4Test, client1450UsesTheServerOfItsCredentials)
     ziel.setzen(QStringLiteral("ConnSettings"), QStringLiteral("SET\tsearch_path\tTO\t") + schema);
     zepIni();
     KommandozeileSetzen(QStringLiteral("-M1450 -C3"));
-    zugangSchreiben({QStringLiteral("2"), ziel.text(),
-                     OdbcVerbindungstext(text).wert(QStringLiteral("UID")),
-                     OdbcVerbindungstext(text).wert(QStringLiteral("PWD")),
-                     OdbcVerbindungstext(text).wert(QStringLiteral("DATABASE")),
-                     QStringLiteral("konto")});
+    zugangSchreiben(
+        {QStringLiteral("2"), ziel.text(), OdbcVerbindungstext(text).wert(QStringLiteral("UID")),
+         OdbcVerbindungstext(text).wert(QStringLiteral("PWD")),
+         OdbcVerbindungstext(text).wert(QStringLiteral("DATABASE")), QStringLiteral("konto")});
     frmMbusMasterV4& f = oeffnen();
     EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join(u'|'));
     EXPECT_EQ(f.ui().MSFlexGrid1->Rows(), 2);

@@ -16,9 +16,9 @@
 struct SimGeraeteserverEinstellung
 {
     bool vorhanden = false;
-    int port = 65535;                  // UDP port on 127.0.0.1; 0: any free port
+    int port = 65535;                     // UDP port on 127.0.0.1; 0: any free port
     QByteArray antwort = QByteArray("A"); // reply to "L"
-    bool stumm = false;                // no reply at all
+    bool stumm = false;                   // no reply at all
 };
 
 class SimGeraeteserver
