@@ -263,6 +263,12 @@ TEST_F(frmMbusMasterV4Test, settingsFrameRestoresTheTimerAsItWasWhenFirstOpened)
         EXPECT_EQ(e.Timer1->isActive(), fall.laeuft) << fall.oeffnungen;
     }
     EXPECT_EQ(m_meldungen.zeiger_, (QList<int>{11, 0, 11, 0, 11, 0, 11, 0}));
+    // Opening the settings releases the fixed-interface driver (also when there is none).
+    f.LoadMBusPovider(0);
+    ASSERT_TRUE(MB_OleServer);
+    e.mnuEinstellung->trigger();
+    e.mnuEinstellung->trigger();
+    EXPECT_FALSE(MB_OleServer);
 }
 
 TEST_F(frmMbusMasterV4Test, driverChoiceLogMenuAndServiceButton)
