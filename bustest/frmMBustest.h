@@ -16,7 +16,7 @@
 
 #include "Auslesen.h"
 #include "PrimaerScan.h"
-#include "Programmende.h"
+#include "platform/Programmende.h"
 #include "SekundaerSuche.h"
 #include "TestfensterEinstellungen.h"
 #include "TestfensterElemente.h"

@@ -1,4 +1,4 @@
-#include "bustest/Programmende.h"
+#include "platform/Programmende.h"
 #include "bustest/TestfensterEinstellungen.h"
 #include "bustest/TestfensterRegeln.h"
 #include "bustest/TreiberWahl.h"

@@ -1,5 +1,5 @@
 #pragma once
-// How the test window ends the program while one of its loops (scan, read, search) may be
+// How a window ends the program while one of its loops (scan, read, search, cycle) may be
 // running on the one GUI thread.
 //
 // A loop holds a Lauf for as long as it runs; a second loop is turned away while one runs. Ending
