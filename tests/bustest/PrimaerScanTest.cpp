@@ -143,6 +143,35 @@ TEST_P(PrimaerScanGesichter, recordsGridHoldsTheLastRateNumberedFromOneNewestOnT
     EXPECT_EQ(grid.TextMatrix(2, 3), "100000");
 }
 
+// Every column of a meter row and of its record rows, as the bus file and the telegram layout
+// give them. "AnzDat." is the record count through the interface face and the answer's access
+// number through the name-bound one (the simulator numbers its answers from 0). The record rows
+// show the data field and the subunit (DIFE 40: subunit 1) through the name-bound face, the
+// quantity and its unit through the interface face (VIF 06: kWh; VIF 13: 10^-3 m^3).
+TEST_P(PrimaerScanGesichter, everyColumnOfTheMeterRowAndItsRecordRowsComesFromTheTelegram)
+{
+    frmMBustest& fenster = starten(QStringLiteral("zaehler adresse=6 id=61234567 hersteller=ZRI "
+                                                  "version=03 medium=07 baud=9600\n"
+                                                  "satz 0406 A0860100\nsatz 8C4013 45230100\n"),
+                                   GetParam());
+    rateWaehlen(k9600, 5, 6);
+    fenster.ui().cmdSecPrimSuchen->click();
+
+    const bool rac = GetParam() == kNamensgebunden;
+    const QStringList zeile = {"6", "61234567", "ZRI", "3", "Water", rac ? "0" : "2", "9600;"};
+    for (int spalte = 0; spalte < zeile.size(); ++spalte)
+        EXPECT_EQ(zelle(6, spalte), zeile[spalte]) << spalte;
+    const QList<QStringList> saetze = {
+        {"62", "Water", rac ? "8 digit BCD" : "Volume", rac ? "12,345" : "12.345",
+         rac ? "1" : "m^3"},
+        {"61", "Water", rac ? "32 bit integer" : "Energy", "100000", rac ? "0" : "kWh"},
+    };
+    const FlexGridWidget& grid = *fenster.ui().Grid1;
+    for (int satz = 0; satz < saetze.size(); ++satz)
+        for (int spalte = 0; spalte < 5; ++spalte)
+            EXPECT_EQ(grid.TextMatrix(satz + 1, spalte), saetze[satz][spalte]) << satz << spalte;
+}
+
 TEST_P(PrimaerScanGesichter, stopEndsTheRateAndLeavesTheSlowerRatesUnscanned)
 {
     frmMBustest& fenster = starten(Zaehler(1, "10000001", 4800), GetParam());
