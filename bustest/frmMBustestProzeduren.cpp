@@ -4,6 +4,7 @@
 #include "frmMBustest.h"
 
 #include "Auslesen.h"
+#include "PortMeldung.h"
 #include "PrimaerScan.h"
 #include "SekundaerSuche.h"
 #include "driver/ProviderListe.h"
@@ -100,9 +101,16 @@ void frmMBustest::M_Bus_SuchenVonBis(const QVariant& port, const QVariant& baud,
     IMBusOLEAutoServer* ole = oleTreiberErzeugen(objekt, &m_scanFehler);
     if (!ole)
         return;
-    // The scan's own port and rate; a port that does not open leaves every address silent.
+    // The scan's own port and rate; a port that does not open is reported and skips the rate, as
+    // through the name-bound driver.
     PortOk =
         MBusComPortSetzen(*ole, QStringLiteral("Com ") + QString::number(Zahl(port)), Zahl(baud));
+    if (!PortOk) {
+        PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(Zahl(port)),
+                         Zahl(port));
+        ole->OLEClosePort();
+        return;
+    }
     PrimaerScan scan(*m_ui.MSFlexGrid1, *m_ui.Grid1, scanAnzeige(baudZeile));
     const PrimaerScan::Ergebnis ergebnis = scan.ueberOle(*ole, Zahl(baud), Zahl(von), Zahl(bis));
     if (!ergebnis.fehler.isEmpty())
@@ -238,8 +246,9 @@ void frmMBustest::M_Bus_Auslesen(const QVariant& primAdr, const QVariant& port,
     if (PortOk) {
         PortOk = MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
         if (!PortOk) {
-            MsgBox(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
-                   QStringLiteral(" Baud=") + baudZahl.toString());
+            PortFehlerMelden(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
+                                 QStringLiteral(" Baud=") + baudZahl.toString(),
+                             portText);
             ole->OLEClosePort();
             return;
         }
@@ -460,7 +469,7 @@ void frmMBustest::cmdSecLesen_Click()
     }
     rac->APPInitCom(Zahl(m_ui.Text1[1]->text()), Zahl(m_ui.Text1[2]->text()));
     if (rac->APPIsComOpen() != 0) {
-        MsgBox(QStringLiteral("Fehler"));
+        PortFehlerMelden(QStringLiteral("Fehler"), Zahl(m_ui.Text1[1]->text()));
         rac->APPCloseCom();
         MauszeigerSetzen(vbDefault);
         return;
@@ -548,9 +557,12 @@ void frmMBustest::cmdSekSuchenAlle_Click()
                 rate->setStyleSheet(QStringLiteral("background-color: #00ff00;"));
                 m_ui.Label9->setText(QString::number(baud));
                 rac->APPInitCom(port, baud);
-                // A port that does not open skips this rate.
+                // A port that does not open is reported and skips this rate.
                 if (rac->APPIsComOpen() == 0)
                     MBRac_SucheSekAdrAlle(rac, startMaske, ebene, m_ui.Label8, baud);
+                else
+                    PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(port),
+                                     port);
             }
             rate->setStyleSheet(QStringLiteral("background-color: #ffffff;"));
             if (SekSucheStop || !m_sekFehler.isEmpty() || ProgrammEndet())

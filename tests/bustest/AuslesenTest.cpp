@@ -138,6 +138,25 @@ TEST_P(AuslesenGesichter, invalidPrimaryAddressGivesMessageAndSendsNothing)
     EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
 }
 
+// Port 37 is not mapped and /dev/ttyS36 does not exist: each read's message, logged with the
+// device tried and the settings line.
+TEST_P(AuslesenGesichter, portThatDoesNotOpenIsReportedAndLogged)
+{
+    frmMBustest& fenster = starten(Zaehler(5, "50000005"), GetParam());
+    fenster.Text1Setzen(1, QStringLiteral("37"));
+    primaerLesen(QStringLiteral("5"));
+    fenster.ui().Text2[4]->setText(QStringLiteral("50000005"));
+    fenster.ui().cmdSecLesen->click();
+
+    const QString primaer = GetParam() == kNamensgebunden
+                                ? QStringLiteral("Fehler Open Com Com 37")
+                                : QStringLiteral("Fehler Open Com! com=Com 37 Baud=9600");
+    EXPECT_EQ(m_meldungen.texte, QStringList({primaer, QStringLiteral("Fehler")}));
+    EXPECT_TRUE(programmlog().contains(portFehlt(primaer, 37))) << qPrintable(programmlog());
+    EXPECT_TRUE(programmlog().contains(portFehlt(QStringLiteral("Fehler"), 37)));
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+}
+
 TEST_F(AuslesenTest, nameBoundReadShowsTheTelegramDumpAndKeepsTheRawTelegram)
 {
     frmMBustest& fenster = starten(Zaehler(5, "50000005"), kNamensgebunden);

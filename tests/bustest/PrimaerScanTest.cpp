@@ -293,16 +293,20 @@ TEST_F(PrimaerScanTest, missingNameBoundDriverIsCreatedForTheScan)
     erwarteRuhezustand();
 }
 
-TEST_F(PrimaerScanTest, portThatDoesNotOpenIsReportedAndTheNextRateIsTried)
+// Port 37 is not mapped and /dev/ttyS36 does not exist: no result line that reads "bus empty".
+TEST_P(PrimaerScanGesichter, portThatDoesNotOpenIsReportedAndLoggedAndTheNextRateIsTried)
 {
-    frmMBustest& fenster = starten(Zaehler(2, "20000002", 9600), kNamensgebunden);
+    frmMBustest& fenster = starten(Zaehler(2, "20000002", 9600), GetParam());
     fenster.Text4Setzen(QStringLiteral("37"));
     rateWaehlen(k9600, 1, 3);
     rateWaehlen(k2400, 1, 3);
     fenster.ui().cmdSecPrimSuchen->click();
 
     EXPECT_EQ(m_meldungen.texte, QStringList({"Fehler Open Com 37", "Fehler Open Com 37"}));
+    EXPECT_EQ(programmlog().count(portFehlt(QStringLiteral("Fehler Open Com 37"), 37)), 2)
+        << qPrintable(programmlog());
     EXPECT_EQ(zeile(k9600), "");
+    EXPECT_EQ(zeile(k2400), "");
     EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
     erwarteRuhezustand();
 }

@@ -222,6 +222,21 @@ TEST_F(SekundaerSucheTest, abortEndsTheSearchAfterTheCurrentProbe)
     erwarteRuhezustand();
 }
 
+TEST_F(SekundaerSucheTest, portThatDoesNotOpenIsReportedAndLoggedAtEveryRate)
+{
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600));
+    fenster.Text4Setzen(QStringLiteral("37"));
+    rateWaehlen(k9600);
+    rateWaehlen(k2400);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(m_meldungen.texte, QStringList({"Fehler Open Com 37", "Fehler Open Com 37"}));
+    EXPECT_EQ(programmlog().count(portFehlt(QStringLiteral("Fehler Open Com 37"), 37)), 2)
+        << qPrintable(programmlog());
+    EXPECT_EQ(selects(), 0);
+    erwarteRuhezustand();
+}
+
 TEST_F(SekundaerSucheTest, searchDoesNotStartWhileAnotherBusOperationRuns)
 {
     frmMBustest& fenster = starten(Zaehler("12345678", 9600));
