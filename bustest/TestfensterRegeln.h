@@ -29,7 +29,15 @@ QString HoechsteAdresseUmschalten(const QString& text);
 // a decimal point and an exponent; "" is not numeric.
 bool IstNumerisch(const QString& text);
 
-// Port and baud of the single-meter boxes: port := "Com " & n when portText is numeric, baud
-// := its number when baudText is numeric; otherwise the argument keeps its value. Always true.
+// Shown instead of reading when a single-meter box holds no port or no baud rate.
+inline const QString kComPortUngueltig =
+    QStringLiteral("Ungültiger Com-Port: erlaubt sind 1 bis 255.");
+inline const QString kBaudUngueltig = QStringLiteral(
+    "Ungültige Baudrate: erlaubt sind 300, 600, 1200, 2400, 4800, 9600, 19200 und 38400.");
+
+// Port and baud of the single-meter boxes: port := "Com " & n, baud := the rate; an empty box
+// leaves its argument as it is. A box that holds anything else than a port 1 to 255 or an M-Bus
+// baud rate ("24x0", "x", "1.5") gives false, its message in fehler, and changes neither
+// argument, so that nothing is read on the port or rate of an earlier read.
 bool PortParameterLesen(const QString& portText, const QString& baudText, QVariant& port,
-                        QVariant& baud);
+                        QVariant& baud, QString* fehler = nullptr);

@@ -172,9 +172,11 @@ void frmMBustest::M_Bus_AuslesenVonBis(const QVariant& port, const QVariant& bau
         return;
     QVariant portText = port;
     QVariant baudZahl = baud;
-    // A port that does not open leaves every pass without an answer.
-    if (GetPortParameter(portText, baudZahl))
-        MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
+    // A port that does not open leaves every pass without an answer; boxes that hold no port or
+    // rate read nothing.
+    if (!GetPortParameter(portText, baudZahl))
+        return;
+    MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
 
     Auslesen::Anzeige anzeige;
     anzeige.kopf = [this](const Auslesen::Kopf& kopf) {
@@ -242,16 +244,17 @@ void frmMBustest::M_Bus_Auslesen(const QVariant& primAdr, const QVariant& port,
         return;
     QVariant portText = port;
     QVariant baudZahl = baud;
+    // Boxes that hold no port or rate are refused with a message: nothing is read.
     PortOk = GetPortParameter(portText, baudZahl);
-    if (PortOk) {
-        PortOk = MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
-        if (!PortOk) {
-            PortFehlerMelden(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
-                                 QStringLiteral(" Baud=") + baudZahl.toString(),
-                             portText);
-            ole->OLEClosePort();
-            return;
-        }
+    if (!PortOk)
+        return;
+    PortOk = MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
+    if (!PortOk) {
+        PortFehlerMelden(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
+                             QStringLiteral(" Baud=") + baudZahl.toString(),
+                         portText);
+        ole->OLEClosePort();
+        return;
     }
     Auslesen lesen(*m_ui.Grid1, leseAnzeige());
     leseZeitenMerken(lesen.ueberOle(*ole, Zahl(primAdr), Zahl(m_ui.Text1[3]->text())));
@@ -450,6 +453,10 @@ void frmMBustest::cmdSecLesen_Click()
         MsgBox(Auslesen::kSekundaerAdresseUngueltig);
         return;
     }
+    QVariant port;
+    QVariant baud;
+    if (!GetPortParameter(port, baud))
+        return;
     Programmende::Lauf lauf(m_ende);
     if (!lauf.gueltig())
         return;

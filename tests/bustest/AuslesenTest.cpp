@@ -5,6 +5,7 @@
 #include "SimulatorFensterUmgebung.h"
 
 #include "bustest/Auslesen.h"
+#include "bustest/TestfensterRegeln.h"
 #include "driver/faces/MBusRacX4.h"
 #include "lesen/Zaehlerlesen.h"
 #include "platform/Global.h"
@@ -155,6 +156,33 @@ TEST_P(AuslesenGesichter, portThatDoesNotOpenIsReportedAndLogged)
     EXPECT_TRUE(programmlog().contains(portFehlt(primaer, 37))) << qPrintable(programmlog());
     EXPECT_TRUE(programmlog().contains(portFehlt(QStringLiteral("Fehler"), 37)));
     EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+}
+
+// After a read on the simulator's port and rate, a letter in the port or baud box is refused by
+// every read; nothing goes out on the earlier port or rate.
+TEST_P(AuslesenGesichter, letterInPortOrBaudBoxIsRefusedAndNothingIsSent)
+{
+    frmMBustest& fenster = starten(Zaehler(5, "50000005"), GetParam());
+    primaerLesen(QStringLiteral("5"));
+    ASSERT_EQ(text2(0), "LUG");
+    const std::tuple<const char*, const char*, const QString*> faelle[] = {
+        {"3", "24x0", &kBaudUngueltig},
+        {"3", "x", &kBaudUngueltig},
+        {"x", "9600", &kComPortUngueltig},
+        {"3a", "9600", &kComPortUngueltig}};
+    for (const auto& [port, baud, meldung] : faelle) {
+        m_sim->rahmenVergessen();
+        m_meldungen.texte.clear();
+        fenster.Text1Setzen(1, QString::fromLatin1(port));
+        fenster.Text1Setzen(2, QString::fromLatin1(baud));
+        primaerLesen(QStringLiteral("5"));
+        fenster.ui().cmdAuslesen1bis50->click();
+        fenster.ui().Text2[4]->setText(QStringLiteral("50000005"));
+        fenster.ui().cmdSecLesen->click();
+        EXPECT_EQ(m_meldungen.texte, QStringList({*meldung, *meldung, *meldung})) << port << baud;
+        EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty()) << port << baud;
+        EXPECT_FALSE(fenster.ui().cmdAuslesen1bis50->isHidden());
+    }
 }
 
 TEST_F(AuslesenTest, nameBoundReadShowsTheTelegramDumpAndKeepsTheRawTelegram)
