@@ -120,18 +120,17 @@ TEST_P(PortParameter, takesPortAndRateBoxesAndRefusesAnythingElse)
     EXPECT_EQ(baud.toInt(), fall.erwarteteBaud);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faelle, PortParameter,
-    ::testing::Values(PortFall{"3", "2400", "Com 3", 2400, nullptr},
-                      PortFall{"", "2400", "alt", 2400, nullptr},
-                      PortFall{" 4 ", "", "Com 4", 300, nullptr},
-                      PortFall{"x3", "", "alt", 300, &kComPortUngueltig},
-                      PortFall{"x", "2400", "alt", 300, &kComPortUngueltig},
-                      PortFall{"0", "2400", "alt", 300, &kComPortUngueltig},
-                      PortFall{"1.5", "2400", "alt", 300, &kComPortUngueltig},
-                      PortFall{" 4 ", "96OO", "alt", 300, &kBaudUngueltig},
-                      PortFall{"4", "24x0", "alt", 300, &kBaudUngueltig},
-                      PortFall{"4", "2401", "alt", 300, &kBaudUngueltig}));
+INSTANTIATE_TEST_SUITE_P(Faelle, PortParameter,
+                         ::testing::Values(PortFall{"3", "2400", "Com 3", 2400, nullptr},
+                                           PortFall{"", "2400", "alt", 2400, nullptr},
+                                           PortFall{" 4 ", "", "Com 4", 300, nullptr},
+                                           PortFall{"x3", "", "alt", 300, &kComPortUngueltig},
+                                           PortFall{"x", "2400", "alt", 300, &kComPortUngueltig},
+                                           PortFall{"0", "2400", "alt", 300, &kComPortUngueltig},
+                                           PortFall{"1.5", "2400", "alt", 300, &kComPortUngueltig},
+                                           PortFall{" 4 ", "96OO", "alt", 300, &kBaudUngueltig},
+                                           PortFall{"4", "24x0", "alt", 300, &kBaudUngueltig},
+                                           PortFall{"4", "2401", "alt", 300, &kBaudUngueltig}));
 
 TEST(HoechsteAdresse, doubleClickTogglesBetween255And10)
 {
