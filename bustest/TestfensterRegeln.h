@@ -8,6 +8,10 @@
 inline const QString kAnsichtBus = QStringLiteral("Zähler &Scan");
 inline const QString kAnsichtZaehler = QStringLiteral("Bus &Scan");
 
+// The status line while a bus operation was turned away because another one still runs.
+inline const QString kNichtGestartet =
+    QStringLiteral("Nicht gestartet: Suche oder Lesen läuft noch.");
+
 // The command-line word that shows the service controls (letter case counts, anywhere).
 inline const QString kDienstschalter = QStringLiteral("vomak");
 

@@ -301,18 +301,6 @@ TEST_F(AuslesenTest, address253ReadsNothing)
     EXPECT_TRUE(m_meldungen.texte.isEmpty());
 }
 
-TEST_F(AuslesenTest, readIsTurnedAwayWhileAnotherLoopRuns)
-{
-    frmMBustest& fenster = starten(Zaehler(5, "50000005"), kNamensgebunden);
-    Programmende::Lauf anderer(fenster.programmende());
-    primaerLesen(QStringLiteral("5"));
-    fenster.ui().Text2[4]->setText(QStringLiteral("50000005"));
-    fenster.ui().cmdSecLesen->click();
-    fenster.ui().cmdAuslesen1bis50->click();
-
-    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
-}
-
 TEST_F(AuslesenTest, readBySecondaryAddressShowsTheMeter)
 {
     frmMBustest& fenster = starten(Zaehler(5, "50000005") + Zaehler(6, "60000006"), kSchnittstelle);

@@ -6,6 +6,7 @@
 #include "SimulatorFensterUmgebung.h"
 
 #include "bustest/SekundaerSuche.h"
+#include "bustest/TestfensterRegeln.h"
 #include "driver/faces/MBusRacX4.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
@@ -237,18 +238,47 @@ TEST_F(SekundaerSucheTest, portThatDoesNotOpenIsReportedAndLoggedAtEveryRate)
     erwarteRuhezustand();
 }
 
-TEST_F(SekundaerSucheTest, searchDoesNotStartWhileAnotherBusOperationRuns)
+// Every start button of a bus operation, while another operation runs: nothing is sent, no
+// message box, and the line under the title says why until the running operation has ended.
+TEST_F(SekundaerSucheTest, busOperationsAreTurnedAwayWithAStatusLineWhileOneRuns)
 {
     frmMBustest& fenster = starten(Zaehler("12345678", 9600));
+    const TestfensterElemente& e = fenster.ui();
+    const QString titelZeile = e.Label12->text();
     rateWaehlen(k9600);
+    fenster.Text1Setzen(0, QStringLiteral("5"));
+    fenster.Text1Setzen(1, QString::number(kPort));
+    fenster.Text1Setzen(2, QStringLiteral("9600"));
+    e.Text2[4]->setText(QStringLiteral("12345678"));
     {
         Programmende::Lauf andererLauf(fenster.programmende());
         ASSERT_TRUE(andererLauf.gueltig());
-        fenster.ui().cmdSekSuchenAlle->click();
+        // The secondary read first: the primary read clears the box of the secondary address.
+        for (QPushButton* knopf : {e.cmdSecLesen, e.cmdSekSuchenAlle, e.cmdSecPrimSuchen,
+                                   e.cmdstartAuslesen, e.cmdAuslesen1bis50}) {
+            e.Label12->setText(titelZeile);
+            knopf->click();
+            EXPECT_EQ(e.Label12->text(), kNichtGestartet) << qPrintable(knopf->text());
+        }
     }
-    EXPECT_EQ(selects(), 0);
+    EXPECT_EQ(e.Label12->text(), titelZeile);
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
     EXPECT_EQ(ergebnis(), "");
-    EXPECT_FALSE(fenster.ui().cmdSekSuchenAlle->isHidden());
+    EXPECT_FALSE(e.cmdSekSuchenAlle->isHidden());
+
+    // A read started while a real search runs.
+    QString waehrendDerSuche;
+    sobald([this] { return m_fenster->ui().Label8->text() == "7fffffff"; },
+           [this, &waehrendDerSuche] {
+               m_fenster->ui().cmdstartAuslesen->click();
+               waehrendDerSuche = m_fenster->ui().Label12->text();
+           });
+    e.cmdSekSuchenAlle->click();
+    EXPECT_EQ(waehrendDerSuche, kNichtGestartet);
+    EXPECT_EQ(e.Label12->text(), titelZeile);
+    EXPECT_EQ(ids(), QStringList({"12345678"}));
+    EXPECT_EQ(rahmenZaehlen(IstAnforderung), 1); // the search's own data request only
 }
 
 } // namespace
