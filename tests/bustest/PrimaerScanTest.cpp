@@ -9,6 +9,7 @@
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -265,6 +266,22 @@ TEST_P(PrimaerScanGesichter, endingTheProgramStopsTheScanBeforeItEnds)
     EXPECT_EQ(gesendeteRaten(), QList<int>({9600}));
     EXPECT_LE(m_sim->empfangeneRahmen().size(), 4);
     ProgrammEndeZuruecksetzen();
+}
+
+// The walk-through's example bus: the meter at 13 ignores the first frame sent to it, so the
+// first scan misses it and every later one finds it.
+TEST_F(PrimaerScanTest, exampleBusMeterAt13AnswersFromTheSecondScanOn)
+{
+    QFile datei(QStringLiteral(MBUS_SIM_BEISPIEL));
+    ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+    frmMBustest& fenster = starten(QString::fromUtf8(datei.readAll()), kNamensgebunden);
+    rateWaehlen(k9600, 12, 13);
+    QStringList zeilen;
+    for (int scan = 0; scan < 3; ++scan) {
+        fenster.ui().cmdSecPrimSuchen->click();
+        zeilen << zeile(k9600).section(QLatin1Char(' '), 0, 1) + QLatin1Char('|') + zelle(13, 1);
+    }
+    EXPECT_EQ(zeilen, QStringList({"1 Zähler|", "2 Zähler|50000013", "2 Zähler|50000013"}));
 }
 
 TEST_F(PrimaerScanTest, missingNameBoundDriverIsCreatedForTheScan)
