@@ -4,8 +4,6 @@
 #include "driver/faces/TreiberEingaben.h"
 #include "serial/ComZuordnung.h"
 
-#include <QRegularExpression>
-
 #include <optional>
 
 bool BusAnsichtNachWechsel(const QString& menueCaption)
@@ -21,13 +19,6 @@ bool DienstschalterGesetzt(const QString& kommandozeile)
 QString HoechsteAdresseUmschalten(const QString& text)
 {
     return Val(text) == 255 ? QStringLiteral("10") : QStringLiteral("255");
-}
-
-bool IstNumerisch(const QString& text)
-{
-    static const QRegularExpression zahl(
-        QStringLiteral("^\\s*[+-]?\\s*(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
-    return zahl.match(text).hasMatch();
 }
 
 namespace {

@@ -29,10 +29,6 @@ bool DienstschalterGesetzt(const QString& kommandozeile);
 // New text of a highest-address box on a double-click: "10" when its value is 255, else "255".
 QString HoechsteAdresseUmschalten(const QString& text);
 
-// True for a text the original's IsNumeric accepts: a number with blanks around it, a sign,
-// a decimal point and an exponent; "" is not numeric.
-bool IstNumerisch(const QString& text);
-
 // Shown instead of reading when a single-meter box holds no port or no baud rate.
 inline const QString kComPortUngueltig =
     QStringLiteral("Ungültiger Com-Port: erlaubt sind 1 bis 255.");
