@@ -100,8 +100,10 @@ void frmImportLogFile::aufbauen()
     dateiKopf->addWidget(Text9, 0, 3);
     dateiKopf->addWidget(Text2, 0, 4);
     dateiKopf->addWidget(cmdErzeugeTestDatei, 0, 5);
-    dateiKopf->addWidget(Text3, 1, 0, 1, 6);
-    dateiKopf->setColumnStretch(4, 1);
+    dateiKopf->addWidget(Text3, 1, 0, 1, 7);
+    dateiKopf->setColumnStretch(6, 1);
+    for (QLineEdit* box : {Text4, Text9, Text2})
+        box->setMaximumWidth(90);
 
     Frame1 = new QGroupBox(QStringLiteral("Frame1"), this);
     cmdDatInfoLesen = Knopf(Frame1, "DatInfoLesen");
@@ -117,6 +119,8 @@ void frmImportLogFile::aufbauen()
     Text5[0] = Box(Frame2, "11", 50);
     Label4[1] = Beschriftung(Frame2, "bis");
     Text5[1] = Box(Frame2, "20", 50);
+    Text5[0]->setMaximumWidth(90);
+    Text5[1]->setMaximumWidth(90);
     cmdLesen = Knopf(Frame2, "cmdLesen");
     Frame3 = new QGroupBox(Frame2);
     Label4[2] = Beschriftung(Frame3, "Von");
@@ -136,6 +140,7 @@ void frmImportLogFile::aufbauen()
     zeitraum->addWidget(Text6, 1, 1);
     zeitraum->addWidget(Text7, 1, 3);
     zeitraum->addWidget(cmdLeseTag, 1, 4);
+    zeitraum->setColumnStretch(5, 1);
     MSFlexGrid3 = new FlexGridWidget(Frame2);
     MSFlexGrid4 = new FlexGridWidget(Frame2);
     auto* saetze = new QGridLayout(Frame2);
@@ -144,10 +149,11 @@ void frmImportLogFile::aufbauen()
     saetze->addWidget(Label4[1], 0, 2);
     saetze->addWidget(Text5[1], 0, 3);
     saetze->addWidget(cmdLesen, 0, 4);
-    saetze->addWidget(Frame3, 1, 0, 1, 5);
-    saetze->addWidget(MSFlexGrid3, 2, 0, 1, 5);
-    saetze->addWidget(MSFlexGrid4, 3, 0, 1, 5);
-    saetze->setColumnStretch(0, 1);
+    saetze->addWidget(Frame3, 1, 0, 1, 6);
+    saetze->addWidget(MSFlexGrid3, 2, 0, 1, 6);
+    saetze->addWidget(MSFlexGrid4, 3, 0, 1, 6);
+    saetze->setColumnStretch(5, 1);
+    Label4[0]->setMaximumWidth(300);
     saetze->setRowStretch(2, 1);
     saetze->setRowStretch(3, 1);
 

@@ -59,7 +59,7 @@ TEST_F(WertdateiWerkzeugeTest, recordListsShowRecordsOrAnEmptyGridWithTheStatus)
         int rc;
         int zeilen;
     };
-    const Fall faelle[] = {{"11", "12", 0, 2}, {"1", "10", 0, 10}, {"13", "11", -3, 2},
+    const Fall faelle[] = {{"11", "12", 0, 3}, {"1", "10", 0, 11}, {"13", "11", -3, 2},
                            {"11", "x", -3, 2}};
     for (const Fall& fall : faelle) {
         const WerkzeugErgebnis e = WertdateiWerkzeuge::lesen(QStringLiteral("150"), QString::fromUtf8(fall.von),
@@ -75,7 +75,7 @@ TEST_F(WertdateiWerkzeugeTest, recordListsShowRecordsOrAnEmptyGridWithTheStatus)
 
     // DatInfoLesen: the index box is the first record.
     EXPECT_EQ(datInfoLesen(QStringLiteral("150"), QStringLiteral("1"), m_grid).rc, 0);
-    EXPECT_EQ(m_grid.Rows(), 10);
+    EXPECT_EQ(m_grid.Rows(), 11);
     EXPECT_EQ(m_grid.TextMatrix(9, 0), QStringLiteral("10"));
     EXPECT_EQ(m_grid.TextMatrix(9, 3), QStringLiteral("1,5"));
     EXPECT_EQ(datInfoLesen(QStringLiteral("150"), QStringLiteral("11"), m_grid).rc, -3);
