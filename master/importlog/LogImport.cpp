@@ -180,18 +180,18 @@ bool LogImport::takt(qint64 zeilen, qint64 bytes, qint64 laenge, bool sofort)
     return !m_anhalten;
 }
 
-bool LogImport::logLesen(
+LogImport::Gelesen LogImport::logLesen(
     const QString& datei, qint64 zeilenAnfang,
     const std::function<void(qint32 lznr, int index, qint32 zeit, double wert)>& ablegen)
 {
     FehlerText.clear();
     ZaehlerSuche suche;
     if (!suche.laden())
-        return false;
+        return Gelesen::DatenbankFehlt;
     QFile log(PfadAufloesen(datei));
     if (!log.open(QIODevice::ReadOnly)) {
         FehlerText = log.errorString() + QStringLiteral(": ") + datei;
-        return false;
+        return Gelesen::DateiFehlt;
     }
     const qint64 laenge = log.size();
     qint64 zeilen = zeilenAnfang;
@@ -199,7 +199,7 @@ bool LogImport::logLesen(
     QString letzteZeit;
     while (!log.atEnd()) {
         if (!takt(zeilen, bytes, laenge, false))
-            return false;
+            return Gelesen::Angehalten;
         QByteArray roh = log.readLine();
         while (roh.endsWith('\n') || roh.endsWith('\r'))
             roh.chop(1);
@@ -224,7 +224,7 @@ bool LogImport::logLesen(
         }
     }
     takt(zeilen, bytes, laenge, true);
-    return true;
+    return Gelesen::Ja;
 }
 
 void LogImport::Read_MBusLog(FlexGrid& grid, const QString& datei, bool, const QString&, int,
@@ -245,15 +245,16 @@ void LogImport::Read_MBusLog(FlexGrid& grid, const QString& datei, bool, const Q
     }
     if (m_anzeige.gridSichtbar)
         m_anzeige.gridSichtbar(false);
-    const bool gelesen = logLesen(datei, zeilenAnfang, [](qint32 lznr, int index, qint32 zeit, double wert) {
-        QString name;
-        RB6_WertSchreiben(DBPath, lznr, zeit, wert, index, name);
-    });
+    const Gelesen gelesen =
+        logLesen(datei, zeilenAnfang, [](qint32 lznr, int index, qint32 zeit, double wert) {
+            QString name;
+            RB6_WertSchreiben(DBPath, lznr, zeit, wert, index, name);
+        });
     const QString grund = FehlerText;
     if (m_anzeige.gridSichtbar)
         m_anzeige.gridSichtbar(true);
     m_bilanz.abgebrochen = m_anhalten;
-    if (!gelesen && !m_anhalten)
+    if (gelesen == Gelesen::DateiFehlt || gelesen == Gelesen::DatenbankFehlt)
         status(QStringLiteral("Datei nicht gelesen: ") + grund);
     else
         status(schlussText());
@@ -282,12 +283,18 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
             m_anzeige.gridSichtbar(false);
         grid.setRows(0);
         grid.setCols(0);
-        const bool gelesen = logLesen(logDatei(tag), 0, [&](qint32 lznr, int index, qint32 zeit, double wert) {
-            sammlung.ablegen(lznr, index, zeit, wert);
-        });
+        const Gelesen gelesen =
+            logLesen(logDatei(tag), 0, [&](qint32 lznr, int index, qint32 zeit, double wert) {
+                sammlung.ablegen(lznr, index, zeit, wert);
+            });
         if (m_anzeige.gridSichtbar)
             m_anzeige.gridSichtbar(true);
-        if (!gelesen && !m_anhalten) {
+        if (gelesen == Gelesen::DatenbankFehlt) {
+            // Without the meters nothing can be assigned: no file is touched.
+            status(QStringLiteral("Import nicht möglich, Datenbank: ") + FehlerText);
+            return true;
+        }
+        if (gelesen == Gelesen::DateiFehlt) {
             ++m_bilanz.tageOhneLog;
             LogSchreiben(QStringLiteral("Import Log Datei: ") + FehlerText);
         }

@@ -84,9 +84,10 @@ private:
     bool beginnen();
     void beenden();
     bool sperrenHolen(class Sperre& sperre);
-    // Reads one log; each reading that finds its meter goes to ablegen. False when the file
-    // cannot be read or the run was stopped.
-    bool logLesen(const QString& datei, qint64 zeilenAnfang,
+    enum class Gelesen { Ja, DateiFehlt, DatenbankFehlt, Angehalten };
+    // Reads one log; each reading that finds its meter goes to ablegen (FehlerText says why
+    // when it did not read to the end).
+    Gelesen logLesen(const QString& datei, qint64 zeilenAnfang,
                   const std::function<void(qint32 lznr, int index, qint32 zeit, double wert)>& ablegen);
     bool tgIndexLesen(FlexGrid& grid, const QString& datei, int primAdr, int tgNr);
     bool takt(qint64 zeilen, qint64 bytes, qint64 laenge, bool sofort);

@@ -308,3 +308,21 @@ TEST_F(LogImportTest, aValueFileThatCannotBeTrustedIsNotReplaced)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogImportTest, withoutTheMeterDatabaseNothingIsTouched)
+{
+    wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 1)), 1.0}});
+    const QByteArray vorher = dateiBytes(wertdatei(150, 1));
+    masterLiest(zeit(2005, 9, 15), kA, {10});
+    ASSERT_TRUE(QFile::remove(pfad(QStringLiteral("basis.mdb"))));
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("16.9.2005"), m_grid);
+    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Import nicht möglich, Datenbank: ")))
+        << qPrintable(m_status.last());
+    EXPECT_EQ(dateiBytes(wertdatei(150, 1)), vorher);
+    EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("basis.mdb"))));
+}
+
+} // namespace
