@@ -197,8 +197,10 @@ std::optional<LogWert> LogZeileLesen(QStringView zeile)
 {
     QVarLengthArray<QStringView, 16> felder;
     qsizetype anfang = 0;
-    for (qsizetype i = 0; i < zeile.size() && felder.size() < kMaxFelder; ++i) {
+    for (qsizetype i = 0; i < zeile.size(); ++i) {
         if (zeile[i] == u';') {
+            if (felder.size() == kMaxFelder)
+                return std::nullopt; // no log line of ours has that many fields
             felder.append(zeile.mid(anfang, i - anfang));
             anfang = i + 1;
         }

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <cmath>
 
 frmImportLogFile::frmImportLogFile(QWidget* eltern)
     : QWidget(eltern)
@@ -170,7 +169,7 @@ void frmImportLogFile::sperrenPruefen()
 void frmImportLogFile::knoepfeSetzen()
 {
     const bool frei = !beschaeftigt();
-    const bool zyklus = Sperren::zyklusLaeuft(qint64(std::floor(std::max(0.0, LogVal(Mandant)))));
+    const bool zyklus = Sperren::zyklusLaeuft(qint64(LogVal(Mandant)));
     cmdImport->setEnabled(frei && !zyklus);
     cmdDateiLesen->setEnabled(frei && !zyklus);
     cmdImport->setToolTip(zyklus ? QStringLiteral("Master-Zyklus läuft") : QString());

@@ -94,6 +94,7 @@ TEST_F(LogImportTest, rangesWithoutUsableReadingsLeaveEveryFileAlone)
     wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 1)), 1.0}});
     const QByteArray vorher = dateiBytes(wertdatei(150, 1));
     masterLiest(zeit(2005, 9, 15), kB, {1, 2});  // no meter row for address 4
+    schreiben(QStringLiteral("MBusLog/010102mb.log"), {});  // an empty log
     const struct
     {
         const char* von;

@@ -73,6 +73,7 @@ TEST(LogZeile, readingsOfBothLayoutsAndNothingElse)
         {QStringLiteral("kein Datum;3;1;5"), false},
         {QStringLiteral("0;3;1;5"), false},
         {QString(), false},
+        {QStringLiteral("15.09.05 00:00:05 ;") + QString(70, u';') + QStringLiteral("3;56;2;1;x;"), false},
     };
     for (const Fall& fall : faelle) {
         const std::optional<LogWert> wert = LogZeileLesen(fall.zeile);
