@@ -71,7 +71,8 @@ qint64 LogSchreiben()
                 block << zeitText + MasterLogZeile(QStringLiteral("fff%1").arg(70000 + a),
                                                    QStringLiteral("Zähler %1").arg(a), kPort,
                                                    QString::number(a), k,
-                                                   12345.678 + zyklus * 0.25 + k, QStringLiteral("m^3"));
+                                                   12345.678 + zyklus * 0.25 + k,
+                                                   QStringLiteral("m^3"));
         }
         if (!TextZeilenAnhaengen(datei, block))
             return -1;
@@ -132,10 +133,11 @@ int main(int argc, char** argv)
 
     const LogImport::Bilanz& bilanz = import.bilanz();
     const double verhaeltnis = sekunden / (double(zeilen) * kosten);
-    std::printf("Import eines Tages-Logs: %lld Datenzeilen (+1 Kopfzeile) in %.2f s, %.0f Zeilen/s; "
-                "%lld Werte in %d Wertdateien\n",
-                static_cast<long long>(zeilen), sekunden, double(bilanz.zeilen) / sekunden,
-                static_cast<long long>(bilanz.werte), bilanz.dateien);
+    std::printf(
+        "Import eines Tages-Logs: %lld Datenzeilen (+1 Kopfzeile) in %.2f s, %.0f Zeilen/s; "
+        "%lld Werte in %d Wertdateien\n",
+        static_cast<long long>(zeilen), sekunden, double(bilanz.zeilen) / sekunden,
+        static_cast<long long>(bilanz.werte), bilanz.dateien);
     std::printf("Anhaengen eines Wertes: %.1f us; Zeit / (Zeilen x Anhaengen) = %.3f (Grenze 1,5): "
                 "%s\n",
                 kosten * 1e6, verhaeltnis, verhaeltnis <= 1.5 ? "eingehalten" : "UEBERSCHRITTEN");

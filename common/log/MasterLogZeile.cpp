@@ -3,8 +3,8 @@
 #include "log/Log.h"
 #include "text/Texte.h"
 
-QString MasterLogZeile(const QString& mbId, const QString& zname, int port,
-                       const QString& adresse, int k, double wert, const QString& einheit)
+QString MasterLogZeile(const QString& mbId, const QString& zname, int port, const QString& adresse,
+                       int k, double wert, const QString& einheit)
 {
     QString id = mbId;
     QString ohne;

@@ -32,8 +32,8 @@ struct MasterLogFelder
 };
 
 // The data line of record k of a meter (without time stamp).
-QString MasterLogZeile(const QString& mbId, const QString& zname, int port,
-                       const QString& adresse, int k, double wert, const QString& einheit);
+QString MasterLogZeile(const QString& mbId, const QString& zname, int port, const QString& adresse,
+                       int k, double wert, const QString& einheit);
 
 // The line of a meter that did not answer (without time stamp).
 QString MasterLogLesefehler(const QString& adresse, int leseFehler, int rc);

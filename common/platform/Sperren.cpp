@@ -53,7 +53,8 @@ QString Sperren::zyklusDatei(qint64 mandant, int port)
 QString Sperren::wertordnerDatei(const QString& dbPath, qint64 mandant)
 {
     // One name per folder, however the settings spell its path.
-    const QString wertordner = PfadAufloesen(dbPath + QStringLiteral("Z") + QString::number(mandant));
+    const QString wertordner =
+        PfadAufloesen(dbPath + QStringLiteral("Z") + QString::number(mandant));
     const QString absolut = QDir::cleanPath(QFileInfo(wertordner).absoluteFilePath());
     const QByteArray hash =
         QCryptographicHash::hash(absolut.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);

@@ -397,8 +397,8 @@ void LogImport::Read_MBusLogTgIndex(FlexGrid& grid, const QString& datei, const 
         tgIndexLesen(grid, datei, int(std::nearbyint(LogVal(primAdr))), tgNr);
 }
 
-bool LogImport::tageswerte(const QString& vonText, const QString& bisText,
-                           const QString& adresse, FlexGrid& grid)
+bool LogImport::tageswerte(const QString& vonText, const QString& bisText, const QString& adresse,
+                           FlexGrid& grid)
 {
     const std::optional<QDate> von = tagLesen(vonText);
     const std::optional<QDate> bis = tagLesen(bisText);
@@ -437,8 +437,9 @@ std::optional<QString> ImportLogStarten()
         datenbank = DBPath + QStringLiteral("basis.mdb");
         DatenPath = DBPath;
     }
-    const double bloecke =
-        LogVal(IniLesen(Mandant + QStringLiteral("MBus"), QStringLiteral("RB6_StandardGroesse"), kZepIni));
-    RB6_StandardGroesse = bloecke >= 1 && bloecke <= 1'000'000 ? qint32(bloecke) : kRB6_VorgabeBloecke;
+    const double bloecke = LogVal(
+        IniLesen(Mandant + QStringLiteral("MBus"), QStringLiteral("RB6_StandardGroesse"), kZepIni));
+    RB6_StandardGroesse =
+        bloecke >= 1 && bloecke <= 1'000'000 ? qint32(bloecke) : kRB6_VorgabeBloecke;
     return datenbank;
 }

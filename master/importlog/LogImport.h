@@ -40,12 +40,12 @@ public:
     // Counts of the last run.
     struct Bilanz
     {
-        qint64 zeilen = 0;      // lines read
-        qint64 werte = 0;       // readings given to value files
-        qint64 mehrdeutig = 0;  // readings skipped: several meters have the address
-        int tageOhneLog = 0;    // days of the range without a readable log
-        int dateien = 0;        // value files replaced (import) 
-        int dateienFehler = 0;  // value files that could not be replaced (left as they were)
+        qint64 zeilen = 0;     // lines read
+        qint64 werte = 0;      // readings given to value files
+        qint64 mehrdeutig = 0; // readings skipped: several meters have the address
+        int tageOhneLog = 0;   // days of the range without a readable log
+        int dateien = 0;       // value files replaced (import)
+        int dateienFehler = 0; // value files that could not be replaced (left as they were)
         bool abgebrochen = false;
     };
 
@@ -87,8 +87,9 @@ private:
     enum class Gelesen { Ja, DateiFehlt, DatenbankFehlt, Angehalten };
     // Reads one log; each reading that finds its meter goes to ablegen (FehlerText says why
     // when it did not read to the end).
-    Gelesen logLesen(const QString& datei, qint64 zeilenAnfang,
-                  const std::function<void(qint32 lznr, int index, qint32 zeit, double wert)>& ablegen);
+    Gelesen
+    logLesen(const QString& datei, qint64 zeilenAnfang,
+             const std::function<void(qint32 lznr, int index, qint32 zeit, double wert)>& ablegen);
     bool tgIndexLesen(FlexGrid& grid, const QString& datei, int primAdr, int tgNr);
     bool takt(qint64 zeilen, qint64 bytes, qint64 laenge, bool sofort);
     void status(const QString& text);

@@ -63,8 +63,7 @@ QList<RB6_Satz> NachAnhaengeRegel(const QList<RB6_Satz>& werte)
 
 } // namespace
 
-WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index,
-                                            const QList<RB6_Satz>& werte)
+WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QList<RB6_Satz>& werte)
 {
     FehlerText.clear();
     WertdateiErsetzenErgebnis ergebnis;
@@ -96,8 +95,9 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index,
     QFile::remove(neuName);
     const qint32 bloecke = qMax(alt.bloecke, RB6_Bloecke(0));
     const RB6_Kopf& k = alt.kopf;
-    const int angelegt = alt.vorhanden ? RB6_Anlegen(neuName, bloecke, k.Wert3, k.Wert4, k.Wert5, k.Wert6)
-                                       : RB6_Anlegen(neuName, bloecke, 1.0, 1.0, 0.0, 0.0);
+    const int angelegt = alt.vorhanden
+                             ? RB6_Anlegen(neuName, bloecke, k.Wert3, k.Wert4, k.Wert5, k.Wert6)
+                             : RB6_Anlegen(neuName, bloecke, 1.0, 1.0, 0.0, 0.0);
     auto misslungen = [&] {
         const QString grund = FehlerText;
         QFile::remove(neuName);

@@ -15,9 +15,9 @@
 
 struct WertdateiErsetzenErgebnis
 {
-    int status = 0;          // 0 replaced; -1 the old file cannot be read; -2 writing failed
-    qint64 geschrieben = 0;  // new readings the file took
-    qint64 behalten = 0;     // values of the old file kept
+    int status = 0;         // 0 replaced; -1 the old file cannot be read; -2 writing failed
+    qint64 geschrieben = 0; // new readings the file took
+    qint64 behalten = 0;    // values of the old file kept
 };
 
 // The value file of meter lznr and index under DBPath with the readings (in the order given).

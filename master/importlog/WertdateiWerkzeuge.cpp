@@ -71,8 +71,7 @@ WerkzeugErgebnis datInfoLesen(const QString& lznr, const QString& index, FlexGri
     return Ergebnis(QStringLiteral("DatInfoLesen"), rc);
 }
 
-WerkzeugErgebnis lesen(const QString& lznr, const QString& von, const QString& bis,
-                       FlexGrid& grid)
+WerkzeugErgebnis lesen(const QString& lznr, const QString& von, const QString& bis, FlexGrid& grid)
 {
     Leeren(grid);
     const int rc = RB6_DateiInGrid(ZahlAusBox(lznr), ZahlAusBox(von), ZahlAusBox(bis), grid, 1);

@@ -34,8 +34,7 @@ WerkzeugErgebnis testdateiErzeugen(const QString& lznr, const QString& index,
 WerkzeugErgebnis datInfoLesen(const QString& lznr, const QString& index, FlexGrid& grid);
 
 // Records von to bis of the meter's index-1 file.
-WerkzeugErgebnis lesen(const QString& lznr, const QString& von, const QString& bis,
-                       FlexGrid& grid);
+WerkzeugErgebnis lesen(const QString& lznr, const QString& von, const QString& bis, FlexGrid& grid);
 
 // The records of a period (date texts; a text that is no date stands for the file's start or
 // end) as a day table.

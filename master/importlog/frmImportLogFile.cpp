@@ -17,15 +17,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-
 frmImportLogFile::frmImportLogFile(QWidget* eltern)
-    : QWidget(eltern)
-    , m_import(LogImport::Anzeige{
-          [this](const QString& text) { Label5->setText(text); },
-          [this](const QString& text) { Label2->setText(text); },
-          [this](bool sichtbar) { MSFlexGrid1->setVisible(sichtbar); },
-          [this](bool laeuft) { laufGeaendert(laeuft); },
-      })
+    : QWidget(eltern), m_import(LogImport::Anzeige{
+                           [this](const QString& text) { Label5->setText(text); },
+                           [this](const QString& text) { Label2->setText(text); },
+                           [this](bool sichtbar) { MSFlexGrid1->setVisible(sichtbar); },
+                           [this](bool laeuft) { laufGeaendert(laeuft); },
+                       })
 {
     aufbauen();
     laden();
@@ -57,8 +55,7 @@ void frmImportLogFile::verbinden()
     connect(Text4, &QLineEdit::textChanged, this, &frmImportLogFile::Text4_Change);
     connect(cmdErzeugeTestDatei, &QPushButton::clicked, this,
             &frmImportLogFile::cmdErzeugeTestDatei_Click);
-    connect(cmdDatInfoLesen, &QPushButton::clicked, this,
-            &frmImportLogFile::cmdDatInfoLesen_Click);
+    connect(cmdDatInfoLesen, &QPushButton::clicked, this, &frmImportLogFile::cmdDatInfoLesen_Click);
     connect(cmdLesen, &QPushButton::clicked, this, &frmImportLogFile::cmdLesen_Click);
     connect(Command1, &QPushButton::clicked, this, &frmImportLogFile::Command1_Click);
     connect(cmdLeseTag, &QPushButton::clicked, this, &frmImportLogFile::cmdLeseTag_Click);
@@ -71,9 +68,8 @@ void frmImportLogFile::Read_MBusLogTgIndex(FlexGridWidget& grid, const QString& 
     m_import.Read_MBusLogTgIndex(grid, sFilename, primAdr, tgNr);
 }
 
-void frmImportLogFile::Read_MBusLog(FlexGridWidget& grid, const QString& sFilename,
-                                    bool withHeader, const QString& fieldSep, int startZeile,
-                                    bool ifAppand)
+void frmImportLogFile::Read_MBusLog(FlexGridWidget& grid, const QString& sFilename, bool withHeader,
+                                    const QString& fieldSep, int startZeile, bool ifAppand)
 {
     const bool warSichtbar = grid.isVisible();
     grid.hide();
@@ -104,8 +100,7 @@ void frmImportLogFile::Text4_Change()
     Text3->setText(WertdateiWerkzeuge::dateiName(Text4->text(), Text9->text()));
 }
 
-template <typename Werkzeug>
-void frmImportLogFile::werkzeugAusfuehren(Werkzeug werkzeug)
+template <typename Werkzeug> void frmImportLogFile::werkzeugAusfuehren(Werkzeug werkzeug)
 {
     if (beschaeftigt())
         return;
@@ -122,8 +117,8 @@ void frmImportLogFile::werkzeugAusfuehren(Werkzeug werkzeug)
 void frmImportLogFile::cmdErzeugeTestDatei_Click()
 {
     werkzeugAusfuehren([this] {
-        WerkzeugErgebnis ergebnis = WertdateiWerkzeuge::testdateiErzeugen(
-            Text4->text(), Text9->text(), Text2->text());
+        WerkzeugErgebnis ergebnis =
+            WertdateiWerkzeuge::testdateiErzeugen(Text4->text(), Text9->text(), Text2->text());
         MsgBox(ergebnis.status);
         if (ergebnis.rc != 0 && !FehlerText.isEmpty())
             ergebnis.status += QStringLiteral(": ") + FehlerText;
@@ -133,8 +128,9 @@ void frmImportLogFile::cmdErzeugeTestDatei_Click()
 
 void frmImportLogFile::cmdDatInfoLesen_Click()
 {
-    werkzeugAusfuehren(
-        [this] { return WertdateiWerkzeuge::datInfoLesen(Text4->text(), Text9->text(), *MSFlexGrid2); });
+    werkzeugAusfuehren([this] {
+        return WertdateiWerkzeuge::datInfoLesen(Text4->text(), Text9->text(), *MSFlexGrid2);
+    });
 }
 
 void frmImportLogFile::cmdLesen_Click()
@@ -173,8 +169,8 @@ void frmImportLogFile::knoepfeSetzen()
     cmdImport->setEnabled(frei && !zyklus);
     cmdDateiLesen->setEnabled(frei && !zyklus);
     cmdImport->setToolTip(zyklus ? QStringLiteral("Master-Zyklus läuft") : QString());
-    for (QPushButton* knopf : {cmdTageswerte, cmdErzeugeTestDatei, cmdDatInfoLesen, cmdLesen,
-                               Command1, cmdLeseTag})
+    for (QPushButton* knopf :
+         {cmdTageswerte, cmdErzeugeTestDatei, cmdDatInfoLesen, cmdLesen, Command1, cmdLeseTag})
         knopf->setEnabled(frei);
 }
 

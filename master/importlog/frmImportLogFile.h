@@ -32,8 +32,8 @@ public:
     ~frmImportLogFile() override;
 
     // Public operations.
-    void Read_MBusLogTgIndex(FlexGridWidget& grid, const QString& sFilename,
-                             const QString& primAdr, int tgNr);
+    void Read_MBusLogTgIndex(FlexGridWidget& grid, const QString& sFilename, const QString& primAdr,
+                             int tgNr);
     void Read_MBusLog(FlexGridWidget& grid, const QString& sFilename, bool withHeader,
                       const QString& fieldSep, int startZeile, bool ifAppand = false);
 
@@ -97,8 +97,7 @@ private:
     void verbinden();
     void knoepfeSetzen();
     void laufGeaendert(bool laeuft);
-    template <typename Werkzeug>
-    void werkzeugAusfuehren(Werkzeug werkzeug);
+    template <typename Werkzeug> void werkzeugAusfuehren(Werkzeug werkzeug);
 
     LogImport m_import;
     bool m_werkzeugLaeuft = false;

@@ -19,8 +19,8 @@
 
 struct MasterZaehlerSatz
 {
-    QString id;    // MB_ID
-    QString name;  // Zname
+    QString id;   // MB_ID
+    QString name; // Zname
     int port = 3;
     int adresse = 0;
 };
@@ -49,7 +49,8 @@ protected:
 
     void zaehler(qint32 lznr, const QVariant& adresse, const QVariant& index, const QVariant& port)
     {
-        std::unique_ptr<Verbindung> db = Verbindung::OpenDatabase(pfad(QStringLiteral("basis.mdb")));
+        std::unique_ptr<Verbindung> db =
+            Verbindung::OpenDatabase(pfad(QStringLiteral("basis.mdb")));
         ASSERT_TRUE(db && db->Execute(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBIndex, "
                                                      "MBComP) VALUES (?, ?, ?, ?)"),
                                       {lznr, adresse, index, port}))

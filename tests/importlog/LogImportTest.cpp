@@ -38,12 +38,13 @@ protected:
 
 TEST_F(LogImportTest, rangeWithMissingLogReplacesOnlyTargetFilesAndKeepsTheirHistory)
 {
-    zaehler(150, 3, 1, 3);  // A: main index 1
-    zaehler(151, 4, 2, 3);  // B: main index 2
-    zaehler(152, 5, 1, 3);  // C: no lines in the logs
+    zaehler(150, 3, 1, 3); // A: main index 1
+    zaehler(151, 4, 2, 3); // B: main index 2
+    zaehler(152, 5, 1, 3); // C: no lines in the logs
     const UnixZeit vorher = unix(zeit(2005, 9, 1));
     const UnixZeit danach = unix(zeit(2005, 9, 20));
-    wertdateiFuellen(150, 1, {{vorher, 1.0}, {unix(zeit(2005, 9, 15, 0, 15)), 99.0}, {danach, 9.0}});
+    wertdateiFuellen(150, 1,
+                     {{vorher, 1.0}, {unix(zeit(2005, 9, 15, 0, 15)), 99.0}, {danach, 9.0}});
     wertdateiFuellen(152, 1, {{vorher, 5.0}});
     wertdateiFuellen(999, 1, {{vorher, 7.0}});
     const QByteArray cVorher = dateiBytes(wertdatei(152, 1));
@@ -58,8 +59,8 @@ TEST_F(LogImportTest, rangeWithMissingLogReplacesOnlyTargetFilesAndKeepsTheirHis
     ASSERT_FALSE(QFile::exists(PfadAufloesen(LogImport::logDatei(QDate(2005, 9, 16)))));
 
     LogImport import = neuerImport();
-    ASSERT_TRUE(import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005 20:00"),
-                                   m_grid));
+    ASSERT_TRUE(
+        import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005 20:00"), m_grid));
 
     EXPECT_EQ(m_status, (QStringList{QStringLiteral(" Bearbeite 15.09.2005"),
                                      QStringLiteral(" Bearbeite 16.09.2005"),
@@ -70,16 +71,16 @@ TEST_F(LogImportTest, rangeWithMissingLogReplacesOnlyTargetFilesAndKeepsTheirHis
     // A keeps what lies before and after the imported readings; the old value at 00:15 on the
     // 15th is replaced by the logged one.
     EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{vorher, 1.0},
-                                               {unix(zeit(2005, 9, 15, 0, 0)), 25.0},
-                                               {unix(zeit(2005, 9, 15, 0, 15)), 26.0},
-                                               {unix(zeit(2005, 9, 17, 0, 0)), 27.0},
-                                               {unix(zeit(2005, 9, 17, 0, 15)), 28.0},
-                                               {danach, 9.0}}));
+                                              {unix(zeit(2005, 9, 15, 0, 0)), 25.0},
+                                              {unix(zeit(2005, 9, 15, 0, 15)), 26.0},
+                                              {unix(zeit(2005, 9, 17, 0, 0)), 27.0},
+                                              {unix(zeit(2005, 9, 17, 0, 15)), 28.0},
+                                              {danach, 9.0}}));
     // B's main index is 2: its record 2 goes into its file of index 2.
     EXPECT_EQ(werte(151, 2), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0, 4)), 35.0},
-                                               {unix(zeit(2005, 9, 15, 0, 15, 4)), 36.0},
-                                               {unix(zeit(2005, 9, 17, 0, 0, 4)), 37.0},
-                                               {unix(zeit(2005, 9, 17, 0, 15, 4)), 38.0}}));
+                                              {unix(zeit(2005, 9, 15, 0, 15, 4)), 36.0},
+                                              {unix(zeit(2005, 9, 17, 0, 0, 4)), 37.0},
+                                              {unix(zeit(2005, 9, 17, 0, 15, 4)), 38.0}}));
     EXPECT_FALSE(QFile::exists(wertdatei(151, 1)));
     EXPECT_EQ(dateiBytes(wertdatei(152, 1)), cVorher);
     EXPECT_EQ(dateiBytes(wertdatei(999, 1)), fremdVorher);
@@ -93,8 +94,8 @@ TEST_F(LogImportTest, rangesWithoutUsableReadingsLeaveEveryFileAlone)
     zaehler(150, 3, 1, 3);
     wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 1)), 1.0}});
     const QByteArray vorher = dateiBytes(wertdatei(150, 1));
-    masterLiest(zeit(2005, 9, 15), kB, {1, 2});  // no meter row for address 4
-    schreiben(QStringLiteral("MBusLog/010102mb.log"), {});  // an empty log
+    masterLiest(zeit(2005, 9, 15), kB, {1, 2});            // no meter row for address 4
+    schreiben(QStringLiteral("MBusLog/010102mb.log"), {}); // an empty log
     const struct
     {
         const char* von;
@@ -102,14 +103,15 @@ TEST_F(LogImportTest, rangesWithoutUsableReadingsLeaveEveryFileAlone)
         bool gestartet;
     } faelle[] = {
         {"15.9.2005", "15.9.2005", true},
-        {"17.9.2005", "15.9.2005", true},  // last day before the first
-        {"1.1.2001", "3.1.2001", true},    // no logs at all
+        {"17.9.2005", "15.9.2005", true}, // last day before the first
+        {"1.1.2001", "3.1.2001", true},   // no logs at all
         {"15.9.2005", "kein Datum", false},
     };
     for (const auto& fall : faelle) {
         LogImport import = neuerImport();
-        EXPECT_EQ(import.importieren(QString::fromUtf8(fall.von), QString::fromUtf8(fall.bis), m_grid),
-                  fall.gestartet);
+        EXPECT_EQ(
+            import.importieren(QString::fromUtf8(fall.von), QString::fromUtf8(fall.bis), m_grid),
+            fall.gestartet);
         EXPECT_EQ(dateiBytes(wertdatei(150, 1)), vorher) << fall.von << " " << fall.bis;
     }
     EXPECT_EQ(QDir(OrdnerVon(wertdatei(150, 1))).entryList(QDir::Files).size(), 1);
@@ -143,7 +145,7 @@ TEST_F(LogImportTest, errorHeaderAndOtherMasterLinesAreNotImported)
     // address 0 with index 0 (header line).
     zaehler(150, 3, 0, 3);
     zaehler(151, 0, 0, 3);
-    masterLiest(zeit(2005, 9, 15, 0, 0), kB, {1});  // first line: the file gets the header
+    masterLiest(zeit(2005, 9, 15, 0, 0), kB, {1}); // first line: the file gets the header
     masterLogZeile(zeit(2005, 9, 15, 0, 1), MasterLogLesefehler(QStringLiteral("3"), 2, -3));
     masterLogZeile(zeit(2005, 9, 15, 0, 2), QStringLiteral("Datenholen gestartet am 15.09.2005"));
     masterLogZeile(zeit(2005, 9, 15, 0, 3), QStringLiteral("Fehler : Öffne Datenbank"));
@@ -174,7 +176,7 @@ TEST_F(LogImportTest, readingOneFileAppendsAndIfAppandKeepsTheGrid)
 {
     zaehler(150, 3, 1, 3);
     masterLiest(zeit(2005, 9, 16, 0, 0), kA, {10, 1});
-    masterLiest(zeit(2005, 9, 16, 0, 15), kA, {11, 1});  // header + 4 lines
+    masterLiest(zeit(2005, 9, 16, 0, 15), kA, {11, 1}); // header + 4 lines
     wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15)), 1.0}});
     const QString log = QStringLiteral(".\\mbuslog\\050916mb.log");
     const struct
@@ -195,23 +197,24 @@ TEST_F(LogImportTest, readingOneFileAppendsAndIfAppandKeepsTheGrid)
     }
     // Appended after the older value; the second read changed nothing.
     EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15)), 1.0},
-                                               {unix(zeit(2005, 9, 16, 0, 0)), 10.0},
-                                               {unix(zeit(2005, 9, 16, 0, 15)), 11.0}}));
+                                              {unix(zeit(2005, 9, 16, 0, 0)), 10.0},
+                                              {unix(zeit(2005, 9, 16, 0, 15)), 11.0}}));
     LogImport import = neuerImport();
     import.Read_MBusLog(m_grid, QStringLiteral(".\\mbuslog\\fehlt.log"), false, {}, 1);
-    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Datei nicht gelesen: "))) << qPrintable(m_status.last());
+    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Datei nicht gelesen: ")))
+        << qPrintable(m_status.last());
 }
 
 TEST_F(LogImportTest, dayReadingsTakeTheFirstRunOfTheAddress)
 {
     const MasterZaehlerSatz a56{QStringLiteral("56"), QStringLiteral("Z"), 3, 56};
     const MasterZaehlerSatz a57{QStringLiteral("57"), QStringLiteral("Z"), 3, 57};
-    masterLiest(zeit(2005, 9, 15, 0, 0), a56, {1, 2, 3, 4, 5, 6, 7, 8, 9});  // k 9: column 10
+    masterLiest(zeit(2005, 9, 15, 0, 0), a56, {1, 2, 3, 4, 5, 6, 7, 8, 9}); // k 9: column 10
     masterLogZeile(zeit(2005, 9, 15, 0, 0, 1), QStringLiteral("Fehler beim speichern RB6 : x rc="));
     masterLiest(zeit(2005, 9, 15, 0, 0, 2), a57, {70});
     masterLiest(zeit(2005, 9, 15, 0, 15), a56, {11, 12});
     masterLiest(zeit(2005, 9, 17, 0, 0), a56, {31, 32});
-    schreiben(QStringLiteral("MBusLog/050916mb.log"), {});  // an empty log is deleted
+    schreiben(QStringLiteral("MBusLog/050916mb.log"), {}); // an empty log is deleted
 
     LogImport import = neuerImport();
     ASSERT_TRUE(import.tageswerte(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"),
@@ -221,9 +224,15 @@ TEST_F(LogImportTest, dayReadingsTakeTheFirstRunOfTheAddress)
     QStringList tag15;
     for (int spalte = 0; spalte < 10; ++spalte)
         tag15 << m_grid.TextMatrix(1, spalte);
-    EXPECT_EQ(tag15, (QStringList{QStringLiteral("15.09.05 00:00:00 "), {}, QStringLiteral("1"),
-                                  QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                                  QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+    EXPECT_EQ(tag15, (QStringList{QStringLiteral("15.09.05 00:00:00 "),
+                                  {},
+                                  QStringLiteral("1"),
+                                  QStringLiteral("2"),
+                                  QStringLiteral("3"),
+                                  QStringLiteral("4"),
+                                  QStringLiteral("5"),
+                                  QStringLiteral("6"),
+                                  QStringLiteral("7"),
                                   QStringLiteral("8")}));
     EXPECT_EQ(m_grid.TextMatrix(2, 0), QString());
     EXPECT_EQ(m_grid.TextMatrix(3, 0), QStringLiteral("17.09.05 00:00:00 "));
@@ -293,7 +302,8 @@ TEST_F(LogImportTest, stoppingWhileReadingReplacesNothing)
     };
     import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("16.9.2005"), m_grid);
     EXPECT_EQ(dateiBytes(wertdatei(150, 1)), vorher);
-    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig (abgebrochen, keine Datei halb geschrieben)"));
+    EXPECT_EQ(m_status.last(),
+              QStringLiteral("Fertig (abgebrochen, keine Datei halb geschrieben)"));
 }
 
 TEST_F(LogImportTest, aValueFileThatCannotBeTrustedIsNotReplaced)

@@ -1,7 +1,7 @@
 // Reading time stamps and readings from the lines of the daily M-Bus logs.
 
-#include "log/MasterLogZeile.h"
 #include "master/importlog/LogZeile.h"
+#include "log/MasterLogZeile.h"
 #include "platform/Uhr.h"
 #include "text/Zeit.h"
 
@@ -26,8 +26,8 @@ TEST(LogZeile, timeStampsAreGermanDatesWithTwoDigitYearPivot)
         {"17.9.2005 20:00", Naiv(2005, 9, 17, 20, 0)},
         {" 1.1.29 7:05:09", Naiv(2029, 1, 1, 7, 5, 9)},
         {"31.12.99 23:59:59", Naiv(1999, 12, 31, 23, 59, 59)},
-        {"1.1.30", 0},           // 1930: before 1970
-        {"29.2.2005", 0},        // no such day
+        {"1.1.30", 0},    // 1930: before 1970
+        {"29.2.2005", 0}, // no such day
         {"15.09.2005x", 0},
         {"15.09.05 24:00", 0},
         {"15.09.05 10:5", 0},
@@ -60,10 +60,12 @@ TEST(LogZeile, readingsOfBothLayoutsAndNothingElse)
         {QStringLiteral("15.09.05 00:00:05; 3.6;0;7"), true, 4, 0, 7},
         {master, true, 56, 2, 1234.5, 4},
         // a ";" in the meter name does not shift the fields
-        {QStringLiteral("15.09.05 00:00:05 ;123;Haus;A;3;56;2;1234,5;kWh;"), true, 56, 2, 1234.5, 3},
+        {QStringLiteral("15.09.05 00:00:05 ;123;Haus;A;3;56;2;1234,5;kWh;"), true, 56, 2, 1234.5,
+         3},
         {QStringLiteral("15.09.05 00:00:05 ;") + kMasterLogKopf, false},
         {kMasterLogKopf, false},
-        {QStringLiteral("15.09.05 00:00:05 ;") + MasterLogLesefehler(QStringLiteral("3"), 2, -3), false},
+        {QStringLiteral("15.09.05 00:00:05 ;") + MasterLogLesefehler(QStringLiteral("3"), 2, -3),
+         false},
         {QStringLiteral("15.09.05 00:00:05 ;Datenholen gestartet am 15.09.2005"), false},
         {QStringLiteral("15.09.05 00:00:05;x3;1;5"), false},
         {QStringLiteral("15.09.05 00:00:05;3;1.5;5"), false},
@@ -73,7 +75,8 @@ TEST(LogZeile, readingsOfBothLayoutsAndNothingElse)
         {QStringLiteral("kein Datum;3;1;5"), false},
         {QStringLiteral("0;3;1;5"), false},
         {QString(), false},
-        {QStringLiteral("15.09.05 00:00:05 ;") + QString(70, u';') + QStringLiteral("3;56;2;1;x;"), false},
+        {QStringLiteral("15.09.05 00:00:05 ;") + QString(70, u';') + QStringLiteral("3;56;2;1;x;"),
+         false},
     };
     for (const Fall& fall : faelle) {
         const std::optional<LogWert> wert = LogZeileLesen(fall.zeile);
@@ -93,7 +96,8 @@ TEST(LogZeile, masterDataLineLayout)
     EXPECT_EQ(MasterLogZeile(QStringLiteral("fff12345"), QStringLiteral("Wasser Süd"), 3,
                              QStringLiteral("5"), 1, 1234.5, QStringLiteral("  m^3 ")),
               QStringLiteral("12345;Wasser Süd;3;5;1;1234,5;m^3;"));
-    EXPECT_EQ(MasterLogLesefehler(QStringLiteral("5"), 2, -3), QStringLiteral("5;Lesefehler;2;rc=-3"));
+    EXPECT_EQ(MasterLogLesefehler(QStringLiteral("5"), 2, -3),
+              QStringLiteral("5;Lesefehler;2;rc=-3"));
 }
 
 } // namespace

@@ -29,8 +29,8 @@ TEST_F(WertdateiWerkzeugeTest, fileNameFromTheMeterAndIndexBoxes)
 
 TEST_F(WertdateiWerkzeugeTest, testFileOf400BlocksAndASecondClickChangesNothing)
 {
-    const WerkzeugErgebnis erstes = testdateiErzeugen(QStringLiteral("150"), QStringLiteral("1"),
-                                                      QStringLiteral("400"));
+    const WerkzeugErgebnis erstes =
+        testdateiErzeugen(QStringLiteral("150"), QStringLiteral("1"), QStringLiteral("400"));
     EXPECT_EQ(erstes.rc, 0);
     EXPECT_TRUE(erstes.status.startsWith(QStringLiteral("rc= 0 in "))) << qPrintable(erstes.status);
     EXPECT_TRUE(erstes.status.endsWith(QStringLiteral(" Sec")));
@@ -39,12 +39,13 @@ TEST_F(WertdateiWerkzeugeTest, testFileOf400BlocksAndASecondClickChangesNothing)
 
     wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15)), 1.5}});
     const QByteArray gefuellt = dateiBytes(wertdatei(150, 1));
-    const WerkzeugErgebnis zweites = testdateiErzeugen(QStringLiteral("150"), QStringLiteral("1"),
-                                                       QStringLiteral("400"));
+    const WerkzeugErgebnis zweites =
+        testdateiErzeugen(QStringLiteral("150"), QStringLiteral("1"), QStringLiteral("400"));
     EXPECT_EQ(zweites.rc, 0);
     EXPECT_EQ(dateiBytes(wertdatei(150, 1)), gefuellt);
 
-    EXPECT_LT(testdateiErzeugen(QStringLiteral("151"), QStringLiteral("1"), QStringLiteral("-5")).rc, 0);
+    EXPECT_LT(
+        testdateiErzeugen(QStringLiteral("151"), QStringLiteral("1"), QStringLiteral("-5")).rc, 0);
     EXPECT_FALSE(QFile::exists(wertdatei(151, 1)));
 }
 
@@ -59,16 +60,20 @@ TEST_F(WertdateiWerkzeugeTest, recordListsShowRecordsOrAnEmptyGridWithTheStatus)
         int rc;
         int zeilen;
     };
-    const Fall faelle[] = {{"11", "12", 0, 3}, {"1", "10", 0, 11}, {"13", "11", -3, 2},
-                           {"11", "x", -3, 2}};
+    const Fall faelle[] = {
+        {"11", "12", 0, 3}, {"1", "10", 0, 11}, {"13", "11", -3, 2}, {"11", "x", -3, 2}};
     for (const Fall& fall : faelle) {
-        const WerkzeugErgebnis e = WertdateiWerkzeuge::lesen(QStringLiteral("150"), QString::fromUtf8(fall.von),
-                                         QString::fromUtf8(fall.bis), m_grid);
+        const WerkzeugErgebnis e =
+            WertdateiWerkzeuge::lesen(QStringLiteral("150"), QString::fromUtf8(fall.von),
+                                      QString::fromUtf8(fall.bis), m_grid);
         EXPECT_EQ(e.rc, fall.rc) << fall.von << "-" << fall.bis;
         EXPECT_EQ(m_grid.Rows(), fall.zeilen) << fall.von << "-" << fall.bis;
         EXPECT_TRUE(e.status.startsWith(QStringLiteral("Lesen rc= ") + QString::number(fall.rc)));
     }
-    EXPECT_EQ(WertdateiWerkzeuge::lesen(QStringLiteral("150"), QStringLiteral("11"), QStringLiteral("12"), m_grid).rc, 0);
+    EXPECT_EQ(WertdateiWerkzeuge::lesen(QStringLiteral("150"), QStringLiteral("11"),
+                                        QStringLiteral("12"), m_grid)
+                  .rc,
+              0);
     EXPECT_EQ(m_grid.TextMatrix(1, 0), QStringLiteral("12"));
     EXPECT_EQ(m_grid.TextMatrix(1, 3), QStringLiteral("4"));
     EXPECT_EQ(m_grid.TextMatrix(1, 4), QStringLiteral("900"));
@@ -88,8 +93,8 @@ TEST_F(WertdateiWerkzeugeTest, periodSearchAndClient1450)
 {
     const UnixZeit t = unix(zeit(2005, 9, 17, 19, 30));
     wertdateiFuellen(150, 1, {{t, 1.0}, {t + 600, 2.0}, {t + 1200, 3.0}, {t + 1800, 4.0}});
-    EXPECT_EQ(suchePos(QStringLiteral("150"), QStringLiteral("1"), QStringLiteral("17.9.2005 19:40"),
-                       QStringLiteral("17.9.2005 20:00"), m_grid)
+    EXPECT_EQ(suchePos(QStringLiteral("150"), QStringLiteral("1"),
+                       QStringLiteral("17.9.2005 19:40"), QStringLiteral("17.9.2005 20:00"), m_grid)
                   .rc,
               0);
     EXPECT_GT(m_grid.Rows(), 2);
@@ -97,9 +102,9 @@ TEST_F(WertdateiWerkzeugeTest, periodSearchAndClient1450)
 
     Mandant = QStringLiteral("1450");
     wertdateiFuellen(150, 1, {{t, 1.0}});
-    const WerkzeugErgebnis e = suchePos(QStringLiteral("150"), QStringLiteral("1"),
-                                        QStringLiteral("17.9.2005 19:40"),
-                                        QStringLiteral("17.9.2005 20:00"), m_grid);
+    const WerkzeugErgebnis e =
+        suchePos(QStringLiteral("150"), QStringLiteral("1"), QStringLiteral("17.9.2005 19:40"),
+                 QStringLiteral("17.9.2005 20:00"), m_grid);
     EXPECT_EQ(e.rc, kRB6_StatusMandant1450);
     EXPECT_LE(m_grid.Rows(), 2);
     EXPECT_EQ(m_grid.TextMatrix(1, 1), QString());
@@ -129,7 +134,7 @@ TEST_F(WertdateiWerkzeugeTest, dayOnTheQuarterHourGridFromAFileTheMasterWrote)
     EXPECT_EQ(m_peaks.TextMatrix(49, 3), QStringLiteral("900"));
     EXPECT_EQ(m_peaks.TextMatrix(49, 4), QStringLiteral("0,5"));
     EXPECT_EQ(m_peaks.TextMatrix(49, 5), QStringLiteral("1024"));
-    EXPECT_GT(m_grid.Rows(), 90);  // the raw records of the day
+    EXPECT_GT(m_grid.Rows(), 90); // the raw records of the day
 
     const struct
     {

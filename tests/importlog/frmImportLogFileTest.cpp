@@ -62,17 +62,29 @@ TEST_F(frmImportLogFileTest, startUpWithoutClientReadsTheSettingsAndShowsTheDesi
     EXPECT_EQ(f.Label2->text(), QString());
 
     const QList<std::pair<QLineEdit*, const char*>> boxen{
-        {f.Text5[4], "15.9.2005"}, {f.Text8, "56"},
-        {f.Text1, ".\\DB1320\\mbuslog\\050916mb.log"}, {f.Text4, "150"}, {f.Text9, "1"},
-        {f.Text3, ".\\DB1320\\Z1320\\00000001.zep"}, {f.Text2, "400"}, {f.Text5[0], "11"},
-        {f.Text5[1], "20"}, {f.Text5[2], "17.9.2005 19:40"}, {f.Text5[3], "17.9.2005 20:00"},
+        {f.Text5[4], "15.9.2005"},
+        {f.Text8, "56"},
+        {f.Text1, ".\\DB1320\\mbuslog\\050916mb.log"},
+        {f.Text4, "150"},
+        {f.Text9, "1"},
+        {f.Text3, ".\\DB1320\\Z1320\\00000001.zep"},
+        {f.Text2, "400"},
+        {f.Text5[0], "11"},
+        {f.Text5[1], "20"},
+        {f.Text5[2], "17.9.2005 19:40"},
+        {f.Text5[3], "17.9.2005 20:00"},
         {f.Text7, "900"}};
     for (const auto& [box, text] : boxen)
         EXPECT_EQ(box->text(), QString::fromUtf8(text));
     const QList<std::pair<QPushButton*, const char*>> knoepfe{
-        {f.cmdImport, "Import"}, {f.cmdTageswerte, "Tageswerte"}, {f.cmdDateiLesen, "Datei Lesen"},
-        {f.cmdErzeugeTestDatei, "Erzeuge Test Datei "}, {f.cmdDatInfoLesen, "DatInfoLesen"},
-        {f.cmdLesen, "cmdLesen"}, {f.Command1, "SuchePos"}, {f.cmdLeseTag, "Lese Tag"}};
+        {f.cmdImport, "Import"},
+        {f.cmdTageswerte, "Tageswerte"},
+        {f.cmdDateiLesen, "Datei Lesen"},
+        {f.cmdErzeugeTestDatei, "Erzeuge Test Datei "},
+        {f.cmdDatInfoLesen, "DatInfoLesen"},
+        {f.cmdLesen, "cmdLesen"},
+        {f.Command1, "SuchePos"},
+        {f.cmdLeseTag, "Lese Tag"}};
     for (const auto& [knopf, text] : knoepfe)
         EXPECT_EQ(knopf->text(), QString::fromUtf8(text));
     EXPECT_EQ(f.Label4[4]->text(), QStringLiteral("Von"));
@@ -131,7 +143,8 @@ TEST_F(frmImportLogFileTest, closingDuringAnImportStopsItAndThenCloses)
     });
     f.cmdImport->click();
     EXPECT_TRUE(freiWaehrend.isEmpty());
-    EXPECT_EQ(f.Label5->text(), QStringLiteral("Fertig (abgebrochen, keine Datei halb geschrieben)"));
+    EXPECT_EQ(f.Label5->text(),
+              QStringLiteral("Fertig (abgebrochen, keine Datei halb geschrieben)"));
     EXPECT_FALSE(QFile::exists(wertdatei(150, 1)));
     QTRY_VERIFY(!f.isVisible());
 
@@ -176,8 +189,9 @@ TEST_F(frmImportLogFileTest, layoutFitsUnclippedAt1280x800)
     ASSERT_EQ(f.size(), QSize(1280, 800));
     for (const QWidget* element : f.findChildren<QWidget*>()) {
         if (!element->isVisibleTo(&f) ||
-            !(qobject_cast<const QPushButton*>(element) || qobject_cast<const QLineEdit*>(element) ||
-              qobject_cast<const QGroupBox*>(element) || qobject_cast<const FlexGridWidget*>(element)))
+            !(qobject_cast<const QPushButton*>(element) ||
+              qobject_cast<const QLineEdit*>(element) || qobject_cast<const QGroupBox*>(element) ||
+              qobject_cast<const FlexGridWidget*>(element)))
             continue;
         const QRect lage(element->mapTo(&f, QPoint(0, 0)), element->size());
         EXPECT_TRUE(f.rect().contains(lage)) << element->metaObject()->className();

@@ -32,7 +32,8 @@ protected:
 TEST_F(SperrenTest, namesAreFixedPerPortClientAndValueFolder)
 {
     EXPECT_EQ(Sperren::masterDatei(3), pfad(QStringLiteral("sperren/master-com3.lock")));
-    EXPECT_EQ(Sperren::zyklusDatei(1320, 12), pfad(QStringLiteral("sperren/zyklus-m1320-com12.lock")));
+    EXPECT_EQ(Sperren::zyklusDatei(1320, 12),
+              pfad(QStringLiteral("sperren/zyklus-m1320-com12.lock")));
     QDir().mkpath(pfad(QStringLiteral("DB1320/Z1320")));
     // However the settings spell the folder, it is one lock; another folder has another.
     const QString a = Sperren::wertordnerDatei(QStringLiteral(".\\db1320\\"), 1320);
