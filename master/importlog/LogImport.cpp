@@ -166,16 +166,25 @@ bool LogImport::sperrenHolen(Sperre& sperre)
 
 bool LogImport::takt(qint64 zeilen, qint64 bytes, qint64 laenge, bool sofort)
 {
-    const qint64 jetzt = Uhrwerk().elapsed();
-    if (!sofort && jetzt - m_letzterTakt < kTaktMs)
+    if (!sofort && !faellig())
         return !m_anhalten;
-    m_letzterTakt = jetzt;
     if (m_anzeige.fortschritt) {
         const qint64 prozent = laenge > 0 ? qRound64(double(bytes) * 100.0 / double(laenge)) : 0;
         m_anzeige.fortschritt(QString::number(zeilen) + QStringLiteral("  (") +
                               QString::number(prozent) + QStringLiteral("%)"));
     }
-    if (!sofort && !DoEvents())
+    return sofort || bedienen();
+}
+
+bool LogImport::faellig() const
+{
+    return Uhrwerk().elapsed() - m_letzterTakt >= kTaktMs;
+}
+
+bool LogImport::bedienen()
+{
+    m_letzterTakt = Uhrwerk().elapsed();
+    if (!DoEvents())
         m_anhalten = true;
     return !m_anhalten;
 }
@@ -279,6 +288,8 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
     for (qint64 k = 0; k <= n && !m_anhalten; ++k) {
         const QDate tag = von->addDays(k);
         status(QStringLiteral(" Bearbeite ") + TagText(tag));
+        if (faellig() && !bedienen())
+            break;
         if (m_anzeige.gridSichtbar)
             m_anzeige.gridSichtbar(false);
         grid.setRows(0);
@@ -417,6 +428,8 @@ bool LogImport::tageswerte(const QString& vonText, const QString& bisText, const
     for (qint64 k = 0; k <= n && k + 1 < zeilen && !m_anhalten; ++k) {
         const QDate tag = von->addDays(k);
         status(QStringLiteral(" Bearbeite ") + TagText(tag));
+        if (faellig() && !bedienen())
+            break;
         if (!tgIndexLesen(grid, logDatei(tag), primAdr, int(k + 1)) && !m_anhalten)
             ++m_bilanz.tageOhneLog;
     }

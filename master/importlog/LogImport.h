@@ -91,7 +91,11 @@ private:
     logLesen(const QString& datei, qint64 zeilenAnfang,
              const std::function<void(qint32 lznr, int index, qint32 zeit, double wert)>& ablegen);
     bool tgIndexLesen(FlexGrid& grid, const QString& datei, int primAdr, int tgNr);
+    // Shows the progress and serves the message queue when it is due (sofort: shows it now,
+    // without serving the queue). False once the run is to stop.
     bool takt(qint64 zeilen, qint64 bytes, qint64 laenge, bool sofort);
+    bool faellig() const;
+    bool bedienen();
     void status(const QString& text);
     QString schlussText() const;
 
