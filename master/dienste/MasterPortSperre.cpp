@@ -3,26 +3,19 @@
 #include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Sperren.h"
 
 #include <QDir>
 #include <QLockFile>
 
-#include <unistd.h>
-
 QString SperrOrdner()
 {
-    const QString vorgabe = qEnvironmentVariable("TELVARIN_SPERREN");
-    if (!vorgabe.isEmpty())
-        return vorgabe;
-    const QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!laufzeit.isEmpty())
-        return QDir(laufzeit).filePath(QStringLiteral("telvarin-sperren"));
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("telvarin-sperren-%1").arg(getuid()));
+    return Sperren::ordner();
 }
 
 QString MasterSperrDatei(int port)
 {
-    return QDir(SperrOrdner()).filePath(QStringLiteral("master-com%1.lock").arg(port));
+    return Sperren::masterDatei(port);
 }
 
 MasterPortSperre::MasterPortSperre(int port) : m_port(port) {}
@@ -64,13 +57,7 @@ qint64 MasterPortSperre::halter() const
 
 bool MasterLaeuftFuerPort(int port)
 {
-    QLockFile datei(MasterSperrDatei(port));
-    datei.setStaleLockTime(0);
-    if (datei.tryLock(0)) {
-        datei.unlock();
-        return false;
-    }
-    return datei.error() == QLockFile::LockFailedError;
+    return Sperren::gehalten(Sperren::masterDatei(port));
 }
 
 void ZweiterMasterMelden(int port, qint64 halter, bool still)

@@ -1,0 +1,121 @@
+#include "WertdateiErsetzen.h"
+
+#include "datafiles/RB6Intern.h"
+#include "datafiles/RB6Wertdatei.h"
+#include "datafiles/Wertdatei.h"
+#include "platform/Global.h"
+#include "platform/Pfad.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+struct AlteDatei
+{
+    bool vorhanden = false;
+    qint32 bloecke = 0;
+    RB6_Kopf kopf;
+    QList<RB6_Satz> werte;
+};
+
+// The old file's values, block count and header; false when it exists but cannot be trusted.
+bool AlteDateiLesen(const QString& name, AlteDatei& alt)
+{
+    const QFileInfo info(PfadAufloesen(name));
+    if (!info.exists() || (info.isFile() && info.size() == 0))
+        return true;
+    Wertdatei datei(name);
+    if (!datei.oeffnenLesen()) {
+        RB6_DateifehlerMelden(datei);
+        return false;
+    }
+    if (!RB6_GeprueftenKopfLesen(datei, alt.kopf))
+        return false;
+    const qint64 letzter = RB6_LetzterSatz(alt.kopf);
+    if (letzter >= kRB6_ErsterWertsatz &&
+        !datei.saetzeLesen(kRB6_ErsterWertsatz, letzter - kRB6_ErsterWertsatz + 1, alt.werte)) {
+        RB6_DateifehlerMelden(datei);
+        return false;
+    }
+    alt.vorhanden = true;
+    alt.bloecke = qint32(qMin<qint64>(datei.groesse() / kRB6_Blocklaenge, 1'000'000));
+    return true;
+}
+
+// The readings as the append rule takes them.
+QList<RB6_Satz> NachAnhaengeRegel(const QList<RB6_Satz>& werte)
+{
+    QList<RB6_Satz> ergebnis;
+    ergebnis.reserve(werte.size());
+    for (const RB6_Satz& satz : werte) {
+        if (satz.Tm <= 0)
+            continue;
+        if (ergebnis.isEmpty() || satz.Tm > ergebnis.back().Tm)
+            ergebnis.append(satz);
+        else if (satz.Tm == ergebnis.back().Tm)
+            ergebnis.back() = satz;
+    }
+    return ergebnis;
+}
+
+} // namespace
+
+WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QList<RB6_Satz>& werte)
+{
+    FehlerText.clear();
+    WertdateiErsetzenErgebnis ergebnis;
+    const QString name = RB6_DateiName(DBPath, lznr, index);
+    AlteDatei alt;
+    if (!AlteDateiLesen(name, alt)) {
+        ergebnis.status = -1;
+        return ergebnis;
+    }
+    const QList<RB6_Satz> neu = NachAnhaengeRegel(werte);
+    if (neu.isEmpty())
+        return ergebnis;
+
+    QList<RB6_Satz> alles;
+    alles.reserve(alt.werte.size() + neu.size());
+    for (const RB6_Satz& satz : alt.werte)
+        if (satz.Tm > 0 && satz.Tm < neu.front().Tm)
+            alles.append(satz);
+    ergebnis.behalten = alles.size();
+    alles.append(neu);
+    for (const RB6_Satz& satz : alt.werte)
+        if (satz.Tm > neu.back().Tm) {
+            alles.append(satz);
+            ++ergebnis.behalten;
+        }
+
+    const QString ziel = PfadAufloesen(name);
+    QString neuName = ziel + QStringLiteral(".import");
+    QFile::remove(neuName);
+    const qint32 bloecke = qMax(alt.bloecke, RB6_Bloecke(0));
+    const RB6_Kopf& k = alt.kopf;
+    const int angelegt = alt.vorhanden
+                             ? RB6_Anlegen(neuName, bloecke, k.Wert3, k.Wert4, k.Wert5, k.Wert6)
+                             : RB6_Anlegen(neuName, bloecke, 1.0, 1.0, 0.0, 0.0);
+    auto misslungen = [&] {
+        const QString grund = FehlerText;
+        QFile::remove(neuName);
+        FehlerText = grund;
+        ergebnis.status = -2;
+        ergebnis.geschrieben = 0;
+        return ergebnis;
+    };
+    if (angelegt != 0)
+        return misslungen();
+    for (const RB6_Satz& satz : alles)
+        if (RB6_WertSchreiben(DBPath, lznr, satz.Tm, satz.Wert, index, neuName) != 0)
+            return misslungen();
+    if (std::rename(QFile::encodeName(neuName).constData(), QFile::encodeName(ziel).constData()) !=
+        0) {
+        FehlerText = QStringLiteral("Umbenennen misslungen: ") + ziel;
+        return misslungen();
+    }
+    ergebnis.geschrieben = neu.size();
+    return ergebnis;
+}
