@@ -9,6 +9,10 @@
 #include <QLockFile>
 #include <QRegularExpression>
 
+#include <QSysInfo>
+
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -63,13 +67,26 @@ QString Sperren::wertordnerDatei(const QString& dbPath, qint64 mandant)
 
 bool Sperren::gehalten(const QString& datei)
 {
-    QLockFile sperre(datei);
-    sperre.setStaleLockTime(0);
-    if (sperre.tryLock(0)) {
-        sperre.unlock();
+    // Only looks: taking a free lock for a moment would turn away a process that takes it for
+    // real in that moment (a master starting while the overview looks).
+    if (!QFileInfo::exists(datei))
         return false;
+    QLockFile sperre(datei);
+    qint64 pid = 0;
+    QString rechner;
+    QString programm;
+    if (!sperre.getLockInfo(&pid, &rechner, &programm)) {
+        // Being written by its holder right now, or unreadable: held as long as it stands.
+        return QFileInfo::exists(datei);
     }
-    return sperre.error() == QLockFile::LockFailedError;
+    if (rechner != QSysInfo::machineHostName())
+        return true; // a holder elsewhere cannot be checked
+    if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM))
+        return false;
+    // A live process with that number that is another program took over the number of a
+    // holder that ended (as QLockFile judges it).
+    const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    return exe.isEmpty() || programm.isEmpty() || QFileInfo(exe).fileName() == programm;
 }
 
 bool Sperren::zyklusLaeuft(qint64 mandant)

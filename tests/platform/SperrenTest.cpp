@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class SperrenTest : public TestUmgebung
@@ -67,3 +70,24 @@ TEST_F(SperrenTest, aCycleCountsOnlyForItsClientAndOnlyWhileHeld)
 }
 
 } // namespace
+
+// The overview and the import probe locks all the time; a probe that takes a free lock for a
+// moment must never make a starting master or import believe that someone else holds it.
+TEST_F(SperrenTest, aProbeNeverTurnsAwayWhoTakesTheLock)
+{
+    const QString datei = Sperren::masterDatei(7);
+    std::atomic<bool> weiter{true};
+    std::thread probe([&] {
+        while (weiter)
+            Sperren::gehalten(datei);
+    });
+    int abgewiesen = 0;
+    for (int i = 0; i < 200; ++i) {
+        Sperre sperre(datei);
+        if (!sperre.holen())
+            ++abgewiesen;
+    }
+    weiter = false;
+    probe.join();
+    EXPECT_EQ(abgewiesen, 0);
+}
