@@ -43,15 +43,14 @@ frmMBusStart::frmMBusStart(StartMenue::Fabrik testfenster, StartMenue::Fabrik ma
                            QWidget* eltern)
     : QMainWindow(eltern),
       m_endeAktion(endeAktion ? std::move(endeAktion) : std::function<void()>(ProgrammBeenden)),
-      m_menue(testfenster ? std::move(testfenster) : [] { return Neu<frmMBustest>(); },
-              master ? std::move(master) : [] { return Neu<frmMbusMasterV4>(); },
-              felsquell ? std::move(felsquell)
-                        : StartMenue::Fabrik([this] {
-                              // Its loading shows the one test window of this menu.
-                              return Neu<frmMBusFelsquell>(
-                                  std::function<void()>([this] { mnuMBusTest_Click(); }));
-                          }),
-              Vorholen)
+      m_menue(
+          testfenster ? std::move(testfenster) : [] { return Neu<frmMBustest>(); },
+          master ? std::move(master) : [] { return Neu<frmMbusMasterV4>(); },
+          felsquell ? std::move(felsquell) : StartMenue::Fabrik([this] {
+              // Its loading shows the one test window of this menu.
+              return Neu<frmMBusFelsquell>(std::function<void()>([this] { mnuMBusTest_Click(); }));
+          }),
+          Vorholen)
 {
     setWindowTitle(QStringLiteral("MBus Start"));
     mnuEnde = menuBar()->addAction(QStringLiteral("Ende"));

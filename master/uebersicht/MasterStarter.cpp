@@ -83,9 +83,7 @@ MasterStarter::Ergebnis MasterStarter::starten(int port)
     }
     CPortListe += eintrag;
     m_prozesse.insert(port, pid);
-    LogSchreiben(QStringLiteral("Master Com%1 gestartet: %2 (Prozess %3)")
-                     .arg(port)
-                     .arg(zeile)
-                     .arg(pid));
+    LogSchreiben(
+        QStringLiteral("Master Com%1 gestartet: %2 (Prozess %3)").arg(port).arg(zeile).arg(pid));
     return Ergebnis::Gestartet;
 }

@@ -36,8 +36,7 @@ public:
 
     // Empty functions take the real ones: QProcess::startDetached in the current folder, the
     // port lock, the process table. The program defaults to "pollex" beside this program.
-    explicit MasterStarter(Start start = {}, LaeuftPruefung laeuft = {},
-                           ProzessPruefung lebt = {});
+    explicit MasterStarter(Start start = {}, LaeuftPruefung laeuft = {}, ProzessPruefung lebt = {});
 
     void programmSetzen(const QString& programm) { m_programm = programm; }
     const QString& programm() const { return m_programm; }

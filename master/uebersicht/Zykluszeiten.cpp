@@ -54,8 +54,8 @@ Zykluszeiten ZykluszeitenLaden(const QString& datei)
     Zykluszeiten z;
     z.MBTime = Einstellung(abschnitt, QStringLiteral("MBTime"), kZaehlerVorgabe, datei);
     for (size_t i = 0; i < z.Time.size(); ++i)
-        z.Time[i] = Einstellung(abschnitt,
-                                QStringLiteral("Time") + QString::number(Zykluszeiten::kBaudraten[i]),
-                                kGruppenVorgabe[i], datei);
+        z.Time[i] = Einstellung(
+            abschnitt, QStringLiteral("Time") + QString::number(Zykluszeiten::kBaudraten[i]),
+            kGruppenVorgabe[i], datei);
     return z;
 }

@@ -120,8 +120,7 @@ void frmMbusmasterV4Alle::aufbauen()
             &frmMbusmasterV4Alle::mnuImportLogFile_Click);
     connect(mnuMBusTest, &QAction::triggered, this, &frmMbusmasterV4Alle::mnuMBusTest_Click);
     connect(Combo1, &QComboBox::activated, this, &frmMbusmasterV4Alle::Combo1_Click);
-    connect(MSFlexGrid1, &FlexGridWidget::geklickt, this,
-            &frmMbusmasterV4Alle::MSFlexGrid1_Click);
+    connect(MSFlexGrid1, &FlexGridWidget::geklickt, this, &frmMbusmasterV4Alle::MSFlexGrid1_Click);
 }
 
 void frmMbusmasterV4Alle::Form_Load()

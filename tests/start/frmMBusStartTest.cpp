@@ -75,8 +75,7 @@ TEST_F(frmMBusStartTest, masterTwiceShowsOneWindowLoadedOnceHoldingItsPortLock)
     // Each load notes the port without meters once.
     EXPECT_EQ(mbLog().count(QStringLiteral("Keine Zähler für Com3")), 1);
     EXPECT_TRUE(MasterLaeuftFuerPort(3));
-    EXPECT_EQ(m_meldungen.zeiger_,
-              (QList<int>{vbHourglass, vbDefault, vbHourglass, vbDefault}));
+    EXPECT_EQ(m_meldungen.zeiger_, (QList<int>{vbHourglass, vbDefault, vbHourglass, vbDefault}));
 }
 
 TEST_F(frmMBusStartTest, aPortWhoseMasterRunsElsewhereOpensNoMasterWindow)

@@ -185,8 +185,8 @@ protected:
         int anzahl = 0;
         for (const QString& name : QDir(m_ordner.path()).entryList({QStringLiteral("*ed.log")}))
             anzahl += static_cast<int>(
-                Cp1252ZuText(lesen(name)).count(QRegularExpression(QStringLiteral(
-                    "Master Com\\d+ gestartet: "))));
+                Cp1252ZuText(lesen(name))
+                    .count(QRegularExpression(QStringLiteral("Master Com\\d+ gestartet: "))));
         return anzahl;
     }
 
@@ -224,17 +224,14 @@ TEST_F(UebersichtProzessTest, autoStartsOneMasterPerPortAndNeverASecondAndAnEnde
     m_fenster = std::make_unique<frmMbusmasterV4Alle>(std::move(starter), [] {});
     FlexGridWidget& grid = *m_fenster->MSFlexGrid1;
     ASSERT_EQ(grid.Rows(), 3);
-    EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1),
-              MasterStarter::Ergebnis::LaeuftSchon);
-    EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 2),
-              MasterStarter::Ergebnis::LaeuftSchon);
+    EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1), MasterStarter::Ergebnis::LaeuftSchon);
+    EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 2), MasterStarter::Ergebnis::LaeuftSchon);
 
     qint64 vorher = eins;
     for (int runde = 0; runde < 2; ++runde) {
         ::kill(static_cast<pid_t>(vorher), SIGTERM);
         ASSERT_TRUE(warten([] { return !MasterLaeuftFuerPort(1); }));
-        EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1),
-                  MasterStarter::Ergebnis::Gestartet)
+        EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1), MasterStarter::Ergebnis::Gestartet)
             << qPrintable(FehlerText);
         EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1),
                   MasterStarter::Ergebnis::LaeuftSchon);

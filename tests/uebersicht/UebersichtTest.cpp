@@ -3,12 +3,12 @@
 
 #include "database/ZielUmgebung.h"
 
+#include "datafiles/RB6Wertdatei.h"
 #include "grid/GridModell.h"
 #include "master/dienste/MasterPortSperre.h"
 #include "master/dienste/MasterTreiber.h"
 #include "master/uebersicht/PortZaehlung.h"
 #include "master/uebersicht/Uebersicht.h"
-#include "datafiles/RB6Wertdatei.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
 
@@ -27,8 +27,8 @@ struct Gruppe
 // Ports 10, 1 and 2 entered out of order; port 1: 10 meters at 2400 and 2 at 300; port 2 only at
 // rates without a column, and one without a rate; meters without a port count nowhere.
 const QList<Gruppe> kZaehler = {
-    {10, 9600, 1}, {1, 2400, 10}, {2, 600, 2}, {1, 300, 2}, {2, 19200, 1},
-    {2, QVariant(), 1}, {QVariant(), 2400, 3},
+    {10, 9600, 1}, {1, 2400, 10},      {2, 600, 2},           {1, 300, 2},
+    {2, 19200, 1}, {2, QVariant(), 1}, {QVariant(), 2400, 3},
 };
 
 // The grid the meters above give with the default settings: one row a port, cells 0 to 7.
@@ -156,9 +156,12 @@ TEST_F(UebersichtTest, settingsThatReadAsZeroTakeTheirDefaultWrittenWithTheDecim
         const char* gelesen;
     };
     const std::map<QString, Fall> faelle = {
-        {QStringLiteral("MBTime"), {"", "0,24"}},       {QStringLiteral("Time300"), {"0", "2"}},
-        {QStringLiteral("Time1200"), {"0,0", "1"}},     {QStringLiteral("Time2400"), {"0,5", "0,5"}},
-        {QStringLiteral("Time4800"), {"0.5", "0.5"}},   {QStringLiteral("Time9600"), {nullptr, "0,075"}},
+        {QStringLiteral("MBTime"), {"", "0,24"}},
+        {QStringLiteral("Time300"), {"0", "2"}},
+        {QStringLiteral("Time1200"), {"0,0", "1"}},
+        {QStringLiteral("Time2400"), {"0,5", "0,5"}},
+        {QStringLiteral("Time4800"), {"0.5", "0.5"}},
+        {QStringLiteral("Time9600"), {nullptr, "0,075"}},
     };
     QByteArray datei = "[200MBus]\r\nRB6_StandardGroesse=0\r\n";
     for (const auto& [schluessel, fall] : faelle)
@@ -174,7 +177,8 @@ TEST_F(UebersichtTest, settingsThatReadAsZeroTakeTheirDefaultWrittenWithTheDecim
     for (size_t i = 0; i < z.Time.size(); ++i) {
         const QString schluessel =
             QStringLiteral("Time") + QString::number(Zykluszeiten::kBaudraten[i]);
-        EXPECT_EQ(z.Time[i], QString::fromLatin1(faelle.at(schluessel).gelesen)) << qPrintable(schluessel);
+        EXPECT_EQ(z.Time[i], QString::fromLatin1(faelle.at(schluessel).gelesen))
+            << qPrintable(schluessel);
     }
     for (const auto& [schluessel, fall] : faelle)
         EXPECT_EQ(ini(schluessel), QString::fromLatin1(fall.gelesen)) << qPrintable(schluessel);

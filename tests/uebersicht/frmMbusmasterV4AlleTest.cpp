@@ -65,8 +65,8 @@ protected:
                 return true;
             },
             [](int) { return false; }, [](qint64) { return true; });
-        m_fenster = std::make_unique<frmMbusmasterV4Alle>(std::move(starter),
-                                                          [this] { ++m_enden; });
+        m_fenster =
+            std::make_unique<frmMbusmasterV4Alle>(std::move(starter), [this] { ++m_enden; });
         return *m_fenster;
     }
 
@@ -95,9 +95,9 @@ TEST_F(frmMbusmasterV4AlleTest, autoStartsEveryPortInRowOrderAndARowClickStartsN
     EXPECT_EQ(f.MSFlexGrid1->Rows(), 4);
     EXPECT_EQ(f.MSFlexGrid1->TextMatrix(2, 1), QStringLiteral("2"));
     EXPECT_EQ(f.MSFlexGrid1->TextMatrix(2, 7), QStringLiteral("0,75"));
-    EXPECT_EQ(aufrufe, (QList<QStringList>{{"Auto", "-M200", "-C1"},
-                                           {"Auto", "-M200", "-C2"},
-                                           {"Auto", "-M200", "-C10"}}));
+    EXPECT_EQ(aufrufe,
+              (QList<QStringList>{
+                  {"Auto", "-M200", "-C1"}, {"Auto", "-M200", "-C2"}, {"Auto", "-M200", "-C10"}}));
     EXPECT_EQ(CPortListe, QStringLiteral(";CPort1;CPort2;CPort10;"));
     EXPECT_EQ(f.windowState(), Qt::WindowNoState);
     EXPECT_EQ(f.Combo1->count(), 3);
@@ -142,7 +142,8 @@ TEST_F(frmMbusmasterV4AlleTest, noMeterOrNoDatabaseEndsWithTheMessage)
 TEST_F(frmMbusmasterV4AlleTest, theDriverBoxReadsAndWritesTheClientsDriverNumber)
 {
     KommandozeileSetzen(QStringLiteral("-M200"));
-    schreiben(QStringLiteral("ZEP.INI"), "[ZEP]\r\nDBPATH200=.\\\r\n[200MBus0]\r\nOleProvider=1\r\n");
+    schreiben(QStringLiteral("ZEP.INI"),
+              "[ZEP]\r\nDBPATH200=.\\\r\n[200MBus0]\r\nOleProvider=1\r\n");
     basis({1});
     frmMbusmasterV4Alle& f = oeffnen();
     EXPECT_EQ(f.Combo1->currentIndex(), 1);
@@ -151,13 +152,14 @@ TEST_F(frmMbusmasterV4AlleTest, theDriverBoxReadsAndWritesTheClientsDriverNumber
     f.Combo1->setCurrentIndex(0);
     f.Combo1_Click();
     EXPECT_EQ(MB_OleProvider, 0);
-    EXPECT_EQ(ProfilLesen(QStringLiteral("200MBus0"), QStringLiteral("OleProvider"), QString(),
-                          kZepIni),
-              QStringLiteral("0"));
+    EXPECT_EQ(
+        ProfilLesen(QStringLiteral("200MBus0"), QStringLiteral("OleProvider"), QString(), kZepIni),
+        QStringLiteral("0"));
 
     // "MBus ZEP" names no driver object.
     m_fenster.reset();
-    schreiben(QStringLiteral("ZEP.INI"), "[ZEP]\r\nDBPATH200=.\\\r\n[200MBus0]\r\nOleProvider=2\r\n");
+    schreiben(QStringLiteral("ZEP.INI"),
+              "[ZEP]\r\nDBPATH200=.\\\r\n[200MBus0]\r\nOleProvider=2\r\n");
     oeffnen();
     EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("Kein OleProvider ausgewählt")});
 }
