@@ -267,11 +267,6 @@ void frmMBustest::TarifeEinlesen(const QVariant&, FlexGrid&)
     // Fills the grid with the tariffs of one meter.
 }
 
-void frmMBustest::ErzeugeHexStream(const QString&, QString&)
-{
-    // Turns text into the display hex text of its character codes.
-}
-
 void frmMBustest::InitZaehlerListe(FlexGrid& grid)
 {
     grid.AddItem(QString(), 1);
@@ -614,36 +609,6 @@ void frmMBustest::Command4_Click()
 void frmMBustest::MSFlexGrid1_Click()
 {
     // Offers the free primary addresses for the picked row.
-}
-
-void frmMBustest::Command2_Click()
-{
-    // Interprets the typed telegram.
-}
-
-void frmMBustest::MSFlexGrid1_DblClick()
-{
-    // Shows the telegram of the picked meter.
-}
-
-void frmMBustest::Text8_Change(int)
-{
-    // Computes the checksum of the short frame.
-}
-
-void frmMBustest::cmdMoWaehlen_Click()
-{
-    // Dials the modem.
-}
-
-void frmMBustest::cmdMoLesen_Click()
-{
-    // Searches the bus behind the modem by secondary address.
-}
-
-void frmMBustest::cmdMoAuflegen_Click()
-{
-    // Hangs up the modem.
 }
 
 void frmMBustest::cmdSpeichern_Click()
