@@ -87,12 +87,13 @@ void frmMBustest::Command2_Click()
 }
 
 // Reads the meter of the row: by primary address, or by secondary address for a meter listed
-// at 253. The read goes to the search port at the row's first baud rate.
+// at 253. The read goes to the search port at the row's first baud rate. While a bus operation
+// of the window runs (whose boxes these are), or on the header row, nothing happens.
 void frmMBustest::MSFlexGrid1_DblClick()
 {
     const FlexGridWidget& liste = *m_ui.MSFlexGrid1;
     const int zeile = liste.Row();
-    if (zeile < 1 || zeile >= liste.Rows())
+    if (m_ende.laeuft() || zeile < 1 || zeile >= liste.Rows())
         return;
     m_ui.Frame11->hide();
     Text1Setzen(0, liste.TextMatrix(zeile, kSpalteAdresse).trimmed());

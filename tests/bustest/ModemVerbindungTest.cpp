@@ -9,6 +9,7 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QLabel>
+#include <QElapsedTimer>
 #include <QPushButton>
 
 #include <chrono>
@@ -191,6 +192,29 @@ TEST_F(ModemVerbindungTest, hangUpDuringTheSearchStopsItAndHangsUpAfterwards)
     EXPECT_FALSE(m_sim->modemVerbunden());
     EXPECT_EQ(fenster.RacServer(), nullptr);
     EXPECT_EQ(meldungen(), "fertig 4");
+}
+
+TEST_F(ModemVerbindungTest, hangUpDuringTheDialAbortsItAndReleasesTheDriver)
+{
+    frmMBustest& fenster =
+        starten(kModemBus + QStringLiteral("nummer 0303333 CONNECT nach=5000\n"),
+                QStringLiteral("0303333"));
+    // First while the modem is initialised, then while it dials.
+    const std::function<bool()> wann[] = {
+        [&fenster] { return fenster.RacServer() && fenster.modemVerbindung().status() == 1; },
+        [this] { return !m_sim->modemNummer().isEmpty(); }};
+    for (const auto& bedingung : wann) {
+        sobald(bedingung, [&fenster] { fenster.ui().cmdMoAuflegen->click(); });
+        QElapsedTimer uhr;
+        uhr.start();
+        fenster.ui().cmdMoWaehlen->click();
+        EXPECT_LT(uhr.elapsed(), 4000);
+        EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(meldungen());
+        EXPECT_FALSE(m_sim->modemVerbunden());
+        EXPECT_EQ(fenster.RacServer(), nullptr);
+        EXPECT_EQ(fenster.modemVerbindung().status(), 3);
+    }
+    EXPECT_EQ(m_sim->modemNummer(), "0303333");
 }
 
 } // namespace
