@@ -1,5 +1,7 @@
 #include "Auslesen.h"
 
+#include "PortMeldung.h"
+
 #include "driver/UartFehlerText.h"
 #include "driver/engine/Ereignis.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
@@ -107,7 +109,7 @@ Auslesen::Ergebnis Auslesen::ueberRac(MBusRacX4& treiber, const QVariant& port,
     Ergebnis ergebnis;
     treiber.APPInitCom(port, baud);
     if (treiber.APPIsComOpen() != 0) {
-        MsgBox(QStringLiteral("Fehler Open Com ") + port.toString());
+        PortFehlerMelden(QStringLiteral("Fehler Open Com ") + port.toString(), port);
         treiber.APPCloseCom();
         ergebnis.portOffen = false;
         return ergebnis;

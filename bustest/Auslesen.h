@@ -75,8 +75,8 @@ public:
     static void ZeitZeileSchreiben(FlexGrid& grid, const Ergebnis& ergebnis);
 
     // Through the name-bound driver, whose timing the caller has set: opens port at baud
-    // (message "Fehler Open Com " & port when it does not open), resets the link, reads every
-    // telegram and closes the port.
+    // (message and log line "Fehler Open Com " & port when it does not open), resets the link,
+    // reads every telegram and closes the port.
     Ergebnis ueberRac(MBusRacX4& treiber, const QVariant& port, const QVariant& baud, int adresse);
     // Through the interface driver whose port the caller has prepared; closes the port.
     Ergebnis ueberOle(IMBusOLEAutoServer& treiber, int adresse, int timeout);

@@ -1,11 +1,12 @@
 #include "PrimaerScan.h"
 
+#include "PortMeldung.h"
+
 #include "driver/engine/Ereignis.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
 #include "driver/faces/MBusRacX4.h"
 #include "grid/FlexGrid.h"
 #include "grid/GridHilfen.h"
-#include "platform/Meldung.h"
 #include "platform/Warten.h"
 #include "text/Texte.h"
 
@@ -50,7 +51,7 @@ PrimaerScan::Ergebnis PrimaerScan::ueberRac(MBusRacX4& treiber, int port, int ba
     m_ergebnis = {};
     treiber.APPInitCom(port, baud);
     if (treiber.APPIsComOpen() != 0) {
-        MsgBox(QStringLiteral("Fehler Open Com ") + QString::number(port));
+        PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(port), port);
         treiber.APPCloseCom();
         m_ergebnis.portOffen = false;
         return m_ergebnis;

@@ -60,8 +60,8 @@ public:
     static QString SekundenText(double sekunden);
 
     // Through the name-bound driver, whose timing the caller has set: opens port at baud (a
-    // port that does not open shows "Fehler Open Com " & port and ends the rate), asks the
-    // range and closes the port.
+    // port that does not open shows and logs "Fehler Open Com " & port and ends the rate), asks
+    // the range and closes the port.
     Ergebnis ueberRac(MBusRacX4& treiber, int port, int baud, int von, int bis);
     // Through the interface driver whose port the caller has prepared; closes the port at the
     // end.

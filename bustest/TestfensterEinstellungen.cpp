@@ -4,7 +4,6 @@
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
 
-#include <QRegularExpression>
 
 const std::array<QString, TestfensterEinstellungen::kTimingAnzahl>
     TestfensterEinstellungen::kTimingSchluessel = {
@@ -68,16 +67,4 @@ void TestfensterEinstellungen::einzelwertSchreiben(int index, const QString& wer
 void TestfensterEinstellungen::suchPortSchreiben(const QString& wert) const
 {
     ProfilSchreiben(Mandant + QStringLiteral("MBusTest"), QStringLiteral("COMPort"), wert, m_datei);
-}
-
-double Val(const QString& text)
-{
-    static const QRegularExpression zahl(
-        QStringLiteral("^\\s*([+-]?\\s*(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?)"));
-    const QRegularExpressionMatch treffer = zahl.match(text);
-    if (!treffer.hasMatch())
-        return 0;
-    QString zahlText = treffer.captured(1);
-    zahlText.remove(QLatin1Char(' '));
-    return zahlText.toDouble();
 }

@@ -12,6 +12,8 @@
 // The last two sections name the client number on opposite sides; files written by earlier
 // versions rely on both, so both stay.
 
+#include "text/Texte.h"
+
 #include <QString>
 
 #include <array>
@@ -45,7 +47,3 @@ public:
 private:
     QString m_datei;
 };
-
-// The leading number of a text as the original's Val reads it: blanks skipped, a sign, digits
-// and one "." decimal point; "" and a text without a leading number give 0.
-double Val(const QString& text);

@@ -8,6 +8,10 @@
 inline const QString kAnsichtBus = QStringLiteral("Zähler &Scan");
 inline const QString kAnsichtZaehler = QStringLiteral("Bus &Scan");
 
+// The status line while a bus operation was turned away because another one still runs.
+inline const QString kNichtGestartet =
+    QStringLiteral("Nicht gestartet: Suche oder Lesen läuft noch.");
+
 // The command-line word that shows the service controls (letter case counts, anywhere).
 inline const QString kDienstschalter = QStringLiteral("vomak");
 
@@ -25,11 +29,15 @@ bool DienstschalterGesetzt(const QString& kommandozeile);
 // New text of a highest-address box on a double-click: "10" when its value is 255, else "255".
 QString HoechsteAdresseUmschalten(const QString& text);
 
-// True for a text the original's IsNumeric accepts: a number with blanks around it, a sign,
-// a decimal point and an exponent; "" is not numeric.
-bool IstNumerisch(const QString& text);
+// Shown instead of reading when a single-meter box holds no port or no baud rate.
+inline const QString kComPortUngueltig =
+    QStringLiteral("Ungültiger Com-Port: erlaubt sind 1 bis 255.");
+inline const QString kBaudUngueltig = QStringLiteral(
+    "Ungültige Baudrate: erlaubt sind 300, 600, 1200, 2400, 4800, 9600, 19200 und 38400.");
 
-// Port and baud of the single-meter boxes: port := "Com " & n when portText is numeric, baud
-// := its number when baudText is numeric; otherwise the argument keeps its value. Always true.
+// Port and baud of the single-meter boxes: port := "Com " & n, baud := the rate; an empty box
+// leaves its argument as it is. A box that holds anything else than a port 1 to 255 or an M-Bus
+// baud rate ("24x0", "x", "1.5") gives false, its message in fehler, and changes neither
+// argument, so that nothing is read on the port or rate of an earlier read.
 bool PortParameterLesen(const QString& portText, const QString& baudText, QVariant& port,
-                        QVariant& baud);
+                        QVariant& baud, QString* fehler = nullptr);

@@ -40,6 +40,11 @@ frmMBustest::frmMBustest(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Telvarin"));
     aufbauen();
+    // A bus operation turned away while another runs says so in the line under the title, until
+    // the running one has ended.
+    m_ende.abweisungAnzeigen([this, text = m_ui.Label12->text()](bool laeuftNoch) {
+        m_ui.Label12->setText(laeuftNoch ? kNichtGestartet : text);
+    });
     verbinden();
     startZustandHerstellen();
     Form_Load();

@@ -17,7 +17,7 @@
 #include "Auslesen.h"
 #include "ModemVerbindung.h"
 #include "PrimaerScan.h"
-#include "Programmende.h"
+#include "platform/Programmende.h"
 #include "SekundaerSuche.h"
 #include "TestfensterEinstellungen.h"
 #include "TestfensterElemente.h"

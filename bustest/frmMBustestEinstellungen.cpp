@@ -4,6 +4,7 @@
 #include "frmMBustest.h"
 
 #include "TestfensterRegeln.h"
+#include "platform/Meldung.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -106,7 +107,13 @@ void frmMBustest::LoadMBusPovider(int& treiberNummer)
     m_treiber.LoadMBusPovider(treiberNummer);
 }
 
+// A port or baud box that holds no port or rate is refused with a message: nothing is read on
+// the port or rate of an earlier read.
 bool frmMBustest::GetPortParameter(QVariant& port, QVariant& baud)
 {
-    return PortParameterLesen(m_ui.Text1[1]->text(), m_ui.Text1[2]->text(), port, baud);
+    QString fehler;
+    if (PortParameterLesen(m_ui.Text1[1]->text(), m_ui.Text1[2]->text(), port, baud, &fehler))
+        return true;
+    MsgBox(fehler);
+    return false;
 }

@@ -1,9 +1,10 @@
-// Public procedures of the test window in slot order, and the handlers whose work the scan,
-// read-out, search, writing, telegram, modem, list-file and import parts of the window add.
+// Public procedures of the test window in slot order, and the handlers of the scan, read-out and
+// search (the parts not built yet are in frmMBustestAusstehend.cpp).
 
 #include "frmMBustest.h"
 
 #include "Auslesen.h"
+#include "PortMeldung.h"
 #include "PrimaerScan.h"
 #include "SekundaerSuche.h"
 #include "driver/ProviderListe.h"
@@ -100,9 +101,16 @@ void frmMBustest::M_Bus_SuchenVonBis(const QVariant& port, const QVariant& baud,
     IMBusOLEAutoServer* ole = oleTreiberErzeugen(objekt, &m_scanFehler);
     if (!ole)
         return;
-    // The scan's own port and rate; a port that does not open leaves every address silent.
+    // The scan's own port and rate; a port that does not open is reported and skips the rate, as
+    // through the name-bound driver.
     PortOk =
         MBusComPortSetzen(*ole, QStringLiteral("Com ") + QString::number(Zahl(port)), Zahl(baud));
+    if (!PortOk) {
+        PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(Zahl(port)),
+                         Zahl(port));
+        ole->OLEClosePort();
+        return;
+    }
     PrimaerScan scan(*m_ui.MSFlexGrid1, *m_ui.Grid1, scanAnzeige(baudZeile));
     const PrimaerScan::Ergebnis ergebnis = scan.ueberOle(*ole, Zahl(baud), Zahl(von), Zahl(bis));
     if (!ergebnis.fehler.isEmpty())
@@ -164,9 +172,11 @@ void frmMBustest::M_Bus_AuslesenVonBis(const QVariant& port, const QVariant& bau
         return;
     QVariant portText = port;
     QVariant baudZahl = baud;
-    // A port that does not open leaves every pass without an answer.
-    if (GetPortParameter(portText, baudZahl))
-        MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
+    // A port that does not open leaves every pass without an answer; boxes that hold no port or
+    // rate read nothing.
+    if (!GetPortParameter(portText, baudZahl))
+        return;
+    MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
 
     Auslesen::Anzeige anzeige;
     anzeige.kopf = [this](const Auslesen::Kopf& kopf) {
@@ -234,23 +244,20 @@ void frmMBustest::M_Bus_Auslesen(const QVariant& primAdr, const QVariant& port,
         return;
     QVariant portText = port;
     QVariant baudZahl = baud;
+    // Boxes that hold no port or rate are refused with a message: nothing is read.
     PortOk = GetPortParameter(portText, baudZahl);
-    if (PortOk) {
-        PortOk = MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
-        if (!PortOk) {
-            MsgBox(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
-                   QStringLiteral(" Baud=") + baudZahl.toString());
-            ole->OLEClosePort();
-            return;
-        }
+    if (!PortOk)
+        return;
+    PortOk = MBusComPortSetzen(*ole, portText.toString(), Zahl(baudZahl));
+    if (!PortOk) {
+        PortFehlerMelden(QStringLiteral("Fehler Open Com! com=") + portText.toString() +
+                             QStringLiteral(" Baud=") + baudZahl.toString(),
+                         portText);
+        ole->OLEClosePort();
+        return;
     }
     Auslesen lesen(*m_ui.Grid1, leseAnzeige());
     leseZeitenMerken(lesen.ueberOle(*ole, Zahl(primAdr), Zahl(m_ui.Text1[3]->text())));
-}
-
-void frmMBustest::ImportGet(Recordset&, FlexGrid&, const QString&, const QString&)
-{
-    // Fills the defaults and the index template of a meter row being imported.
 }
 
 void frmMBustest::InitFlex3() {}
@@ -260,11 +267,6 @@ void frmMBustest::ListeInGrid(const QList<QStringList>& feld)
 {
     for (const QStringList& zeile : feld)
         [[maybe_unused]] const QString text = zeile.join(QLatin1Char(';'));
-}
-
-void frmMBustest::TarifeEinlesen(const QVariant&, FlexGrid&)
-{
-    // Fills the grid with the tariffs of one meter.
 }
 
 void frmMBustest::InitZaehlerListe(FlexGrid& grid)
@@ -436,6 +438,10 @@ void frmMBustest::cmdSecLesen_Click()
         MsgBox(Auslesen::kSekundaerAdresseUngueltig);
         return;
     }
+    QVariant port;
+    QVariant baud;
+    if (!GetPortParameter(port, baud))
+        return;
     Programmende::Lauf lauf(m_ende);
     if (!lauf.gueltig())
         return;
@@ -455,7 +461,7 @@ void frmMBustest::cmdSecLesen_Click()
     }
     rac->APPInitCom(Zahl(m_ui.Text1[1]->text()), Zahl(m_ui.Text1[2]->text()));
     if (rac->APPIsComOpen() != 0) {
-        MsgBox(QStringLiteral("Fehler"));
+        PortFehlerMelden(QStringLiteral("Fehler"), Zahl(m_ui.Text1[1]->text()));
         rac->APPCloseCom();
         MauszeigerSetzen(vbDefault);
         return;
@@ -543,9 +549,12 @@ void frmMBustest::cmdSekSuchenAlle_Click()
                 rate->setStyleSheet(QStringLiteral("background-color: #00ff00;"));
                 m_ui.Label9->setText(QString::number(baud));
                 rac->APPInitCom(port, baud);
-                // A port that does not open skips this rate.
+                // A port that does not open is reported and skips this rate.
                 if (rac->APPIsComOpen() == 0)
                     MBRac_SucheSekAdrAlle(rac, startMaske, ebene, m_ui.Label8, baud);
+                else
+                    PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(port),
+                                     port);
             }
             rate->setStyleSheet(QStringLiteral("background-color: #ffffff;"));
             if (SekSucheStop || !m_sekFehler.isEmpty() || ProgrammEndet())
@@ -584,81 +593,4 @@ void frmMBustest::cmdSekSuchenAlleAbbrechen_Click()
     SekSucheStop = true;
     if (MBusRacX4* rac = RacServer())
         rac->APPCloseCom();
-}
-
-void frmMBustest::cmd_AutoPrimaer_Click()
-{
-    // Gives every meter found a free primary address.
-}
-
-void frmMBustest::cmd_SetPrimSingle_Click()
-{
-    // Writes a new primary address into the single meter.
-}
-
-void frmMBustest::Command3_Click()
-{
-    // Enters the new address and baud rate into the picked row.
-}
-
-void frmMBustest::Command4_Click()
-{
-    // Writes the planned addresses and baud rates into the meters.
-}
-
-void frmMBustest::MSFlexGrid1_Click()
-{
-    // Offers the free primary addresses for the picked row.
-}
-
-void frmMBustest::cmdSpeichern_Click()
-{
-    // Saves the meters found to a list file.
-}
-
-void frmMBustest::cmdImporttxt_Click()
-{
-    // Loads a list file into the scan grid.
-}
-
-void frmMBustest::cmdImportListeAbbrechen_Click()
-{
-    // Closes the list of test files.
-}
-
-void frmMBustest::cmdZwischen_Click()
-{
-    // Copies the records grid to the clipboard.
-}
-
-void frmMBustest::Command1_Click()
-{
-    // Copies the scan grid to the clipboard.
-}
-
-void frmMBustest::File1_Click()
-{
-    // Loads the picked test file.
-}
-
-void frmMBustest::File1_DblClick() {}
-
-void frmMBustest::cmdImport_Click()
-{
-    // Imports the meters of the scan grid into the meter database.
-}
-
-void frmMBustest::cmdImportIndexe_Click()
-{
-    // Imports the index list of the meter read.
-}
-
-void frmMBustest::cmdImportAlleIndexe_Click()
-{
-    // Imports the index lists of every meter listed.
-}
-
-void frmMBustest::cmdDatenbankEintrag_Click()
-{
-    // Stores the meter read in the meter database.
 }

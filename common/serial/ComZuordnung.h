@@ -13,3 +13,10 @@ inline constexpr int kLetzterComPort = 255;
 
 // The device path of port n ("" for a number outside 1..255).
 QString ComGeraet(int port);
+
+// For the program log when port n did not open: the device tried and, when it is missing, the
+// ZEP.INI line that maps the port. "Gerät /dev/ttyS36 nicht vorhanden, Eintrag fehlt:
+// ZEP.INI [COM] COM37=" for a port without a line; "Gerät /dev/pts/9 nicht vorhanden:
+// ZEP.INI [COM] COM3=/dev/pts/9" for one whose line names a missing device; "Gerät /dev/pts/7"
+// when the device is there (taken or refused).
+QString ComGeraetHinweis(int port);

@@ -53,3 +53,7 @@ int AnzahlVorkommen(const QString& text, const QString& such);
 // has 2 fields, "a;;" has 2, "" has 0), so a grid saved with a separator behind every cell
 // reads back with the same column count.
 QStringList ZeileZerlegen(const QString& zeile, const QString& trenner);
+
+// The leading number of a text as the original's Val reads it: blanks skipped, a sign, digits
+// and one "." decimal point; "" and a text without a leading number give 0.
+double Val(const QString& text);

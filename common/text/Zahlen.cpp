@@ -1,5 +1,7 @@
 #include "Texte.h"
 
+#include <QRegularExpression>
+
 #include "platform/Global.h"
 
 #include <charconv>
@@ -116,4 +118,17 @@ QString ZahlAlsText(double wert)
     text.replace(u'.', u',');
     text.replace(u'e', u'E');
     return text;
+}
+
+double Val(const QString& text)
+{
+    static const QRegularExpression zahl(
+        QStringLiteral("^\\s*([+-]?\\s*(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?)"));
+    const QRegularExpressionMatch treffer = zahl.match(text);
+    if (!treffer.hasMatch())
+        return 0;
+    QString zahlText = treffer.captured(1);
+    zahlText.remove(QLatin1Char(' '));
+    const double wert = zahlText.toDouble();
+    return std::isfinite(wert) ? wert : 0;
 }

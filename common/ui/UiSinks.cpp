@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -52,6 +53,19 @@ int BildschirmMeldungen::msgBox(const QString& text, int stil, const QString& ti
     QMessageBox box(Symbol(stil),
                     titel.isEmpty() ? QApplication::applicationName() : titel, text,
                     Knoepfe(stil), QApplication::activeWindow());
+    // 256 and 512 make the second or third button the default one.
+    const int standard = (stil >> 8) & 3;
+    const QList<QAbstractButton*> knoepfe = box.buttons();
+    if (standard > 0 && standard < knoepfe.size()) {
+        QList<QAbstractButton*> geordnet;
+        for (QMessageBox::StandardButton knopf :
+             {QMessageBox::Ok, QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore,
+              QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            if (QAbstractButton* b = box.button(knopf))
+                geordnet << b;
+        if (auto* knopf = qobject_cast<QPushButton*>(geordnet.value(standard)))
+            box.setDefaultButton(knopf);
+    }
     // A box's answer is needed before the caller goes on, as with the original's modal boxes.
     return Antwort(box.exec());
 }

@@ -11,6 +11,7 @@
 #include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
+#include "text/Texte.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -27,21 +28,6 @@ namespace {
 const QString kAbschnitt = QStringLiteral("MB");
 const QString kSchluessel = QStringLiteral("DatenPath");
 const QString kLogVorsatz = QStringLiteral("Halvor MBus: ");
-
-// The leading number of a box text as the original's Val reads it: blanks skipped, a sign,
-// digits and one "." decimal point; "" and a text without a leading number give 0.
-double Val(const QString& text)
-{
-    static const QRegularExpression zahl(
-        QStringLiteral("^\\s*([+-]?\\s*(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?)"));
-    const QRegularExpressionMatch treffer = zahl.match(text);
-    if (!treffer.hasMatch())
-        return 0;
-    QString zahlText = treffer.captured(1);
-    zahlText.remove(QLatin1Char(' '));
-    const double wert = zahlText.toDouble();
-    return std::isfinite(wert) ? wert : 0;
-}
 
 // The port box as the whole number handed to the driver (halves to even, as the original's
 // Integer parameter took it); far out of range stays out of range without overflowing.

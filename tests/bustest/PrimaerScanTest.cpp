@@ -9,6 +9,7 @@
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,6 +144,35 @@ TEST_P(PrimaerScanGesichter, recordsGridHoldsTheLastRateNumberedFromOneNewestOnT
     EXPECT_EQ(grid.TextMatrix(2, 3), "100000");
 }
 
+// Every column of a meter row and of its record rows, as the bus file and the telegram layout
+// give them. "AnzDat." is the record count through the interface face and the answer's access
+// number through the name-bound one (the simulator numbers its answers from 0). The record rows
+// show the data field and the subunit (DIFE 40: subunit 1) through the name-bound face, the
+// quantity and its unit through the interface face (VIF 06: kWh; VIF 13: 10^-3 m^3).
+TEST_P(PrimaerScanGesichter, everyColumnOfTheMeterRowAndItsRecordRowsComesFromTheTelegram)
+{
+    frmMBustest& fenster = starten(QStringLiteral("zaehler adresse=6 id=61234567 hersteller=ZRI "
+                                                  "version=03 medium=07 baud=9600\n"
+                                                  "satz 0406 A0860100\nsatz 8C4013 45230100\n"),
+                                   GetParam());
+    rateWaehlen(k9600, 5, 6);
+    fenster.ui().cmdSecPrimSuchen->click();
+
+    const bool rac = GetParam() == kNamensgebunden;
+    const QStringList zeile = {"6", "61234567", "ZRI", "3", "Water", rac ? "0" : "2", "9600;"};
+    for (int spalte = 0; spalte < zeile.size(); ++spalte)
+        EXPECT_EQ(zelle(6, spalte), zeile[spalte]) << spalte;
+    const QList<QStringList> saetze = {
+        {"62", "Water", rac ? "8 digit BCD" : "Volume", rac ? "12,345" : "12.345",
+         rac ? "1" : "m^3"},
+        {"61", "Water", rac ? "32 bit integer" : "Energy", "100000", rac ? "0" : "kWh"},
+    };
+    const FlexGridWidget& grid = *fenster.ui().Grid1;
+    for (int satz = 0; satz < saetze.size(); ++satz)
+        for (int spalte = 0; spalte < 5; ++spalte)
+            EXPECT_EQ(grid.TextMatrix(satz + 1, spalte), saetze[satz][spalte]) << satz << spalte;
+}
+
 TEST_P(PrimaerScanGesichter, stopEndsTheRateAndLeavesTheSlowerRatesUnscanned)
 {
     frmMBustest& fenster = starten(Zaehler(1, "10000001", 4800), GetParam());
@@ -238,6 +268,22 @@ TEST_P(PrimaerScanGesichter, endingTheProgramStopsTheScanBeforeItEnds)
     ProgrammEndeZuruecksetzen();
 }
 
+// The walk-through's example bus: the meter at 13 ignores the first frame sent to it, so the
+// first scan misses it and every later one finds it.
+TEST_F(PrimaerScanTest, exampleBusMeterAt13AnswersFromTheSecondScanOn)
+{
+    QFile datei(QStringLiteral(MBUS_SIM_BEISPIEL));
+    ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+    frmMBustest& fenster = starten(QString::fromUtf8(datei.readAll()), kNamensgebunden);
+    rateWaehlen(k9600, 12, 13);
+    QStringList zeilen;
+    for (int scan = 0; scan < 3; ++scan) {
+        fenster.ui().cmdSecPrimSuchen->click();
+        zeilen << zeile(k9600).section(QLatin1Char(' '), 0, 1) + QLatin1Char('|') + zelle(13, 1);
+    }
+    EXPECT_EQ(zeilen, QStringList({"1 Zähler|", "2 Zähler|50000013", "2 Zähler|50000013"}));
+}
+
 TEST_F(PrimaerScanTest, missingNameBoundDriverIsCreatedForTheScan)
 {
     schreiben(QStringLiteral("ZEP.INI"), "[MBus0]\r\nOleProvider=2\r\n");
@@ -264,16 +310,20 @@ TEST_F(PrimaerScanTest, missingNameBoundDriverIsCreatedForTheScan)
     erwarteRuhezustand();
 }
 
-TEST_F(PrimaerScanTest, portThatDoesNotOpenIsReportedAndTheNextRateIsTried)
+// Port 37 is not mapped and /dev/ttyS36 does not exist: no result line that reads "bus empty".
+TEST_P(PrimaerScanGesichter, portThatDoesNotOpenIsReportedAndLoggedAndTheNextRateIsTried)
 {
-    frmMBustest& fenster = starten(Zaehler(2, "20000002", 9600), kNamensgebunden);
+    frmMBustest& fenster = starten(Zaehler(2, "20000002", 9600), GetParam());
     fenster.Text4Setzen(QStringLiteral("37"));
     rateWaehlen(k9600, 1, 3);
     rateWaehlen(k2400, 1, 3);
     fenster.ui().cmdSecPrimSuchen->click();
 
     EXPECT_EQ(m_meldungen.texte, QStringList({"Fehler Open Com 37", "Fehler Open Com 37"}));
+    EXPECT_EQ(programmlog().count(portFehlt(QStringLiteral("Fehler Open Com 37"), 37)), 2)
+        << qPrintable(programmlog());
     EXPECT_EQ(zeile(k9600), "");
+    EXPECT_EQ(zeile(k2400), "");
     EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
     erwarteRuhezustand();
 }

@@ -6,6 +6,7 @@
 #include "SimulatorFensterUmgebung.h"
 
 #include "bustest/SekundaerSuche.h"
+#include "bustest/TestfensterRegeln.h"
 #include "driver/faces/MBusRacX4.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
@@ -119,9 +120,11 @@ TEST_F(SekundaerSucheTest, metersDifferingOnlyInLastDigitAreBothFoundNineFirst)
     fenster.ui().cmdSekSuchenAlle->click();
 
     EXPECT_EQ(ids(), QStringList({"50000000", "12345679", "12345678"}));
-    EXPECT_EQ(zelle(2, 2), "LUG");
-    EXPECT_EQ(zelle(2, 5), "2");
-    EXPECT_EQ(zelle(2, 6), "9600");
+    // Primary address (none in the bus file: 0), number, manufacturer, version, medium, record
+    // count, rate; column 7 stays empty.
+    const QStringList zeile = {"0", "12345679", "LUG", "7", "Heat", "2", "9600", ""};
+    for (int spalte = 0; spalte < zeile.size(); ++spalte)
+        EXPECT_EQ(zelle(2, spalte), zeile[spalte]) << spalte;
     EXPECT_TRUE(ergebnis().startsWith("3 Zähler gefunden in ")) << qPrintable(ergebnis());
     EXPECT_EQ(fenster.ui().Label8->text(), "ffffffff");
     erwarteRuhezustand();
@@ -220,18 +223,62 @@ TEST_F(SekundaerSucheTest, abortEndsTheSearchAfterTheCurrentProbe)
     erwarteRuhezustand();
 }
 
-TEST_F(SekundaerSucheTest, searchDoesNotStartWhileAnotherBusOperationRuns)
+TEST_F(SekundaerSucheTest, portThatDoesNotOpenIsReportedAndLoggedAtEveryRate)
 {
     frmMBustest& fenster = starten(Zaehler("12345678", 9600));
+    fenster.Text4Setzen(QStringLiteral("37"));
     rateWaehlen(k9600);
+    rateWaehlen(k2400);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(m_meldungen.texte, QStringList({"Fehler Open Com 37", "Fehler Open Com 37"}));
+    EXPECT_EQ(programmlog().count(portFehlt(QStringLiteral("Fehler Open Com 37"), 37)), 2)
+        << qPrintable(programmlog());
+    EXPECT_EQ(selects(), 0);
+    erwarteRuhezustand();
+}
+
+// Every start button of a bus operation, while another operation runs: nothing is sent, no
+// message box, and the line under the title says why until the running operation has ended.
+TEST_F(SekundaerSucheTest, busOperationsAreTurnedAwayWithAStatusLineWhileOneRuns)
+{
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600));
+    const TestfensterElemente& e = fenster.ui();
+    const QString titelZeile = e.Label12->text();
+    rateWaehlen(k9600);
+    fenster.Text1Setzen(0, QStringLiteral("5"));
+    fenster.Text1Setzen(1, QString::number(kPort));
+    fenster.Text1Setzen(2, QStringLiteral("9600"));
+    e.Text2[4]->setText(QStringLiteral("12345678"));
     {
         Programmende::Lauf andererLauf(fenster.programmende());
         ASSERT_TRUE(andererLauf.gueltig());
-        fenster.ui().cmdSekSuchenAlle->click();
+        // The secondary read first: the primary read clears the box of the secondary address.
+        for (QPushButton* knopf : {e.cmdSecLesen, e.cmdSekSuchenAlle, e.cmdSecPrimSuchen,
+                                   e.cmdstartAuslesen, e.cmdAuslesen1bis50}) {
+            e.Label12->setText(titelZeile);
+            knopf->click();
+            EXPECT_EQ(e.Label12->text(), kNichtGestartet) << qPrintable(knopf->text());
+        }
     }
-    EXPECT_EQ(selects(), 0);
+    EXPECT_EQ(e.Label12->text(), titelZeile);
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
     EXPECT_EQ(ergebnis(), "");
-    EXPECT_FALSE(fenster.ui().cmdSekSuchenAlle->isHidden());
+    EXPECT_FALSE(e.cmdSekSuchenAlle->isHidden());
+
+    // A read started while a real search runs.
+    QString waehrendDerSuche;
+    sobald([this] { return m_fenster->ui().Label8->text() == "7fffffff"; },
+           [this, &waehrendDerSuche] {
+               m_fenster->ui().cmdstartAuslesen->click();
+               waehrendDerSuche = m_fenster->ui().Label12->text();
+           });
+    e.cmdSekSuchenAlle->click();
+    EXPECT_EQ(waehrendDerSuche, kNichtGestartet);
+    EXPECT_EQ(e.Label12->text(), titelZeile);
+    EXPECT_EQ(ids(), QStringList({"12345678"}));
+    EXPECT_EQ(rahmenZaehlen(IstAnforderung), 1); // the search's own data request only
 }
 
 } // namespace

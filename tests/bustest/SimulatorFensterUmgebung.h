@@ -6,6 +6,7 @@
 #include "TestfensterUmgebung.h"
 
 #include "BusSimulator.h"
+#include "platform/Cp1252.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +108,18 @@ protected:
         for (const SimEmpfangenerRahmen& rahmen : m_sim->empfangeneRahmen())
             anzahl += art(rahmen.bytes) ? 1 : 0;
         return anzahl;
+    }
+
+    // The program log of the test day (the clock stands on 05.12.2026).
+    QString programmlog() const { return Cp1252ZuText(lesen(QStringLiteral("261205ed.log"))); }
+
+    // The log line of a port that is not mapped in ZEP.INI and whose default device is missing.
+    static QString portFehlt(const QString& meldung, int port)
+    {
+        return meldung + QStringLiteral(" (COM%1: Gerät /dev/ttyS%2 nicht vorhanden, Eintrag "
+                                        "fehlt: ZEP.INI [COM] COM%1=)")
+                             .arg(port)
+                             .arg(port - 1);
     }
 
     std::unique_ptr<BusSimulator> m_sim;

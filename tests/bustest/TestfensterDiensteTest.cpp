@@ -1,4 +1,4 @@
-#include "bustest/Programmende.h"
+#include "platform/Programmende.h"
 #include "bustest/TestfensterEinstellungen.h"
 #include "bustest/TestfensterRegeln.h"
 #include "bustest/TreiberWahl.h"
@@ -98,28 +98,39 @@ struct PortFall
     const char* baud;
     const char* erwarteterPort;
     int erwarteteBaud;
+    const QString* fehler; // nullptr: accepted
 };
 
 class PortParameter : public TestfensterDienste, public ::testing::WithParamInterface<PortFall>
 {
 };
 
-TEST_P(PortParameter, takesNumericBoxesAndKeepsTheRest)
+// Empty boxes keep the earlier values; a box that holds no port or rate refuses the whole pair.
+TEST_P(PortParameter, takesPortAndRateBoxesAndRefusesAnythingElse)
 {
     const PortFall fall = GetParam();
     QVariant port = QStringLiteral("alt");
     QVariant baud = 300;
-    EXPECT_TRUE(PortParameterLesen(QString::fromLatin1(fall.port), QString::fromLatin1(fall.baud),
-                                   port, baud));
+    QString fehler;
+    EXPECT_EQ(PortParameterLesen(QString::fromLatin1(fall.port), QString::fromLatin1(fall.baud),
+                                 port, baud, &fehler),
+              fall.fehler == nullptr);
+    EXPECT_EQ(fehler, fall.fehler ? *fall.fehler : QString());
     EXPECT_EQ(port.toString(), QString::fromLatin1(fall.erwarteterPort));
     EXPECT_EQ(baud.toInt(), fall.erwarteteBaud);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faelle, PortParameter,
-                         ::testing::Values(PortFall{"3", "2400", "Com 3", 2400},
-                                           PortFall{"", "2400", "alt", 2400},
-                                           PortFall{"x3", "", "alt", 300},
-                                           PortFall{" 4 ", "96OO", "Com 4", 300}));
+                         ::testing::Values(PortFall{"3", "2400", "Com 3", 2400, nullptr},
+                                           PortFall{"", "2400", "alt", 2400, nullptr},
+                                           PortFall{" 4 ", "", "Com 4", 300, nullptr},
+                                           PortFall{"x3", "", "alt", 300, &kComPortUngueltig},
+                                           PortFall{"x", "2400", "alt", 300, &kComPortUngueltig},
+                                           PortFall{"0", "2400", "alt", 300, &kComPortUngueltig},
+                                           PortFall{"1.5", "2400", "alt", 300, &kComPortUngueltig},
+                                           PortFall{" 4 ", "96OO", "alt", 300, &kBaudUngueltig},
+                                           PortFall{"4", "24x0", "alt", 300, &kBaudUngueltig},
+                                           PortFall{"4", "2401", "alt", 300, &kBaudUngueltig}));
 
 TEST(HoechsteAdresse, doubleClickTogglesBetween255And10)
 {

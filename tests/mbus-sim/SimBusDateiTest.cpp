@@ -6,6 +6,7 @@
 #include "support/TestUmgebung.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 using SimBusDateiTest = TestUmgebung;
 
@@ -90,6 +91,31 @@ TEST_F(SimBusDateiTest, exampleFileHasTwelveMetersOnTwoBaudRates)
     EXPECT_EQ(bus.zaehler[10].telegramme.size(), 3);
     EXPECT_EQ(bus.zaehler[8].telegramme.first().roh.size(), 33);
     EXPECT_EQ(bus.zaehler[9].fehler.antwortAb, 2);
+}
+
+// The dates the example's comments give agree with the record bytes: a date record (VIF 6C,
+// type G) holds the day in bits 0-4 of its first byte, the month in bits 0-3 of the second, and
+// the year within the century in bits 5-7 of the first (low) and 4-7 of the second (high).
+TEST_F(SimBusDateiTest, exampleDatesInTheCommentsAreTheDatesOfTheirRecords)
+{
+    QFile datei(beispielPfad());
+    ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+    static const QRegularExpression datum(QStringLiteral(
+        "^satz [0-9A-F]{2}6C ([0-9A-F]{2})([0-9A-F]{2}) .*# .*(\\d\\d)\\.(\\d\\d)\\.20(\\d\\d)"));
+    int daten = 0;
+    for (const QString& zeile : QString::fromUtf8(datei.readAll()).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch treffer = datum.match(zeile);
+        if (!treffer.hasMatch())
+            continue;
+        ++daten;
+        const int erstes = treffer.captured(1).toInt(nullptr, 16);
+        const int zweites = treffer.captured(2).toInt(nullptr, 16);
+        EXPECT_EQ(erstes & 0x1F, treffer.captured(3).toInt()) << qPrintable(zeile);
+        EXPECT_EQ(zweites & 0x0F, treffer.captured(4).toInt()) << qPrintable(zeile);
+        EXPECT_EQ(((zweites & 0xF0) >> 1) | ((erstes & 0xE0) >> 5), treffer.captured(5).toInt())
+            << qPrintable(zeile);
+    }
+    EXPECT_GE(daten, 1);
 }
 
 TEST_F(SimBusDateiTest, metersTelegramsBusWideFaultsAndTheModemAreRead)

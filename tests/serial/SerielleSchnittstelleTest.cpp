@@ -1,5 +1,6 @@
 #include "SerielleUmgebung.h"
 #include "serial/ComFehler.h"
+#include "serial/ComZuordnung.h"
 #include "serial/Geraetebelegung.h"
 
 #include <QElapsedTimer>
@@ -50,6 +51,22 @@ TEST_F(SerielleSchnittstelleTest, openIsRefusedForBadOrBusyDevices)
     EXPECT_EQ(m_comm.setPortOpen(true), ComFehler::kPortBelegt);
     EXPECT_EQ(m_comm.setCommPort(4), ComFehler::kPortOffen);
     EXPECT_EQ(SerielleSchnittstelle().setCommPort(256), ComFehler::kUngueltigerPort);
+}
+
+// What the program log says about a port that did not open: the device tried and the ZEP.INI line.
+TEST_F(SerielleSchnittstelleTest, hintNamesTheDeviceTriedAndTheSettingsLine)
+{
+    comZuordnen(4, pfad(QStringLiteral("fehlt")));
+    const std::pair<int, QString> faelle[] = {
+        {4, QStringLiteral("Gerät %1 nicht vorhanden: ZEP.INI [COM] COM4=%1")
+                .arg(pfad(QStringLiteral("fehlt")))},
+        {255, QStringLiteral("Gerät /dev/ttyS254 nicht vorhanden, Eintrag fehlt: ZEP.INI [COM] "
+                             "COM255=")},
+        {3, QStringLiteral("Gerät ") + m_bus.geraet()},
+        {0, QStringLiteral("keine Portnummer von 1 bis 255")},
+    };
+    for (const auto& [port, hinweis] : faelle)
+        EXPECT_EQ(ComGeraetHinweis(port), hinweis) << port;
 }
 
 TEST_F(SerielleSchnittstelleTest, deviceIsHeldWhileOpenAndGivenBackOnCloseDestructionOrUnplug)

@@ -1,6 +1,7 @@
 #include "BusSimulator.h"
 
 #include "SimBusDatei.h"
+#include "SimGeraeteserver.h"
 #include "SimMBus.h"
 #include "SimModemLogik.h"
 #include "SimPty.h"
@@ -73,9 +74,18 @@ bool BusSimulator::startenMit(std::unique_ptr<SimAnschluss> anschluss, QString* 
 {
     stoppen();
     std::lock_guard lock(m_mutex);
+    if (m_bus.geraeteserver.vorhanden) {
+        m_geraeteserver = std::make_unique<SimGeraeteserver>(m_bus.geraeteserver);
+        if (!m_geraeteserver->starten(fehler)) {
+            m_geraeteserver.reset();
+            return false;
+        }
+    }
     m_anschluss = std::move(anschluss);
-    if (!m_anschluss->oeffnen(fehler))
+    if (!m_anschluss->oeffnen(fehler)) {
+        m_geraeteserver.reset();
         return false;
+    }
     const auto* tcp = dynamic_cast<const SimTcp*>(m_anschluss.get());
     m_tcpPort = tcp ? tcp->port() : 0;
     m_weckFd = eventfd(0, EFD_NONBLOCK);
@@ -102,6 +112,12 @@ void BusSimulator::stoppen()
     m_weckFd = -1;
     m_anschluss->schliessen();
     m_tcpPort = 0;
+    m_geraeteserver.reset();
+}
+
+const SimGeraeteserver* BusSimulator::geraeteserver() const
+{
+    return m_geraeteserver.get();
 }
 
 QString BusSimulator::geraet() const

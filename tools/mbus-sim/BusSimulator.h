@@ -30,6 +30,7 @@
 #include <thread>
 
 class SimAnschluss;
+class SimGeraeteserver;
 class SimModemLogik;
 
 class BusSimulator
@@ -67,6 +68,8 @@ public:
     SimBusStatistik statistik() const;
     int leitungsBaud() const; // the speed the program set on its side (0: unusual or unknown)
     bool modemVerbunden() const;
+    // The device server's UDP peer of a "geraeteserver" line (nullptr without one, or stopped).
+    const SimGeraeteserver* geraeteserver() const;
     QString modemNummer() const; // the number dialled last
 
     // A line for every frame received and every answer sent, called from the simulator's thread.
@@ -91,6 +94,7 @@ private:
     quint16 m_tcpPort = 0;
     std::unique_ptr<SimBusLogik> m_logik;
     std::unique_ptr<SimModemLogik> m_modem;
+    std::unique_ptr<SimGeraeteserver> m_geraeteserver;
     std::multimap<qint64, quint8> m_ausgang; // bytes due, by time
     bool m_blockiert = false;                // the terminal's buffer was full
     std::function<void(const QString&)> m_protokoll;

@@ -1,6 +1,7 @@
 #pragma once
 // A simulated M-Bus: line options, an optional modem in front of it and the meters on it.
 
+#include "SimGeraeteserver.h"
 #include "SimModem.h"
 #include "SimZaehler.h"
 
@@ -16,5 +17,6 @@ struct SimBus
     int kollisionsVersatzBits = 3; // how much later each further meter starts in a collision
     quint32 zufallsKeim = 1;       // seed of the noise and of nothing else
     SimModem modem;
+    SimGeraeteserverEinstellung geraeteserver; // UDP peer of the reset exchange
     QList<SimZaehler> zaehler;
 };

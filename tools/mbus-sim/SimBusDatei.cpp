@@ -245,6 +245,8 @@ public:
             busZeile(rest);
         else if (wort == "modem")
             modemZeile(rest);
+        else if (wort == "geraeteserver")
+            geraeteserverZeile(rest);
         else if (wort == "nummer")
             nummerZeile(rest);
         else if (wort == "zaehler")
@@ -338,6 +340,29 @@ private:
         for (const QString& w : woerter)
             if (!versuchen(ModemSchluessel, w, m_bus.modem))
                 fehler(QString("unbekannter Schlüssel \"%1\" in \"modem\"").arg(w));
+    }
+
+    void geraeteserverZeile(const QStringList& woerter)
+    {
+        SimGeraeteserverEinstellung& g = m_bus.geraeteserver;
+        g.vorhanden = true;
+        static const QRegularExpression antwort("^antwort=(\\S{1,32})$");
+        for (const QString& w : woerter) {
+            bool ok = false;
+            if (w.startsWith("port=")) {
+                const int port = w.mid(5).toInt(&ok);
+                ok = ok && port >= 0 && port <= 65535;
+                if (ok)
+                    g.port = port;
+            } else if (const auto t = antwort.match(w); t.hasMatch()) {
+                g.antwort = t.captured(1).toLatin1();
+                ok = true;
+            } else if (w == "stumm") {
+                g.stumm = ok = true;
+            }
+            if (!ok)
+                fehler(QString("unbekannter Schlüssel \"%1\" in \"geraeteserver\"").arg(w));
+        }
     }
 
     void nummerZeile(QStringList woerter)

@@ -33,7 +33,13 @@ int main(int argc, char** argv)
                                  "port");
     const QCommandLineOption baud("baud", "Line speed behind the TCP port (default 2400).", "baud",
                                   "2400");
-    parser.addOptions({ohneTakt, protokoll, link, tcp, baud});
+    const QCommandLineOption geraeteserver(
+        "geraeteserver", "Also answer the device server's UDP reset exchange on this port.",
+        "port");
+    const QCommandLineOption geraeteAntwort(
+        "geraeteserver-antwort", "Reply of the device server to \"L\" (default A; \"\": none).",
+        "text");
+    parser.addOptions({ohneTakt, protokoll, link, tcp, baud, geraeteserver, geraeteAntwort});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -56,6 +62,14 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(ohneTakt))
         bus.takt = false;
+    if (parser.isSet(geraeteserver)) {
+        bus.geraeteserver.vorhanden = true;
+        bus.geraeteserver.port = parser.value(geraeteserver).toInt();
+    }
+    if (parser.isSet(geraeteAntwort)) {
+        bus.geraeteserver.antwort = parser.value(geraeteAntwort).toLatin1();
+        bus.geraeteserver.stumm = bus.geraeteserver.antwort.isEmpty();
+    }
 
     // Signals are taken by sigwait below, never by a handler: block them before any thread starts.
     sigset_t signale;

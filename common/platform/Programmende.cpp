@@ -4,8 +4,14 @@
 
 Programmende::Lauf::Lauf(Programmende& ende) : m_ende(ende)
 {
-    if (m_ende.m_laeuft || m_ende.m_angefordert)
+    if (m_ende.m_angefordert)
         return;
+    if (m_ende.m_laeuft) {
+        m_ende.m_abgewiesen = true;
+        if (m_ende.m_abweisung)
+            m_ende.m_abweisung(true);
+        return;
+    }
     m_ende.m_laeuft = true;
     m_gueltig = true;
 }
@@ -15,6 +21,11 @@ Programmende::Lauf::~Lauf()
     if (!m_gueltig)
         return;
     m_ende.m_laeuft = false;
+    if (m_ende.m_abgewiesen) {
+        m_ende.m_abgewiesen = false;
+        if (m_ende.m_abweisung)
+            m_ende.m_abweisung(false);
+    }
     if (m_ende.m_angefordert)
         m_ende.ausfuehren();
 }

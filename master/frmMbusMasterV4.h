@@ -1,0 +1,104 @@
+#pragma once
+// The cyclic M-Bus master for one COM port: loads the port's meters from the database, reads
+// them on an interval (the cycle of Timer1) and stores their values. One process holds one such
+// window, started with "-C<port>" (and "Auto" to start the cycle at once).
+//
+// Text boxes with a change handler (Text1, Text4) react to the user's typing; the start-up sets
+// them through Text1Setzen and Text4Setzen, which run the handler once. The driver box Combo2 and
+// the tick boxes Check1 react to the user's choice; the start-up runs their handlers itself.
+//
+// The cycle (Timer1_Timer and what it calls) holds a Programmende::Lauf of programmende() while
+// it runs; ending the program then waits until the step that runs has returned.
+
+#include "MasterfensterElemente.h"
+#include "master/dienste/DienstPruefung.h"
+#include "master/dienste/MasterAufruf.h"
+#include "master/dienste/MasterEinstellungen.h"
+#include "master/dienste/MasterZustand.h"
+#include "platform/Programmende.h"
+#include "serial/SerielleSchnittstelle.h"
+
+#include <QMainWindow>
+#include <QUdpSocket>
+
+#include <functional>
+#include <memory>
+
+class frmMbusMasterV4 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Builds the window and runs its start-up (the window shows itself on the way). A service
+    // control may be given for the service check (tests); else systemctl is used.
+    explicit frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste = nullptr,
+                             QWidget* parent = nullptr);
+    ~frmMbusMasterV4() override;
+
+    // Public operations, in slot order.
+    int BM_ZaehlerlisteLadenComPort();
+    int CheckService(const QString& ServiceName);
+    bool MBOpenDatenbank();
+    bool TibboReset(const QString& TibboIP, int TibboPort, QUdpSocket& WSock);
+    void LoadMBusPovider(int treiberNummer);
+
+    // Handlers.
+    void Check1_Click(int index);
+    void Text1_Change();
+    void Text4_Change(int index);
+    void mnuEnde_Click();
+    void Form_Unload();
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void cmdWeiter_Click();
+    void Timer1_Timer();
+    void Combo1_Click();
+    void Combo2_Click();
+    void mnuEinstellung_Click();
+    void cmdEinstellungenZurueck_Click();
+    void mnuLog_Click();
+    void cmdTestService_Click();
+
+    // Program changes of the boxes with a change handler: the handler runs once.
+    void Text1Setzen(const QString& text);
+    void Text4Setzen(int index, const QString& text);
+
+    const MasterfensterElemente& ui() const { return m_ui; }
+    MasterZustand& zustand() { return m_z; }
+    const MasterAufruf& aufruf() const { return m_aufruf; }
+    Programmende& programmende() { return m_ende; }
+    QUdpSocket& Winsock1() { return m_winsock; }
+    SerielleSchnittstelle& Comm1() { return m_comm1; }
+    // Whether Timer1 ran when the settings frame was opened.
+    bool timerLiefBeiEinstellung() const { return m_timerLiefBeiEinstellung; }
+
+protected:
+    void closeEvent(QCloseEvent* ereignis) override;
+
+private:
+    void Form_Load();
+    void verbinden();
+    // Runs one start-up step; a step that fails writes "Fehler FormLoad " & FehlerText to mb.log.
+    void schritt(const std::function<bool()>& arbeit);
+    bool laden4Vbz();
+    bool laden15Intervall();
+    bool laden16Timeouts();
+    void laden17Tibbo();
+    void laden18Haken();
+    void laden19Treiber();
+    void mbLog(const QString& text) const;
+    void log(const QString& text);
+    // The cycle itself (from step 3 of a tick on): runs when a tick finds the cycle due.
+    void zyklusLaufen(UnixZeit jetztU);
+
+    MasterfensterElemente m_ui;
+    MasterZustand m_z;
+    MasterAufruf m_aufruf;
+    std::unique_ptr<MasterEinstellungen> m_einstellungen;
+    std::unique_ptr<DienstSteuerung> m_dienste;
+    QUdpSocket m_winsock;
+    SerielleSchnittstelle m_comm1;
+    Programmende m_ende;
+    bool m_timerLiefBeiEinstellung = false;
+    bool m_entladen = false;
+};
