@@ -52,8 +52,10 @@ bool ModemVerbindung::abwarten(MBusRacX4& treiber, int sekunden, Bedingung ferti
     }
 }
 
-QString ModemVerbindung::waehlen(MBusRacX4& treiber, int port, int baud, const Timing& timing,
-                                 const QString& initBefehl, const QString& waehlBefehl)
+ModemVerbindung::Waehlergebnis ModemVerbindung::waehlen(MBusRacX4& treiber, int port, int baud,
+                                                        const Timing& timing,
+                                                        const QString& initBefehl,
+                                                        const QString& waehlBefehl)
 {
     treiber.setCOMTimeout(timing[0]);
     treiber.setCOMTimeoutOffset(timing[1]);
@@ -65,7 +67,7 @@ QString ModemVerbindung::waehlen(MBusRacX4& treiber, int port, int baud, const T
     treiber.APPInitCom(port, baud);
     if (treiber.APPIsComOpen() != 0) {
         treiber.APPCloseCom();
-        return QStringLiteral("Fehler Open Com ") + QString::number(port);
+        return {QStringLiteral("Fehler Open Com ") + QString::number(port), true};
     }
     treiber.APPInitCom(port, baud);
     treiber.TELInit(port, baud, initBefehl);
@@ -74,23 +76,23 @@ QString ModemVerbindung::waehlen(MBusRacX4& treiber, int port, int baud, const T
     });
     if (!initialisiert) {
         treiber.APPBreak();
-        return ProgrammEndet() ? QString() : InitialisierungZuLang(m_fristen.initialisierung);
+        return {ProgrammEndet() ? QString() : InitialisierungZuLang(m_fristen.initialisierung)};
     }
     // A hang-up asked for during the initialisation: no call.
     if (m_auflegenAngefordert || ProgrammEndet())
-        return QString();
+        return {};
 
     treiber.TELMakeCall(port, baud, waehlBefehl);
     const bool gewaehlt = abwarten(treiber, m_fristen.anruf,
                                    [](int status) { return status != mbus::kTelStatusLaeuft; });
     if (!gewaehlt) {
         treiber.APPBreak();
-        return ProgrammEndet() ? QString() : AnrufZuLang(m_fristen.anruf);
+        return {ProgrammEndet() ? QString() : AnrufZuLang(m_fristen.anruf)};
     }
     // A hang-up asked for during the call aborted it; the hang-up follows without a message.
     if (m_auflegenAngefordert)
-        return QString();
-    return QStringLiteral("fertig ") + QString::number(m_status);
+        return {};
+    return {QStringLiteral("fertig ") + QString::number(m_status)};
 }
 
 bool ModemVerbindung::verbunden(MBusRacX4& treiber)

@@ -45,12 +45,19 @@ public:
     // Tests: the modem times the driver is given before it dials (none: the driver's own).
     void setzeModemzeiten(std::optional<mbus::Modemzeiten> zeiten) { m_modemzeiten = zeiten; }
 
+    struct Waehlergebnis
+    {
+        // The message to show: "Fehler Open Com " & port when the port does not open, a limit's
+        // message, or "fertig " & TELStatus (4 when the remote modem answered); "" when the
+        // program ends or a hang-up was asked for meanwhile.
+        QString meldung;
+        bool portFehler = false; // the port did not open (it is closed again)
+    };
+
     // Dials with the driver: opens the port (again, for the modem), initialises the modem with
-    // the init command, then calls with the dial command. Gives the message to show:
-    // "Fehler Open Com " & port when the port does not open (it is closed then), a limit's
-    // message, or "fertig " & TELStatus (4 when the remote modem answered).
-    QString waehlen(MBusRacX4& treiber, int port, int baud, const Timing& timing,
-                    const QString& initBefehl, const QString& waehlBefehl);
+    // the init command, then calls with the dial command.
+    Waehlergebnis waehlen(MBusRacX4& treiber, int port, int baud, const Timing& timing,
+                          const QString& initBefehl, const QString& waehlBefehl);
 
     // True when the driver's modem is connected (TELStatus 4).
     static bool verbunden(MBusRacX4& treiber);
@@ -72,8 +79,7 @@ public:
 private:
     // Polls TELStatus, yielding, until fertig holds or the limit has passed. False when the limit
     // passed or the program ends; m_status holds the last TELStatus.
-    template <typename Bedingung>
-    bool abwarten(MBusRacX4& treiber, int sekunden, Bedingung fertig);
+    template <typename Bedingung> bool abwarten(MBusRacX4& treiber, int sekunden, Bedingung fertig);
 
     Fristen m_fristen;
     std::optional<mbus::Modemzeiten> m_modemzeiten;

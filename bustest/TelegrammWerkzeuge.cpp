@@ -59,7 +59,8 @@ std::optional<QString> DumpHex(const QString& text)
 {
     static const QRegularExpression kHexKopf(QStringLiteral("^\\d+ HEX Zeichen$"));
     static const QRegularExpression kDezimalKopf(QStringLiteral("^\\d+ Dezimal$"));
-    const QStringList zeilen = text.trimmed().split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    const QStringList zeilen =
+        text.trimmed().split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     if (zeilen.isEmpty() || !kHexKopf.match(zeilen.first().trimmed()).hasMatch())
         return std::nullopt;
     QString hex;

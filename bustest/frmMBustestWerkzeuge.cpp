@@ -4,6 +4,7 @@
 #include "frmMBustest.h"
 
 #include "ModemVerbindung.h"
+#include "PortMeldung.h"
 #include "SekundaerSuche.h"
 #include "TelegrammWerkzeuge.h"
 #include "TestfensterRegeln.h"
@@ -71,8 +72,7 @@ void frmMBustest::Command2_Click()
     QString text = m_ui.Text12->toPlainText();
     if (text.trimmed().isEmpty())
         text = RohdatenText;
-    const TelegrammWerkzeuge::Deutung deutung =
-        TelegrammWerkzeuge::Deuten(*rac, text, *m_ui.Grid1);
+    const TelegrammWerkzeuge::Deutung deutung = TelegrammWerkzeuge::Deuten(*rac, text, *m_ui.Grid1);
     if (!deutung.angenommen()) {
         MsgBox(TelegrammWerkzeuge::AblehnungsText(deutung.status));
         return;
@@ -127,10 +127,18 @@ void frmMBustest::Text8_Change(int)
         TelegrammWerkzeuge::KurzrahmenPruefsumme(m_ui.Text8[1]->text(), m_ui.Text8[2]->text()));
 }
 
-// Dials the remote modem with a new name-bound driver at the single-meter port; the driver
-// stays until the hang-up.
+// Dials the remote modem with a new name-bound driver at the single-meter port and rate (both
+// boxes must hold one); the driver stays until the hang-up.
 void frmMBustest::cmdMoWaehlen_Click()
 {
+    QVariant port;
+    QVariant baud;
+    if (!GetPortParameter(port, baud))
+        return;
+    if (!port.isValid() || !baud.isValid()) {
+        MsgBox(port.isValid() ? kBaudUngueltig : kComPortUngueltig);
+        return;
+    }
     {
         Programmende::Lauf lauf(m_ende);
         if (!lauf.gueltig())
@@ -145,13 +153,15 @@ void frmMBustest::cmdMoWaehlen_Click()
         ModemVerbindung::Timing timing{};
         for (size_t i = 0; i < timing.size(); ++i)
             timing[i] = Zahl(m_ui.Text7[i]->text());
-        const int port = TreiberPortNummer(m_ui.Text1[1]->text()).value_or(0);
         m_modem.setzeLaeuft(true);
-        const QString meldung = m_modem.waehlen(*rac, port, Zahl(m_ui.Text1[2]->text()), timing,
-                                                m_ui.Text10->text(), m_ui.Text9->text());
+        const ModemVerbindung::Waehlergebnis ergebnis =
+            m_modem.waehlen(*rac, TreiberPortNummer(port).value_or(0), baud.toInt(), timing,
+                            m_ui.Text10->text(), m_ui.Text9->text());
         m_modem.setzeLaeuft(false);
-        if (!meldung.isEmpty())
-            MsgBox(meldung);
+        if (ergebnis.portFehler)
+            PortFehlerMelden(ergebnis.meldung, port);
+        else if (!ergebnis.meldung.isEmpty())
+            MsgBox(ergebnis.meldung);
     }
     if (m_modem.auflegenFaellig())
         cmdMoAuflegen_Click();

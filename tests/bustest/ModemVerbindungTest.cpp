@@ -5,11 +5,12 @@
 #include "SimulatorFensterUmgebung.h"
 
 #include "bustest/ModemVerbindung.h"
+#include "bustest/TestfensterRegeln.h"
 #include "driver/faces/MBusRacX4.h"
 #include "ui/FlexGridWidget.h"
 
-#include <QLabel>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 
 #include <chrono>
@@ -122,12 +123,29 @@ TEST_F(ModemVerbindungTest, busyNumberEndsWithStatus3AndTheSearchDoesNothing)
     EXPECT_EQ(meldungen(), "fertig 3");
 }
 
-TEST_F(ModemVerbindungTest, portThatDoesNotOpenIsReportedWithItsNumber)
+TEST_F(ModemVerbindungTest, portThatDoesNotOpenOrBoxesWithoutPortAndRateDialNothing)
 {
     frmMBustest& fenster = starten(kModemBus);
     fenster.Text1Setzen(1, QStringLiteral("9"));
     fenster.ui().cmdMoWaehlen->click();
     EXPECT_EQ(meldungen(), "Fehler Open Com 9");
+
+    struct Fall
+    {
+        const char* port;
+        const char* baud;
+        QString meldung;
+    };
+    for (const Fall& fall :
+         {Fall{"", "9600", kComPortUngueltig}, Fall{"x", "9600", kComPortUngueltig},
+          Fall{"3", "", kBaudUngueltig}, Fall{"3", "24x0", kBaudUngueltig}}) {
+        m_meldungen.texte.clear();
+        fenster.Text1Setzen(1, QString::fromLatin1(fall.port));
+        fenster.Text1Setzen(2, QString::fromLatin1(fall.baud));
+        fenster.ui().cmdMoWaehlen->click();
+        EXPECT_EQ(meldungen(), fall.meldung) << fall.port << " " << fall.baud;
+    }
+    EXPECT_TRUE(m_sim->modemNummer().isEmpty());
     EXPECT_FALSE(m_sim->modemVerbunden());
 }
 
@@ -137,9 +155,9 @@ TEST_F(ModemVerbindungTest, silentModemEndsEachWaitAtItsLimitWithTheMessage)
     // the window's limits here, so the limits end the waits.
     mbus::Modemzeiten zeiten = KurzeModemzeiten();
     zeiten.befehlsfrist = 3000ms;
-    frmMBustest& fenster = starten(
-        QStringLiteral("zaehler adresse=5 id=12345678 hersteller=LUG baud=2400\n"),
-        QStringLiteral("0302222"), zeiten);
+    frmMBustest& fenster =
+        starten(QStringLiteral("zaehler adresse=5 id=12345678 hersteller=LUG baud=2400\n"),
+                QStringLiteral("0302222"), zeiten);
     fenster.modemVerbindung().setzeFristen({1, 1, 10});
     fenster.ui().cmdMoWaehlen->click();
     EXPECT_EQ(meldungen(), ModemVerbindung::InitialisierungZuLang(1));
@@ -196,9 +214,8 @@ TEST_F(ModemVerbindungTest, hangUpDuringTheSearchStopsItAndHangsUpAfterwards)
 
 TEST_F(ModemVerbindungTest, hangUpDuringTheDialAbortsItAndReleasesTheDriver)
 {
-    frmMBustest& fenster =
-        starten(kModemBus + QStringLiteral("nummer 0303333 CONNECT nach=5000\n"),
-                QStringLiteral("0303333"));
+    frmMBustest& fenster = starten(kModemBus + QStringLiteral("nummer 0303333 CONNECT nach=5000\n"),
+                                   QStringLiteral("0303333"));
     // First while the modem is initialised, then while it dials.
     const std::function<bool()> wann[] = {
         [&fenster] { return fenster.RacServer() && fenster.modemVerbindung().status() == 1; },

@@ -18,9 +18,9 @@
 
 namespace {
 
-const QString kZaehler = QStringLiteral(
-    "zaehler adresse=5 id=50000005 hersteller=LUG version=07 medium=04 baud=9600\n"
-    "satz 0406 A0860100\nsatz 0C13 45230100\n");
+const QString kZaehler =
+    QStringLiteral("zaehler adresse=5 id=50000005 hersteller=LUG version=07 medium=04 baud=9600\n"
+                   "satz 0406 A0860100\nsatz 0C13 45230100\n");
 
 // The sample telegram as contiguous hex.
 const QString kBeispielHex = QStringLiteral(
