@@ -15,6 +15,7 @@
 // closing the window) then stops the loop first, closes the ports and only then ends.
 
 #include "Auslesen.h"
+#include "ModemVerbindung.h"
 #include "PrimaerScan.h"
 #include "platform/Programmende.h"
 #include "SekundaerSuche.h"
@@ -128,6 +129,7 @@ public:
     IMBusOLEAutoServer* OleServer() const { return m_treiber.OleServer(); }
     MBusRacX4* RacServer() const { return m_treiber.RacServer(); }
     Programmende& programmende() { return m_ende; }
+    ModemVerbindung& modemVerbindung() { return m_modem; }
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -182,4 +184,6 @@ private:
     qint32 SekZaehlerAnzahl = 0;       // meters the secondary search entered
     bool SekSucheStop = false;
     QString m_sekFehler; // why the running secondary search could not go on ("" while it can)
+    ModemVerbindung m_modem;
+    int ModemStatus = 3; // the last TELStatus of the hang-up
 };

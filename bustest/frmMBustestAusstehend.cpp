@@ -1,6 +1,5 @@
 // The public procedures and handlers of the parts of the test window that are not built yet:
-// address and baud-rate writing, telegram tools, modem, list files and database import. Each
-// does nothing so far.
+// address and baud-rate writing, list files and database import. Each does nothing so far.
 
 #include "frmMBustest.h"
 
@@ -12,11 +11,6 @@ void frmMBustest::ImportGet(Recordset&, FlexGrid&, const QString&, const QString
 void frmMBustest::TarifeEinlesen(const QVariant&, FlexGrid&)
 {
     // Fills the grid with the tariffs of one meter.
-}
-
-void frmMBustest::ErzeugeHexStream(const QString&, QString&)
-{
-    // Turns text into the display hex text of its character codes.
 }
 
 void frmMBustest::cmd_AutoPrimaer_Click()
@@ -42,36 +36,6 @@ void frmMBustest::Command4_Click()
 void frmMBustest::MSFlexGrid1_Click()
 {
     // Offers the free primary addresses for the picked row.
-}
-
-void frmMBustest::Command2_Click()
-{
-    // Interprets the typed telegram.
-}
-
-void frmMBustest::MSFlexGrid1_DblClick()
-{
-    // Shows the telegram of the picked meter.
-}
-
-void frmMBustest::Text8_Change(int)
-{
-    // Computes the checksum of the short frame.
-}
-
-void frmMBustest::cmdMoWaehlen_Click()
-{
-    // Dials the modem.
-}
-
-void frmMBustest::cmdMoLesen_Click()
-{
-    // Searches the bus behind the modem by secondary address.
-}
-
-void frmMBustest::cmdMoAuflegen_Click()
-{
-    // Hangs up the modem.
 }
 
 void frmMBustest::cmdSpeichern_Click()

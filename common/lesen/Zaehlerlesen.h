@@ -36,7 +36,7 @@ void SatzGridVorbereiten(FlexGrid& grid);
 // Shows the answer the driver decoded last: the grid gets the columns "Index", "Medium",
 // "Meßart", "Wert", "Einh.", an empty row and one row per record; the text box (textfeld) gets
 // the telegram as hex pairs (16 a line) and as decimal triples. RohdatenText ends holding the
-// decimal form.
+// telegram as contiguous hex (the raw telegram the telegram tools read back).
 void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld);
 
 // Copies the records of the answer the driver decoded last into the record (see
