@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -60,12 +61,19 @@ void frmMBustest::aufbauen()
     platz->addWidget(BusAnsichtAufbauen(m_ui, m_ui.Ansichten), 0, 0);
     platz->addWidget(ZaehlerAnsichtAufbauen(m_ui, m_ui.Ansichten), 0, 0);
 
+    // The side column keeps the width its widest control needs (the telegram dump); the views
+    // take the rest.
     QWidget* kopf = KopfbereichAufbauen(m_ui, mitte);
-    kopf->setFixedWidth(300);
+    kopf->setFixedWidth(kopf->minimumSizeHint().width());
     zeile->addWidget(m_ui.Ansichten, 1);
     zeile->addWidget(kopf);
     setCentralWidget(mitte);
-    resize(1280, 800);
+    // 1280x800, or the whole screen when it is smaller.
+    const QSize wunsch(1280, 800);
+    const QSize bildschirm = screen()->availableGeometry().size();
+    resize(wunsch.boundedTo(bildschirm));
+    if (bildschirm.width() < wunsch.width() || bildschirm.height() < wunsch.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void frmMBustest::startZustandHerstellen()

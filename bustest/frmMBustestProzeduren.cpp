@@ -552,7 +552,7 @@ void frmMBustest::cmdSekSuchenAlle_Click()
                 if (rac->APPIsComOpen() == 0)
                     MBRac_SucheSekAdrAlle(rac, startMaske, ebene, m_ui.Label8, baud);
             }
-            rate->setStyleSheet(QStringLiteral("background-color: #ffffff;"));
+            rate->setStyleSheet(QString());
             if (SekSucheStop || !m_sekFehler.isEmpty() || ProgrammEndet())
                 break;
         }
