@@ -183,6 +183,8 @@ QGroupBox* BusAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern)
     spalte->addWidget(e.frmSecAdrSuchen);
 
     e.MSFlexGrid1 = new FlexGridWidget(e.Frame4);
+    // Room for the headings and a few meters also at the window's smallest.
+    e.MSFlexGrid1->setMinimumHeight(8 * e.MSFlexGrid1->fontMetrics().height());
     spalte->addWidget(e.MSFlexGrid1, 1);
     spalte->addWidget(ListenKnoepfeAufbauen(e, e.Frame4));
     return e.Frame4;

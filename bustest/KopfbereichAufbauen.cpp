@@ -36,8 +36,9 @@ QWidget* TitelAufbauen(TestfensterElemente& e, QWidget* eltern)
 }
 
 // The telegram dump: fixed pitch, so that its hex lines of 16 bytes stand in columns, and wide
-// enough for such a line ("68 08 ... 16 ", three characters a byte) beside the scroll bar that
-// a long telegram brings. The decimal bytes after it wrap at the box's width.
+// enough for such a line ("68 08 ... 16", three characters a byte less the closing blank, which
+// may stand past the edge) beside the scroll bar that a long telegram brings. The decimal bytes
+// after it wrap at the box's width.
 void DumpFeldEinrichten(QPlainTextEdit& dump)
 {
     constexpr int kBytesJeZeile = 16;
@@ -47,7 +48,7 @@ void DumpFeldEinrichten(QPlainTextEdit& dump)
     fest.setPointSizeF(qMax(7.0, dump.font().pointSizeF() - 1.0));
     dump.setFont(fest);
     dump.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    const int zeile = QFontMetrics(fest).horizontalAdvance(QString(3 * kBytesJeZeile, u'0'));
+    const int zeile = QFontMetrics(fest).horizontalAdvance(QString(3 * kBytesJeZeile - 1, u'0'));
     const int rand = 2 * qCeil(dump.document()->documentMargin()) + 2 * dump.frameWidth() +
                      dump.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &dump) +
                      dump.style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, &dump) + 1;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -134,6 +135,15 @@ QGroupBox* WerteAufbauen(TestfensterElemente& e, QWidget* eltern)
     auto* spalte = new QVBoxLayout(e.Frame2);
     e.Grid1 = new FlexGridWidget(e.Frame2);
     e.Grid1->setCols(5);
+    // Room for a common read whole, to the unit column: the timing line's label, the headings,
+    // a kind of value and a six-digit value, each column as wide as the fitted grid makes it
+    // ("AA" and its text), beside the scroll bar.
+    int breite = 2 * e.Grid1->frameWidth() +
+                 e.Grid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, e.Grid1);
+    for (const char* muster : {"Gelesen in ", "Medium", "Volume", "100000", "Einh."})
+        breite += e.Grid1->fontMetrics().horizontalAdvance(QStringLiteral("AA") +
+                                                           QString::fromUtf8(muster));
+    e.Grid1->setMinimumWidth(breite);
     e.MSFlexGrid2 = new FlexGridWidget(e.Frame2);
     e.MSFlexGrid2->setMaximumHeight(140);
     auto* knoepfe = new QHBoxLayout;
