@@ -45,7 +45,7 @@ void DumpFeldEinrichten(QPlainTextEdit& dump)
     QFont fest = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fest.setStyleHint(QFont::TypeWriter);
     fest.setFixedPitch(true);
-    fest.setPointSizeF(qMax(7.0, dump.font().pointSizeF() - 1.0));
+    fest.setPointSizeF(qMax(7.0, dump.font().pointSizeF() - 1.5));
     dump.setFont(fest);
     dump.setLineWrapMode(QPlainTextEdit::WidgetWidth);
     const int zeile = QFontMetrics(fest).horizontalAdvance(QString(3 * kBytesJeZeile - 1, u'0'));

@@ -12,7 +12,8 @@
 namespace {
 
 // The widest number the number boxes are meant to hold (a baud rate, a count).
-const QString kPlatzZahl = QStringLiteral("99999");
+const QString kPlatzZahl = QStringLiteral("9999");
+constexpr int kRahmenRand = 6;
 
 QGroupBox* MBusRahmenAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
@@ -28,10 +29,13 @@ QGroupBox* MBusRahmenAufbauen(TestfensterElemente& e, QWidget* eltern)
                           0);
         raster->addWidget(e.Text1[stelle], i, 1);
     }
+    // Port and baud lists, as wide as their longest entry.
     e.Combo7 = new QComboBox(e.Frame1);
-    e.Combo7->setEditable(true);
     e.Combo8 = new QComboBox(e.Frame1);
-    e.Combo8->setEditable(true);
+    for (QComboBox* liste : {e.Combo7, e.Combo8}) {
+        liste->setEditable(true);
+        liste->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
     raster->addWidget(e.Combo7, 1, 2);
     raster->addWidget(e.Combo8, 2, 2);
     e.cmdstartAuslesen = aufbau::Knopf(QStringLiteral("&M-Bus lesen Primär"), e.Frame1);
@@ -56,13 +60,15 @@ QGroupBox* GeschwindigkeitstestAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.cmdStop = aufbau::Knopf(QStringLiteral("Stop"), e.Frame5);
     raster->addWidget(e.cmdAuslesen1bis50, 0, 2, 2, 1);
     raster->addWidget(e.cmdStop, 0, 2, 2, 1);
-    // Count and seconds under the range, so that the frame stays narrow.
-    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Anz. gelesen : "), e.Frame5), 2, 0);
-    raster->addWidget(aufbau::Beschriftung(QStringLiteral("in Sec : "), e.Frame5), 3, 0);
+    // Count and seconds under the range and the button, their captions across the range's
+    // columns, so that the frame stays narrow.
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Anz. gelesen : "), e.Frame5), 2, 0, 1,
+                      2);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("in Sec : "), e.Frame5), 3, 0, 1, 2);
     e.Label2[0] = aufbau::Anzeige(QString(), e.Frame5, kPlatzZahl);
     e.Label2[1] = aufbau::Anzeige(QString(), e.Frame5, QStringLiteral("9999,99"));
-    raster->addWidget(e.Label2[0], 2, 1, 1, 2);
-    raster->addWidget(e.Label2[1], 3, 1, 1, 2);
+    raster->addWidget(e.Label2[0], 2, 2);
+    raster->addWidget(e.Label2[1], 3, 2);
     return e.Frame5;
 }
 
@@ -90,11 +96,10 @@ QGroupBox* ZaehlerdatenAufbauen(TestfensterElemente& e, QWidget* eltern)
             const int index = spalteNr == 1 ? zeile.ascii : zeile.zahl;
             if (index < 0)
                 continue;
-            QLineEdit* feld = aufbau::Feld(QString(), e.Frame3);
             // Room for an eight-digit number.
-            feld->setMinimumWidth(aufbau::FeldBreite(*feld, QStringLiteral("00000000")));
-            e.Text2[static_cast<size_t>(index)] = feld;
-            raster->addWidget(feld, reihe, spalteNr);
+            e.Text2[static_cast<size_t>(index)] =
+                aufbau::Feld(QString(), e.Frame3, QStringLiteral("00000000"));
+            raster->addWidget(e.Text2[static_cast<size_t>(index)], reihe, spalteNr);
         }
         ++reihe;
     }
@@ -133,6 +138,7 @@ QGroupBox* WerteAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     e.Frame2 = aufbau::Rahmen(QStringLiteral("Werte"), eltern);
     auto* spalte = new QVBoxLayout(e.Frame2);
+    spalte->setContentsMargins(kRahmenRand, kRahmenRand, kRahmenRand, kRahmenRand);
     e.Grid1 = new FlexGridWidget(e.Frame2);
     e.Grid1->setCols(5);
     // Room for a common read whole, to the unit column: the timing line's label, the headings,
@@ -165,15 +171,18 @@ QGroupBox* ZaehlerAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     e.Frame6 = aufbau::Rahmen(QString(), eltern);
     auto* zeile = new QHBoxLayout(e.Frame6);
-    // The meter's settings and header keep the width their controls need; the records grid
-    // takes the rest, so that its columns stand whole on a small screen.
+    // The meter's settings and header keep the width their controls need (with narrow margins
+    // in their nested frames); the records grid takes the rest, so that its columns stand whole
+    // on a small screen.
     auto* linksBereich = new QWidget(e.Frame6);
     auto* links = new QVBoxLayout(linksBereich);
     links->setContentsMargins(0, 0, 0, 0);
     links->addWidget(MBusRahmenAufbauen(e, linksBereich));
     links->addWidget(ZaehlerdatenAufbauen(e, linksBereich));
     links->addStretch(1);
-    linksBereich->setFixedWidth(linksBereich->minimumSizeHint().width());
+    for (QGroupBox* rahmen : linksBereich->findChildren<QGroupBox*>())
+        rahmen->layout()->setContentsMargins(kRahmenRand, kRahmenRand, kRahmenRand, kRahmenRand);
+    linksBereich->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* rechts = new QVBoxLayout;
     rechts->addWidget(WerteAufbauen(e, e.Frame6), 1);
     rechts->addWidget(ModemAufbauen(e, e.Frame6));
