@@ -36,9 +36,9 @@ inline int FeldBreite(const QLineEdit& feld, const QString& text)
     QStyleOptionFrame option;
     option.initFrom(&feld);
     option.rect = feld.rect();
-    option.lineWidth =
-        feld.hasFrame() ? feld.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &feld)
-                        : 0;
+    option.lineWidth = feld.hasFrame()
+                           ? feld.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &feld)
+                           : 0;
     return feld.style()->sizeFromContents(QStyle::CT_LineEdit, &option, inhalt, &feld).width();
 }
 

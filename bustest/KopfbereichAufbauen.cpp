@@ -13,8 +13,8 @@
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTextDocument>
-#include <QtMath>
 #include <QVBoxLayout>
+#include <QtMath>
 
 namespace {
 
@@ -64,8 +64,8 @@ QGroupBox* PruefsummeAufbauen(TestfensterElemente& e, QWidget* eltern)
     for (int i = 0; i < 5; ++i) {
         const auto stelle = static_cast<size_t>(i);
         e.Label6[stelle] = aufbau::Beschriftung(QString::fromUtf8(namen[i]), e.Frame10);
-        e.Text8[stelle] = aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame10,
-                                       QStringLiteral("ff"));
+        e.Text8[stelle] =
+            aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame10, QStringLiteral("ff"));
         raster->addWidget(e.Label6[stelle], 0, i);
         raster->addWidget(e.Text8[stelle], 1, i);
     }

@@ -19,8 +19,8 @@ QGroupBox* TimingRahmenAufbauen(TestfensterElemente& e, int erster, QComboBox*& 
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), rahmen);
     for (int i = 0; i < 4; ++i) {
         const QString wert = QString::fromLatin1(werte[i]);
-        auto* feld = aufbau::Feld(wert, rahmen, QStringLiteral("9999"),
-                                  QStringLiteral("Default : ") + wert);
+        auto* feld =
+            aufbau::Feld(wert, rahmen, QStringLiteral("9999"), QStringLiteral("Default : ") + wert);
         feld->setValidator(nurZiffern);
         e.Text7[static_cast<size_t>(erster + i)] = feld;
         const int zeile = i / proZeile;

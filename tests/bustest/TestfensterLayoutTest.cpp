@@ -20,6 +20,12 @@
 #include <QTest>
 #include <QTextBlock>
 
+// Sizes by name in the test output.
+void PrintTo(const QSize& groesse, std::ostream* os)
+{
+    *os << groesse.width() << 'x' << groesse.height();
+}
+
 namespace {
 
 // Window sizes; an empty size stands for the window's own minimum size.
@@ -37,7 +43,8 @@ QString GroessenName(const QSize& groesse)
 // ("Return temperature"), at 6 a common one with energy and volume only.
 QString ZweiZaehler()
 {
-    const QString fuellung = QStringLiteral("satz 0406 A0860100\nsatz 0C13 45230100\n").repeated(16);
+    const QString fuellung =
+        QStringLiteral("satz 0406 A0860100\nsatz 0C13 45230100\n").repeated(16);
     return QStringLiteral("zaehler adresse=5 id=50000005 hersteller=LUG version=07 medium=04 "
                           "baud=9600\n"
                           "satz 0B2B 501200\nsatz 0A5A 4506\nsatz 0A5E 1204\nsatz 02FD17 0000\n") +
@@ -163,13 +170,13 @@ class JeGroesse : public TestfensterLayout,
 {
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    Bildschirme, JeGroesse,
-    ::testing::Combine(::testing::Values(kGross, kKlein, QSize()), ::testing::Bool()),
-    [](const ::testing::TestParamInfo<std::tuple<QSize, bool>>& info) {
-        return GroessenName(std::get<0>(info.param)).toStdString() +
-               (std::get<1>(info.param) ? "_Dienst" : "_Normal");
-    });
+INSTANTIATE_TEST_SUITE_P(Bildschirme, JeGroesse,
+                         ::testing::Combine(::testing::Values(kGross, kKlein, QSize()),
+                                            ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<QSize, bool>>& info) {
+                             return GroessenName(std::get<0>(info.param)).toStdString() +
+                                    (std::get<1>(info.param) ? "_Dienst" : "_Normal");
+                         });
 
 TEST_P(JeGroesse, everyControlHasRoomForItsTextInBothViews)
 {
@@ -231,16 +238,9 @@ QStringList SuchSpalte(const frmMBustest& fenster)
     const TestfensterElemente& e = fenster.ui();
     const QPushButton* sekundaer =
         e.cmdSekSuchenAlle->isHidden() ? e.cmdSekSuchenAlleAbbrechen : e.cmdSekSuchenAlle;
-    QList<const QWidget*> elemente = {e.Label8->parentWidget(),
-                                      e.cmdSecPrimSuchen,
-                                      sekundaer,
-                                      e.Label8,
-                                      e.Combo3,
-                                      e.Label9,
-                                      e.Label3,
-                                      e.Label11,
-                                      e.Frame9,
-                                      e.MSFlexGrid1};
+    QList<const QWidget*> elemente = {e.Label8->parentWidget(), e.cmdSecPrimSuchen, sekundaer};
+    elemente << e.Label8 << e.Combo3 << e.Label9 << e.Label3 << e.Label11 << e.Frame9
+             << e.MSFlexGrid1;
     for (const QCheckBox* rate : e.Check1)
         elemente << rate;
     QStringList lagen;
@@ -287,15 +287,18 @@ TEST_P(WaehrendDerSuche, searchColumnAndRateBoxesStayAsTheyWere)
     const QList<QImage> ratenVorher = Raten(fenster);
 
     QStringList waehrend;
-    sobald([&e] { return e.Label9->text() == QStringLiteral("2400") &&
-                         e.Label8->text() != QStringLiteral("ffffffff"); },
-           [&] {
-               Auffrischen();
-               waehrend = SuchSpalte(fenster);
-               bildSpeichern(QStringLiteral("frmMBustest-") + GroessenName(GetParam()) +
-                             QStringLiteral("-suche.png"));
-           },
-           0);
+    sobald(
+        [&e] {
+            return e.Label9->text() == QStringLiteral("2400") &&
+                   e.Label8->text() != QStringLiteral("ffffffff");
+        },
+        [&] {
+            Auffrischen();
+            waehrend = SuchSpalte(fenster);
+            bildSpeichern(QStringLiteral("frmMBustest-") + GroessenName(GetParam()) +
+                          QStringLiteral("-suche.png"));
+        },
+        0);
     e.cmdSekSuchenAlle->click();
     Auffrischen();
 
