@@ -38,8 +38,12 @@ QGroupBox* SuchEinstellungenAufbauen(TestfensterElemente& e, QWidget* eltern)
         e.Text5[stelle] = aufbau::Feld(QStringLiteral("1"), e.Frame7, kPlatzAdresse,
                                        QStringLiteral("Zu suchende Primäradressen."));
         e.Text6[stelle] = aufbau::Feld(QStringLiteral("250"), e.Frame7, kPlatzAdresse);
+        // The result line; after a stop its second part ("Suche abgebrochen bei Adr. n") may
+        // go to a second line.
         e.Label4[stelle] = aufbau::Anzeige(QString(), e.Frame7,
                                            QStringLiteral("250 Zähler in 999,99 sec. gefunden. "));
+        e.Label4[stelle]->setWordWrap(true);
+        e.Label4[stelle]->setFixedHeight(2 * e.Label4[stelle]->fontMetrics().lineSpacing());
         raster->addWidget(e.Check1[stelle], i + 2, 0);
         raster->addWidget(e.Text5[stelle], i + 2, 1);
         raster->addWidget(e.Text6[stelle], i + 2, 2);

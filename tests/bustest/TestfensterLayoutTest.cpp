@@ -109,6 +109,10 @@ void UnbeschnittenPruefen(const QWidget& fenster, const QWidget* ausser = nullpt
         if (feld) {
             EXPECT_GE(feld->width(), FeldBedarf(*feld, feld->text())) << name;
         }
+        const auto* zeilen = qobject_cast<const QLabel*>(element);
+        if (zeilen && zeilen->wordWrap()) {
+            EXPECT_LE(zeilen->heightForWidth(zeilen->width()), zeilen->height()) << name;
+        }
         if (text && text->lineWrapMode() == QPlainTextEdit::NoWrap) {
             EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << name;
         }
@@ -120,7 +124,8 @@ void UnbeschnittenPruefen(const QWidget& fenster, const QWidget* ausser = nullpt
 void ErgebnisseFuellen(const TestfensterElemente& e)
 {
     for (QLabel* zeile : e.Label4)
-        zeile->setText(QStringLiteral("250 Zähler in 999,99 sec. gefunden. "));
+        zeile->setText(
+            QStringLiteral("250 Zähler in 999,99 sec. gefunden. Suche abgebrochen bei Adr. 250"));
     e.Label11->setText(QStringLiteral("250 Zähler gefunden  in 9999,99 Sekunden"));
     e.Label9->setText(QStringLiteral("9600"));
 }
