@@ -23,7 +23,10 @@
 // Sizes by name in the test output.
 void PrintTo(const QSize& groesse, std::ostream* os)
 {
-    *os << groesse.width() << 'x' << groesse.height();
+    if (groesse.isEmpty())
+        *os << "Minimum";
+    else
+        *os << groesse.width() << 'x' << groesse.height();
 }
 
 namespace {
