@@ -78,6 +78,8 @@ void Auslesen::ZeitZeileSchreiben(FlexGrid& grid, const Ergebnis& ergebnis)
     grid.setTextMatrix(kReservierteZeile, 0, QStringLiteral("Gelesen in "));
     grid.setTextMatrix(kReservierteZeile, 1,
                        Sekunden(ergebnis.antwort - ergebnis.anfrage) + QStringLiteral(" s"));
+    // The columns were fitted to the records before; the line must not be cut short.
+    FlexGridSpaltenbreiten(grid);
 }
 
 double Auslesen::jetzt() const

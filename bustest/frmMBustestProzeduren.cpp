@@ -556,7 +556,7 @@ void frmMBustest::cmdSekSuchenAlle_Click()
                     PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(port),
                                      port);
             }
-            rate->setStyleSheet(QStringLiteral("background-color: #ffffff;"));
+            rate->setStyleSheet(QString());
             if (SekSucheStop || !m_sekFehler.isEmpty() || ProgrammEndet())
                 break;
         }
