@@ -44,14 +44,18 @@ int ComPortOeffnen(SerielleSchnittstelle& comm, int port, QString& baud);
 int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double vorlaufSekunden,
                   double sendeZeitlimitSekunden, double nachlaufSekunden, bool protokollieren);
 
-// Reads one answer: after 15 ms it polls every 2 ms and collects what comes. A time-out of 0
-// (or below, or no number) becomes 0.8 seconds, also in the caller's variable. The time-out
-// counts silence: every chunk that comes starts it anew.
+// Reads one answer: after 15 ms it collects what comes, sleeping in between until the next
+// bytes arrive or the time is up. A time-out of 0 (or below, or no number) becomes 0.8 seconds,
+// also in the caller's variable. The time-out counts silence: every chunk that comes starts it
+// anew.
 // - Equal start and end character (E5): as soon as one such byte has come, the answer is that
 //   byte and the result 1.
 // - Otherwise a long frame (see AntwortSuchen): the answer is the frame, the result its length,
 //   and both buffers of the control are emptied. Bytes before and behind the frame are ignored.
-// - Silence longer than the time-out, or a line that never falls silent for longer than
+// - Silence longer than the time-out behind a long frame whose checksum alone is wrong
+//   (FalscheSummeSuchen): that frame is the answer as above, so that the caller's decoding
+//   reports the checksum fault instead of a meter that did not answer.
+// - Otherwise silence longer than the time-out, or a line that never falls silent for longer than
 //   LeseGesamtfristMs: the time-out text "Timeout : " & last chunk & "  " & seconds of silence,
 //   the answer ""; with the log flag the program log gets "Timeout V3CommReadMsg : " & buffer &
 //   "  " & seconds & "  " & buffer & "TmOut=" & time-out.
