@@ -21,8 +21,9 @@ bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 
 // Selects the meter with the secondary address and requests its data (REQ_UD2 to 253). The
 // address is filled with the wildcard f on the left to eight characters (longer ones keep their
 // last eight); the caller's variable receives the filled text.
-// Returns 0 data received; -1 no meter answered the select; 1 another receive error after the
-// select (collision); -3 no valid answer to the request.
+// The waits sleep in the event loop (EmpfangAbwarten).
+// Returns 0 data received; -1 no meter answered the select (or the program is ending); 1 another
+// receive error after the select (collision); -3 no valid answer to the request.
 int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse);
 
 // "n HEX Zeichen", the hex bytes 16 to a line, "n Dezimal" and the decimal bytes (three digits

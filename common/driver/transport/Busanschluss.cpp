@@ -206,6 +206,43 @@ bool Busanschluss::wiederholen()
     return true;
 }
 
+int Busanschluss::abwarten(bool wiederholung)
+{
+    // Sleep when no deadline is known (it cannot happen while an exchange runs; the bound keeps
+    // the wait going should it ever).
+    constexpr int kOhneTerminMs = 50;
+    for (;;) {
+        const int test = pruefen();
+        if (test != kEmpfangLaeuft)
+            return test;
+        if (wiederholung)
+            wiederholen();
+        int ms = kOhneTerminMs;
+        if (const std::optional<Buszeit> termin = naechsterTermin()) {
+            const auto rest = *termin - m_uhr->jetzt();
+            // Whole milliseconds up to the moment, at least one: the timer is never early.
+            ms = static_cast<int>(
+                std::clamp<long long>((rest.count() + 999) / 1000, 1, kOhneTerminMs * 100));
+        }
+        if (!m_kanal->warten(ms))
+            return kEmpfangLaeuft;
+    }
+}
+
+std::optional<Buszeit> Busanschluss::naechsterTermin() const
+{
+    if (m_eigenes)
+        return std::nullopt;
+    if (m_wartend) {
+        const Zeitparameter z = zeiten();
+        const Buszeit spaetestens = m_wartetSeit + Totzeit(z) + Antwortfenster(z);
+        if (!m_letzteAktivitaet)
+            return m_wartetSeit;
+        return std::min(*m_letzteAktivitaet + Totzeit(z), spaetestens);
+    }
+    return m_master.frist();
+}
+
 void Busanschluss::abbrechen()
 {
     if (laeuft())

@@ -91,6 +91,11 @@ bool Modemkanal::sendetNoch()
     return m_leitung->sendetNoch();
 }
 
+bool Modemkanal::warten(int ms)
+{
+    return m_leitung->warten(ms);
+}
+
 bool Modemkanal::busErreichbar() const
 {
     if (!m_modembetrieb)

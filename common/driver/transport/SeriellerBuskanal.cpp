@@ -65,4 +65,9 @@ bool SeriellerBuskanal::sendetNoch()
     return m_port->PortOpen() && m_port->OutBufferCount() > 0;
 }
 
+bool SeriellerBuskanal::warten(int ms)
+{
+    return m_port->warten(ms);
+}
+
 } // namespace mbus
