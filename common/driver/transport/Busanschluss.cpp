@@ -208,23 +208,19 @@ bool Busanschluss::wiederholen()
 
 int Busanschluss::abwarten(bool wiederholung)
 {
-    // Sleep when no deadline is known (it cannot happen while an exchange runs; the bound keeps
-    // the wait going should it ever).
-    constexpr int kOhneTerminMs = 50;
+    // How long one sleep lasts at most when no deadline is known (it cannot happen while an
+    // exchange runs; the bound keeps the wait going should it ever) or the deadline is far.
+    constexpr Dauer kLaengsterSchlaf = std::chrono::seconds(5);
     for (;;) {
         const int test = pruefen();
         if (test != kEmpfangLaeuft)
             return test;
         if (wiederholung)
             wiederholen();
-        int ms = kOhneTerminMs;
-        if (const std::optional<Buszeit> termin = naechsterTermin()) {
-            const auto rest = *termin - m_uhr->jetzt();
-            // Whole milliseconds up to the moment, at least one: the timer is never early.
-            ms = static_cast<int>(
-                std::clamp<long long>((rest.count() + 999) / 1000, 1, kOhneTerminMs * 100));
-        }
-        if (!m_kanal->warten(ms))
+        Dauer schlaf = kLaengsterSchlaf;
+        if (const std::optional<Buszeit> termin = naechsterTermin())
+            schlaf = std::clamp<Dauer>(*termin - m_uhr->jetzt(), Dauer(0), kLaengsterSchlaf);
+        if (!m_kanal->warten(schlaf))
             return kEmpfangLaeuft;
     }
 }

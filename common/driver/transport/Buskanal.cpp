@@ -4,7 +4,7 @@
 
 namespace mbus {
 
-bool Buskanal::warten(int /*ms*/)
+bool Buskanal::warten(std::chrono::microseconds /*dauer*/)
 {
     return DoEvents();
 }

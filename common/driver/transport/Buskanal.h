@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <chrono>
+
 namespace mbus {
 
 class Buskanal
@@ -28,9 +30,9 @@ public:
     virtual void setzeDtr(bool /*an*/) {}
     virtual bool sendetNoch() { return false; }
     // Sleeps in the event loop (other events run) until bytes arrive, bytes were handed on, the
-    // port closes, ms milliseconds have passed or the program is ending (then false). A line that
-    // cannot signal (a scripted one, whose time the test moves) only yields once.
-    virtual bool warten(int ms);
+    // port closes, the time has passed or the program is ending (then false). A line that cannot
+    // signal (a scripted one, whose time the test moves) only yields once.
+    virtual bool warten(std::chrono::microseconds dauer);
 };
 
 } // namespace mbus

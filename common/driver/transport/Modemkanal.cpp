@@ -91,9 +91,9 @@ bool Modemkanal::sendetNoch()
     return m_leitung->sendetNoch();
 }
 
-bool Modemkanal::warten(int ms)
+bool Modemkanal::warten(std::chrono::microseconds dauer)
 {
-    return m_leitung->warten(ms);
+    return m_leitung->warten(dauer);
 }
 
 bool Modemkanal::busErreichbar() const
