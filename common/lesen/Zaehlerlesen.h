@@ -47,11 +47,15 @@ int TelegrammWerteLesen(MBusRacX4& treiber, MBZaehler& zaehler, UnixZeit zeit);
 
 // Reads one meter of the master and copies its values into the record.
 // - MB_SelectSec empty: through the driver on port MBComP at MBBaud, selected by MB_ID (filled
-//   with f to eight characters and written back). A meter without ID is not read (-1).
+//   with f to eight characters and written back, whatever the result). A meter without ID is not
+//   read (-1).
 // - Otherwise by raw frames over the serial control (select frame from MB_SelectSec, REQ_UD2,
 //   0.8 s time-out); the port is opened for the exchange and closed after it, and the driver
-//   only decodes the answer (it needs no port for that).
+//   only decodes the answer (it needs no port for that). A frame whose checksum alone is wrong
+//   is handed to the driver (V3CommReadMsg), which refuses it.
 // Returns 0 read; -1 no answer (select not acknowledged, nothing sent back); -2 the driver did
-// not accept the answer (its port is closed); -3 copying the values failed; -4 the serial port
-// did not open. On every result other than 0 the record is left as it was.
+// not accept the answer, or through the driver no answer came to the request after a sound
+// select (APPReceiveTest 4 and above; the driver's port is closed); -3 copying the values
+// failed; -4 the serial port did not open. On every result other than 0 the record's values are
+// left as they were.
 int MBusRawAuslesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, MBZaehler& zaehler);
