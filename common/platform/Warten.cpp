@@ -1,39 +1,14 @@
 #include "Warten.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QIODevice>
-#include <QList>
 #include <QThread>
-#include <QTimer>
 
 #include <atomic>
 
 namespace {
 
 std::atomic<bool> gEndet{false};
-
-// The waits that run (nested ones too), so that the end of the program can end them.
-QList<QEventLoop*>& LaufendeWarteschleifen()
-{
-    static QList<QEventLoop*> schleifen;
-    return schleifen;
-}
-
-class Anmeldung
-{
-public:
-    explicit Anmeldung(QEventLoop& schleife) : m_schleife(schleife)
-    {
-        LaufendeWarteschleifen().append(&m_schleife);
-    }
-    ~Anmeldung() { LaufendeWarteschleifen().removeOne(&m_schleife); }
-    Anmeldung(const Anmeldung&) = delete;
-    Anmeldung& operator=(const Anmeldung&) = delete;
-
-private:
-    QEventLoop& m_schleife;
-};
 
 bool ImHauptthread()
 {
@@ -66,6 +41,12 @@ bool WartenAufGeraet(QIODevice* geraet, int ms)
     return warte.warten(ms);
 }
 
+Warteschleife::Warteschleife()
+{
+    m_frist.setSingleShot(true);
+    m_frist.setTimerType(Qt::PreciseTimer);
+}
+
 bool Warteschleife::warten(int ms)
 {
     if (ms <= 0 || gEndet.load())
@@ -74,23 +55,21 @@ bool Warteschleife::warten(int ms)
         QThread::msleep(static_cast<unsigned long>(ms));
         return !gEndet.load();
     }
-    QTimer frist;
-    frist.setSingleShot(true);
-    frist.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&frist, &QTimer::timeout, &m_schleife, &QEventLoop::quit);
-    const Anmeldung anmeldung(m_schleife);
-    frist.start(ms);
-    m_schleife.exec();
+    m_geweckt = false;
+    m_frist.start(ms);
+    // Each pass sleeps until events come and handles them; the deadline's own timer ends the
+    // last pass. A wait nested in one of the events (another window's loop) runs to its end
+    // first, as with any yield; what came meanwhile ends this one then.
+    while (!m_geweckt && m_frist.isActive() && !gEndet.load())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_frist.stop();
     return !gEndet.load();
 }
 
 void ProgrammEndeMelden()
 {
+    // Called from an event handler: the wait that handed that event on sees the flag next.
     gEndet.store(true);
-    if (ImHauptthread()) {
-        for (QEventLoop* schleife : LaufendeWarteschleifen())
-            schleife->quit();
-    }
 }
 
 bool ProgrammEndet()

@@ -10,8 +10,8 @@
 // windows, timers and stop buttons run during a wait just as between two steps. Ending the program
 // (ProgrammEndeMelden) ends every wait at once. Without a QCoreApplication the waits only sleep.
 
-#include <QEventLoop>
 #include <QObject>
+#include <QTimer>
 
 class QIODevice;
 
@@ -29,7 +29,9 @@ bool Warten(int ms);
 bool WartenAufGeraet(QIODevice* geraet, int ms);
 
 // One wait in the event loop that ends at its time, at the end of the program, or at any of the
-// signals named with weckenBei (connected for this wait only).
+// signals named with weckenBei (connected for this wait only). It hands the thread to the event
+// dispatcher, which sleeps until an event comes; events that do not end the wait are handled and
+// the sleep goes on.
 //
 //   Warteschleife warte;
 //   warte.weckenBei(port, &QSerialPort::errorOccurred);
@@ -37,7 +39,7 @@ bool WartenAufGeraet(QIODevice* geraet, int ms);
 class Warteschleife
 {
 public:
-    Warteschleife() = default;
+    Warteschleife();
     Warteschleife(const Warteschleife&) = delete;
     Warteschleife& operator=(const Warteschleife&) = delete;
 
@@ -45,14 +47,16 @@ public:
     void weckenBei(const Sender* sender, Signal signal)
     {
         if (sender)
-            QObject::connect(sender, signal, &m_schleife, &QEventLoop::quit);
+            QObject::connect(sender, signal, &m_frist, [this] { m_geweckt = true; });
     }
     // Processes events and sleeps until a signal named, ms milliseconds or the end of the
     // program (0 or less: only the pending events). False when the program is shutting down.
     bool warten(int ms);
 
 private:
-    QEventLoop m_schleife;
+    // The deadline; also the context of the connections, which end with it.
+    QTimer m_frist;
+    bool m_geweckt = false;
 };
 
 // Marks the program as shutting down (set by the window that ends the program) and ends every
