@@ -1,7 +1,6 @@
 #include "Warten.h"
 
 #include <QCoreApplication>
-#include <QIODevice>
 #include <QThread>
 
 #include <atomic>
@@ -27,17 +26,7 @@ bool DoEvents()
 
 bool Warten(int ms)
 {
-    return WartenAufGeraet(nullptr, ms);
-}
-
-bool WartenAufGeraet(QIODevice* geraet, int ms)
-{
-    if (geraet && geraet->bytesAvailable() > 0)
-        return DoEvents();
     Warteschleife warte;
-    warte.weckenBei(geraet, &QIODevice::readyRead);
-    warte.weckenBei(geraet, &QIODevice::bytesWritten);
-    warte.weckenBei(geraet, &QIODevice::aboutToClose);
     return warte.warten(ms);
 }
 

@@ -13,8 +13,6 @@
 #include <QObject>
 #include <QTimer>
 
-class QIODevice;
-
 // Processes pending events. Returns false when the program is shutting down.
 bool DoEvents();
 
@@ -22,11 +20,6 @@ bool DoEvents();
 // events). Returns false when the program is shutting down (also when that happens during the
 // wait, which then ends at once).
 bool Warten(int ms);
-
-// Like Warten, but ends as soon as the device has new data to read (readyRead), has handed bytes
-// on (bytesWritten) or is closing (aboutToClose). Data already waiting in the device end it at
-// once. nullptr: Warten(ms). Returns false when the program is shutting down.
-bool WartenAufGeraet(QIODevice* geraet, int ms);
 
 // One wait in the event loop that ends at its time, at the end of the program, or at any of the
 // signals named with weckenBei (connected for this wait only). It hands the thread to the event

@@ -112,7 +112,7 @@ public:
 
     // Blocks in the event loop (other events run) until bytes have arrived, bytes were handed to
     // the device, the port closes, ms milliseconds have passed or the program is ending (then
-    // false; see WartenAufGeraet). Closed port: waits the time only.
+    // false; see Warteschleife). Closed port: waits the time only.
     bool warten(int ms);
 
     // Set while an exchange service runs a loop on this control, so that a second one started
