@@ -69,8 +69,8 @@ double stummSekunden()
 // it.
 double antwortSekunden()
 {
-    return kAnfrageZeichen * zeichenSekunden() + kAntwortBits * bitSekunden() +
-           kAntwortMs / 1000 + (kAntwortZeichen + kPauseZeichen) * zeichenSekunden();
+    return kAnfrageZeichen * zeichenSekunden() + kAntwortBits * bitSekunden() + kAntwortMs / 1000 +
+           (kAntwortZeichen + kPauseZeichen) * zeichenSekunden();
 }
 
 // One meter whose RSP_UD is exactly 100 bytes long:

@@ -62,7 +62,8 @@ int RohLesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, const MBZaehler& z
 int MBusRawAuslesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, MBZaehler& zaehler)
 {
     const bool roh = !zaehler.MB_SelectSec.isEmpty();
-    const int gelesen = roh ? RohLesen(comm, treiber, zaehler) : UeberTreiberLesen(treiber, zaehler);
+    const int gelesen =
+        roh ? RohLesen(comm, treiber, zaehler) : UeberTreiberLesen(treiber, zaehler);
     if (gelesen == -2)
         treiber.APPCloseCom();
     if (gelesen != 0)

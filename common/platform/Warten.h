@@ -36,8 +36,7 @@ public:
     Warteschleife(const Warteschleife&) = delete;
     Warteschleife& operator=(const Warteschleife&) = delete;
 
-    template <typename Sender, typename Signal>
-    void weckenBei(const Sender* sender, Signal signal)
+    template <typename Sender, typename Signal> void weckenBei(const Sender* sender, Signal signal)
     {
         if (sender)
             QObject::connect(sender, signal, &m_frist, [this] { m_geweckt = true; });

@@ -2,7 +2,6 @@
 
 #include "platform/Warten.h"
 
-
 #include <cmath>
 
 bool WartenUeber(const QElapsedTimer& seit, double sekunden)

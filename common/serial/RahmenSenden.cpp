@@ -73,7 +73,8 @@ int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double 
         // Sleeps about as long as the bytes still take on the wire (the device wakes the wait
         // when it hands more on), never past the deadline.
         const qint64 rest = frist - uhr.elapsed() + 1;
-        if (!comm.warten(static_cast<int>(qBound<qint64>(1, DrahtzeitMs(offen, comm.baud()), rest))))
+        if (!comm.warten(
+                static_cast<int>(qBound<qint64>(1, DrahtzeitMs(offen, comm.baud()), rest))))
             return fehlschlag(kTextProgrammende);
     }
 

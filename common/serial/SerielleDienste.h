@@ -6,8 +6,8 @@
 // Frames are raw bytes. Every wait sleeps in the event loop until the port has something or its
 // time is up (SerielleSchnittstelle::warten), so windows stay responsive while the process uses
 // no CPU; it measures with a monotonic timer and has a deadline; when the program is ending the
-// wait stops at once and the service returns its failure status. A second exchange on a control whose
-// exchange is still waiting (started from a window while the first one yields) is turned away
+// wait stops at once and the service returns its failure status. A second exchange on a control
+// whose exchange is still waiting (started from a window while the first one yields) is turned away
 // with its failure status; FehlerText says so. The services clear FehlerText on entry and leave
 // the text of a failure in it. The control must outlive the call: a window that closes while an
 // exchange waits sets its stop flag or closes the port (the exchange then ends) and goes only

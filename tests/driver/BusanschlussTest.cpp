@@ -84,8 +84,7 @@ TEST_F(BusanschlussTest, waitSleepsFromDeadlineToDeadline)
     m_leitung->antworten << Hex("E5");
     m_anschluss.sndNke(kAdresse5);
     EXPECT_EQ(m_anschluss.abwarten(), kEmpfangQuittung);
-    EXPECT_EQ(m_leitung->schlaefe,
-              QList<Dauer>({Totzeit(z) - Antwortfenster(z), Antwortpause(z)}));
+    EXPECT_EQ(m_leitung->schlaefe, QList<Dauer>({Totzeit(z) - Antwortfenster(z), Antwortpause(z)}));
 }
 
 TEST_F(BusanschlussTest, requestWaitsOutTheDeadTimeBehindTheLastByte)

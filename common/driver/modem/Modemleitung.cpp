@@ -112,7 +112,8 @@ bool Modemleitung::warten(int msMax)
             return false;
         Dauer schlaf = std::min<Dauer>(ende - nun + microseconds(1), kOhneFrist);
         if (const std::optional<Buszeit> frist = m_dialog.frist())
-            schlaf = std::min<Dauer>(ende - nun + microseconds(1), std::max<Dauer>(*frist - nun, {}));
+            schlaf =
+                std::min<Dauer>(ende - nun + microseconds(1), std::max<Dauer>(*frist - nun, {}));
         if (m_port.sendetNoch())
             schlaf = std::min(schlaf, kSendenAbfrage);
         if (!m_port.warten(schlaf))

@@ -1,7 +1,7 @@
 #pragma once
 // The line Modemleitung talks to the modem over: bytes in and out, and the DTR line. Nothing
-// here waits but warten(). SeriellerModemport puts it on the serial control; the driver can put it on
-// its own bus line, and tests on a scripted one.
+// here waits but warten(). SeriellerModemport puts it on the serial control; the driver can put it
+// on its own bus line, and tests on a scripted one.
 
 #include <QByteArray>
 
