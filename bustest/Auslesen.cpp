@@ -89,13 +89,8 @@ double Auslesen::jetzt() const
 
 bool Auslesen::racAntwortAbwarten(MBusRacX4& treiber, int& status)
 {
-    status = treiber.APPReceiveTest();
-    while (status == mbus::kEmpfangLaeuft) {
-        if (!Warten(1))
-            return false;
-        status = treiber.APPReceiveTest();
-    }
-    return true;
+    status = treiber.EmpfangAbwarten();
+    return status != mbus::kEmpfangLaeuft;
 }
 
 void Auslesen::fehlerZeile(int adresse, int maske)
