@@ -182,4 +182,5 @@ private:
     qint32 SekZaehlerAnzahl = 0;       // meters the secondary search entered
     bool SekSucheStop = false;
     QString m_sekFehler; // why the running secondary search could not go on ("" while it can)
+    qint16 ParameterStop = 0; // the list writing stops after the part running when not 0
 };

@@ -4,6 +4,7 @@
 #include "frmMBustest.h"
 
 #include "Auslesen.h"
+#include "ParameterSchreiben.h"
 #include "PrimaerScan.h"
 #include "SekundaerSuche.h"
 #include "driver/ProviderListe.h"
@@ -593,27 +594,79 @@ void frmMBustest::cmdSekSuchenAlleAbbrechen_Click()
 
 void frmMBustest::cmd_AutoPrimaer_Click()
 {
-    // Gives every meter found a free primary address.
+    ParameterSchreiben::AutoPrimaer(*m_ui.MSFlexGrid1);
 }
 
+// Writes the address box's primary address into the meter of the ID box, through a name-bound
+// driver of its own on the single-meter port and rate.
 void frmMBustest::cmd_SetPrimSingle_Click()
 {
-    // Writes a new primary address into the single meter.
+    int adresse = 0;
+    if (!ParameterSchreiben::AdresseGueltig(m_ui.Text1[0]->text(), adresse)) {
+        MsgBox(ParameterSchreiben::kWertUngueltig);
+        return;
+    }
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    MauszeigerSetzen(vbArrowHourglass);
+    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
+    MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
+    const int ergebnis =
+        rac ? ParameterSchreiben::Einzeln(*rac, Zahl(m_ui.Combo7->currentText()),
+                                          Zahl(m_ui.Combo8->currentText()),
+                                          m_ui.Text2[4]->text(), m_ui.Text1[0]->text())
+            : ParameterSchreiben::kAbgewiesen;
+    MauszeigerSetzen(vbDefault);
+    MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
+                         : QStringLiteral("Nicht erfolgreich gesendet!"));
 }
 
 void frmMBustest::Command3_Click()
 {
-    // Enters the new address and baud rate into the picked row.
+    ParameterSchreiben::Eintragen(*m_ui.MSFlexGrid1, m_ui.MSFlexGrid1->Row(),
+                                  m_ui.Combo5->currentText(), m_ui.Combo6->currentText());
 }
 
+// "Parameter schreiben" writes the planned values of the list; while it runs the button reads
+// "Abbrechen" and stops the writing after the part running.
 void frmMBustest::Command4_Click()
 {
-    // Writes the planned addresses and baud rates into the meters.
+    const QString schreiben = QStringLiteral("Parameter schreiben");
+    if (m_ui.Command4->text() != schreiben) {
+        m_ui.Command4->setText(schreiben);
+        ParameterStop = 1;
+        return;
+    }
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    ParameterStop = 0;
+    m_ui.Command4->setText(QStringLiteral("Abbrechen"));
+    MauszeigerSetzen(vbArrowHourglass);
+    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
+    if (MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr) {
+        ParameterSchreiben schreiber(*m_ui.MSFlexGrid1, [this] { return ParameterStop != 0; });
+        schreiber.Liste(*rac, Zahl(m_ui.Combo4->currentText()));
+    } else {
+        LogSchreiben(KeinTreiber(kTreiberRacX4));
+    }
+    m_ui.Command4->setText(schreiben);
+    MauszeigerSetzen(vbDefault);
 }
 
 void frmMBustest::MSFlexGrid1_Click()
 {
-    // Offers the free primary addresses for the picked row.
+    FlexGrid& grid = *m_ui.MSFlexGrid1;
+    const int zeile = grid.Row();
+    const QString aktuell = grid.TextMatrix(zeile, ParameterSchreiben::kSpalteAdresse);
+    if (!ParameterSchreiben::IstZahl(aktuell)) {
+        m_ui.Combo5->clear();
+        return;
+    }
+    ParameterSchreiben::FreiePrimAdrInCombo(
+        *m_ui.Combo5, aktuell, grid, *m_ui.Combo6,
+        grid.TextMatrix(zeile, ParameterSchreiben::kSpalteBaud));
 }
 
 void frmMBustest::Command2_Click()
