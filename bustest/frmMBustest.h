@@ -155,6 +155,9 @@ private:
     SekundaerSuche::Anzeige sekAnzeige(QLabel* label);
     // The end of a secondary search, however it ended: buttons, port, pointer.
     void sekSucheBeenden();
+    // After a read by primary address: remembers the records grid as that meter's records.
+    void einzelLeseMerken();
+    void indexeImportieren(int markeSpalte);
     // A new interface driver object, kept alive by objekt; nullptr when there is none, its
     // reason then in fehler when given, else in the program log.
     IMBusOLEAutoServer* oleTreiberErzeugen(std::unique_ptr<MBusTreiber>& objekt,
@@ -183,4 +186,13 @@ private:
     bool SekSucheStop = false;
     QString m_sekFehler; // why the running secondary search could not go on ("" while it can)
     qint16 ParameterStop = 0; // the list writing stops after the part running when not 0
+    // The list file loaded last and a fingerprint of the scan grid as it loaded it: its port
+    // counts only while the grid still holds that file.
+    QString m_listenDatei;
+    QByteArray m_listenAbdruck;
+    // The records grid as the last single read left it, with that read's address and port:
+    // only those records are one meter's index list.
+    QByteArray m_gelesenAbdruck;
+    QString m_gelesenAdresse;
+    int m_gelesenPort = 0;
 };

@@ -4,9 +4,13 @@
 #include "frmMBustest.h"
 
 #include "Auslesen.h"
+#include "DatenbankImport.h"
 #include "ParameterSchreiben.h"
 #include "PrimaerScan.h"
 #include "SekundaerSuche.h"
+#include "ZaehlerListeDatei.h"
+#include "database/BasisMdb.h"
+#include "database/Recordset.h"
 #include "driver/ProviderListe.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
 #include "driver/faces/MBusObjektErzeugen.h"
@@ -17,14 +21,20 @@
 #include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Uhr.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -249,9 +259,11 @@ void frmMBustest::M_Bus_Auslesen(const QVariant& primAdr, const QVariant& port,
     leseZeitenMerken(lesen.ueberOle(*ole, Zahl(primAdr), Zahl(m_ui.Text1[3]->text())));
 }
 
-void frmMBustest::ImportGet(Recordset&, FlexGrid&, const QString&, const QString&)
+// Without a current row the recordset is taken to be adding one.
+void frmMBustest::ImportGet(Recordset& zaehler, FlexGrid& grid, const QString& hersteller,
+                            const QString& medium)
 {
-    // Fills the defaults and the index template of a meter row being imported.
+    DatenbankImport::ImportGet(zaehler, zaehler.Bof() || zaehler.Eof(), grid, hersteller, medium);
 }
 
 void frmMBustest::InitFlex3() {}
@@ -263,9 +275,11 @@ void frmMBustest::ListeInGrid(const QList<QStringList>& feld)
         [[maybe_unused]] const QString text = zeile.join(QLatin1Char(';'));
 }
 
-void frmMBustest::TarifeEinlesen(const QVariant&, FlexGrid&)
+void frmMBustest::TarifeEinlesen(const QVariant& lznr, FlexGrid& grid)
 {
-    // Fills the grid with the tariffs of one meter.
+    const DatenbankSitzung sitzung;
+    if (sitzung.offen())
+        DatenbankImport::TarifeEinlesen(*Datenbank, lznr.toLongLong(), grid);
 }
 
 void frmMBustest::ErzeugeHexStream(const QString&, QString&)
@@ -430,6 +444,7 @@ void frmMBustest::cmdstartAuslesen_Click()
     // The address the meter answered with (a meter read at 254 tells its own).
     if (ProviderNr == 1 && m_leseErgebnis.antwortAdresse >= 0)
         Text1Setzen(0, QString::number(m_leseErgebnis.antwortAdresse));
+    einzelLeseMerken();
     MauszeigerSetzen(vbDefault);
     m_ui.cmdstartAuslesen->setVisible(true);
 }
@@ -699,51 +714,176 @@ void frmMBustest::cmdMoAuflegen_Click()
     // Hangs up the modem.
 }
 
+// Saves the scan grid and the records grid as list files into the current folder.
 void frmMBustest::cmdSpeichern_Click()
 {
-    // Saves the meters found to a list file.
+    ZaehlerListeDatei::Namen namen;
+    if (ZaehlerListeDatei::Speichern(*m_ui.MSFlexGrid1, *m_ui.Grid1, Jetzt(),
+                                     ZaehlerListeDatei::PortZahl(m_ui.Text4->text()), namen))
+        MsgBox(QDir::currentPath() + QStringLiteral("/Tabelle wurde gespeichert : ") +
+               namen.satzListe);
 }
 
 void frmMBustest::cmdImporttxt_Click()
 {
-    // Loads a list file into the scan grid.
+    m_ui.Frame11->setVisible(true);
+    m_ui.Frame11->raise();
+    m_ui.File1->clear();
+    m_ui.File1->addItems(QDir::current().entryList(QDir::Files, QDir::Name));
 }
 
 void frmMBustest::cmdImportListeAbbrechen_Click()
 {
-    // Closes the list of test files.
+    m_ui.Frame11->setVisible(false);
 }
 
 void frmMBustest::cmdZwischen_Click()
 {
-    // Copies the records grid to the clipboard.
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(ZaehlerListeDatei::Zwischenablage(*m_ui.Grid1));
 }
 
 void frmMBustest::Command1_Click()
 {
-    // Copies the scan grid to the clipboard.
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(ZaehlerListeDatei::Zwischenablage(*m_ui.MSFlexGrid1));
 }
 
+// Loads the picked list file into the scan grid and the index import list beside it; the port
+// box takes the port of the file's name. A file that cannot be loaded leaves the grid as it was.
 void frmMBustest::File1_Click()
 {
-    // Loads the picked test file.
+    const QListWidgetItem* eintrag = m_ui.File1->currentItem();
+    if (!eintrag)
+        return;
+    const QString datei = eintrag->text();
+    MauszeigerSetzen(vbHourglass);
+    QList<QStringList> zeilen;
+    QString fehler;
+    m_listenAbdruck.clear();
+    if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
+        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
+        m_listenDatei = datei;
+        m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+    }
+    QList<QStringList> vorlage;
+    QString ohneVorlage;
+    ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
+                             ohneVorlage);
+    ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
+    Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
+    MauszeigerSetzen(vbDefault);
+    if (!fehler.isEmpty())
+        MsgBox(fehler);
 }
 
 void frmMBustest::File1_DblClick() {}
 
+// Imports the scan list into the meter database, for the port of the list file while the grid
+// still holds that file, else for the port box's port.
 void frmMBustest::cmdImport_Click()
 {
-    // Imports the meters of the scan grid into the meter database.
+    const bool dateiListe = !m_listenAbdruck.isEmpty() &&
+                            m_listenAbdruck ==
+                                ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+    int port = dateiListe ? ZaehlerListeDatei::PortAusDateiname(m_listenDatei) : 0;
+    if (port != 0)
+        Text4Setzen(QString::number(port));
+    else
+        port = ZaehlerListeDatei::PortZahl(m_ui.Text4->text());
+    if (port == 0)
+        return;
+    MauszeigerSetzen(vbHourglass);
+    DoEvents();
+    QString fehler;
+    const DatenbankSitzung sitzung;
+    if (!sitzung.offen() || DatenbankImport::ListeImportieren(*Datenbank, *m_ui.MSFlexGrid1,
+                                                              *m_ui.MSFlexGrid3, port, fehler) < 0)
+        fehler = QStringLiteral("Import Liste: ") + (sitzung.offen() ? fehler : FehlerText);
+    MauszeigerSetzen(vbDefault);
+    if (!fehler.isEmpty())
+        MsgBox(fehler);
 }
 
 void frmMBustest::cmdImportIndexe_Click()
 {
-    // Imports the index list of the meter read.
+    indexeImportieren(-1);
 }
 
+// The records grid holds one meter's records only right after its read by primary address.
+void frmMBustest::einzelLeseMerken()
+{
+    const bool gelesen = !m_ui.Text2[0]->text().isEmpty();
+    m_gelesenAbdruck = gelesen ? ZaehlerListeDatei::Fingerabdruck(*m_ui.Grid1, 4) : QByteArray();
+    m_gelesenAdresse = m_ui.Text1[0]->text().trimmed();
+    m_gelesenPort = ZaehlerListeDatei::PortZahl(m_ui.Text1[1]->text());
+    m_ui.cmdImportIndexe->setVisible(gelesen);
+}
+
+// The records of the meter read last become its index list; with a mark column the scan grid's
+// current row gets "Ok" there once the list is stored.
+void frmMBustest::indexeImportieren(int markeSpalte)
+{
+    const int port = ZaehlerListeDatei::PortZahl(m_ui.Text1[1]->text());
+    const QString adresse = m_ui.Text1[0]->text().trimmed();
+    if (port == 0 || m_ui.Text2[0]->text().isEmpty() || adresse == QStringLiteral("253") ||
+        m_gelesenAbdruck.isEmpty() || adresse != m_gelesenAdresse || port != m_gelesenPort ||
+        m_gelesenAbdruck != ZaehlerListeDatei::Fingerabdruck(*m_ui.Grid1, 4))
+        return;
+    MauszeigerSetzen(vbHourglass);
+    QString meldung;
+    auto ergebnis = DatenbankImport::Ergebnis::Fehler;
+    {
+        const DatenbankSitzung sitzung;
+        if (!sitzung.offen())
+            meldung = QStringLiteral("Import Idx ") + FehlerText;
+        else
+            ergebnis = DatenbankImport::IndexeImportieren(*Datenbank, *m_ui.Grid1, port, adresse,
+                                                          m_ui.MSFlexGrid1->Row(), meldung);
+    }
+    MauszeigerSetzen(vbDefault);
+    if (ergebnis == DatenbankImport::Ergebnis::Ok && markeSpalte >= 0)
+        m_ui.MSFlexGrid1->setTextMatrix(m_ui.MSFlexGrid1->Row(), markeSpalte, QStringLiteral("Ok"));
+    else if (ergebnis == DatenbankImport::Ergebnis::NichtGefunden)
+        MsgBox(DatenbankImport::kNichtGefunden);
+    else if (ergebnis == DatenbankImport::Ergebnis::Fehler)
+        MsgBox(meldung);
+}
+
+// Reads every listed meter once (port box, first rate of its row) and imports its records; the
+// run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it.
 void frmMBustest::cmdImportAlleIndexe_Click()
 {
-    // Imports the index lists of every meter listed.
+    Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
+    FlexGridWidget& grid = *m_ui.MSFlexGrid1;
+    if (!grid.setCols(grid.Cols() + 1))
+        return;
+    const int spalte = grid.Cols() - 1;
+    grid.setTextMatrix(0, spalte, QStringLiteral("Imp Idx"));
+    SucheStop = 0;
+    m_ui.cmdSecPrimSuchen->setVisible(false);
+    m_ui.cmdSecAdrStop->setVisible(true);
+    for (int zeile = 1; zeile < grid.Rows() && SucheStop == 0 && !ProgrammEndet(); ++zeile) {
+        if (grid.TextMatrix(zeile, 1).isEmpty() || grid.TextMatrix(zeile, 0).isEmpty())
+            continue;
+        grid.setRow(zeile);
+        Text1Setzen(0, grid.TextMatrix(zeile, 0).trimmed());
+        Text1Setzen(1, m_ui.Text4->text());
+        Text1Setzen(2, ParameterSchreiben::ErsteBaud(grid.TextMatrix(zeile, 6)));
+        grid.setTextMatrix(zeile, spalte, QStringLiteral("Fehler"));
+        int adresse = 0;
+        m_ui.Text2[0]->clear();
+        if (Auslesen::PrimaerAdresseGueltig(m_ui.Text1[0]->text(), adresse) && adresse != 253 &&
+            (PortOk = GetPortParameter(PortWert, BaudWert))) {
+            ZaehlerPrimAdr = static_cast<qint16>(adresse);
+            M_Bus_Auslesen(ZaehlerPrimAdr, PortWert, BaudWert);
+        }
+        einzelLeseMerken();
+        indexeImportieren(spalte);
+    }
+    cmdSecAdrStop_Click();
 }
 
 void frmMBustest::cmdDatenbankEintrag_Click()
