@@ -155,6 +155,12 @@ private:
     SekundaerSuche::Anzeige sekAnzeige(QLabel* label);
     // The end of a secondary search, however it ended: buttons, port, pointer.
     void sekSucheBeenden();
+    // Commissioning (frmMBustestInbetrieb.cpp).
+    void primaerAdresseEinzelnSchreiben();
+    void parameterListeSchreiben();
+    void listeLaden();
+    void listeImportieren();
+    void alleIndexeImportieren();
     // After a read by primary address: remembers the records grid as that meter's records.
     void einzelLeseMerken();
     void indexeImportieren(int markeSpalte);

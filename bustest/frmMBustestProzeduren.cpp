@@ -612,29 +612,9 @@ void frmMBustest::cmd_AutoPrimaer_Click()
     ParameterSchreiben::AutoPrimaer(*m_ui.MSFlexGrid1);
 }
 
-// Writes the address box's primary address into the meter of the ID box, through a name-bound
-// driver of its own on the single-meter port and rate.
 void frmMBustest::cmd_SetPrimSingle_Click()
 {
-    int adresse = 0;
-    if (!ParameterSchreiben::AdresseGueltig(m_ui.Text1[0]->text(), adresse)) {
-        MsgBox(ParameterSchreiben::kWertUngueltig);
-        return;
-    }
-    Programmende::Lauf lauf(m_ende);
-    if (!lauf.gueltig())
-        return;
-    MauszeigerSetzen(vbArrowHourglass);
-    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
-    MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
-    const int ergebnis =
-        rac ? ParameterSchreiben::Einzeln(*rac, Zahl(m_ui.Combo7->currentText()),
-                                          Zahl(m_ui.Combo8->currentText()),
-                                          m_ui.Text2[4]->text(), m_ui.Text1[0]->text())
-            : ParameterSchreiben::kAbgewiesen;
-    MauszeigerSetzen(vbDefault);
-    MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
-                         : QStringLiteral("Nicht erfolgreich gesendet!"));
+    primaerAdresseEinzelnSchreiben();
 }
 
 void frmMBustest::Command3_Click()
@@ -643,31 +623,9 @@ void frmMBustest::Command3_Click()
                                   m_ui.Combo5->currentText(), m_ui.Combo6->currentText());
 }
 
-// "Parameter schreiben" writes the planned values of the list; while it runs the button reads
-// "Abbrechen" and stops the writing after the part running.
 void frmMBustest::Command4_Click()
 {
-    const QString schreiben = QStringLiteral("Parameter schreiben");
-    if (m_ui.Command4->text() != schreiben) {
-        m_ui.Command4->setText(schreiben);
-        ParameterStop = 1;
-        return;
-    }
-    Programmende::Lauf lauf(m_ende);
-    if (!lauf.gueltig())
-        return;
-    ParameterStop = 0;
-    m_ui.Command4->setText(QStringLiteral("Abbrechen"));
-    MauszeigerSetzen(vbArrowHourglass);
-    const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
-    if (MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr) {
-        ParameterSchreiben schreiber(*m_ui.MSFlexGrid1, [this] { return ParameterStop != 0; });
-        schreiber.Liste(*rac, Zahl(m_ui.Combo4->currentText()));
-    } else {
-        LogSchreiben(KeinTreiber(kTreiberRacX4));
-    }
-    m_ui.Command4->setText(schreiben);
-    MauszeigerSetzen(vbDefault);
+    parameterListeSchreiben();
 }
 
 void frmMBustest::MSFlexGrid1_Click()
@@ -749,60 +707,16 @@ void frmMBustest::Command1_Click()
     QGuiApplication::clipboard()->setText(ZaehlerListeDatei::Zwischenablage(*m_ui.MSFlexGrid1));
 }
 
-// Loads the picked list file into the scan grid and the index import list beside it; the port
-// box takes the port of the file's name. A file that cannot be loaded leaves the grid as it was.
 void frmMBustest::File1_Click()
 {
-    const QListWidgetItem* eintrag = m_ui.File1->currentItem();
-    if (!eintrag)
-        return;
-    const QString datei = eintrag->text();
-    MauszeigerSetzen(vbHourglass);
-    QList<QStringList> zeilen;
-    QString fehler;
-    m_listenAbdruck.clear();
-    if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
-        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
-        m_listenDatei = datei;
-        m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
-    }
-    QList<QStringList> vorlage;
-    QString ohneVorlage;
-    ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
-                             ohneVorlage);
-    ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
-    Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
-    MauszeigerSetzen(vbDefault);
-    if (!fehler.isEmpty())
-        MsgBox(fehler);
+    listeLaden();
 }
 
 void frmMBustest::File1_DblClick() {}
 
-// Imports the scan list into the meter database, for the port of the list file while the grid
-// still holds that file, else for the port box's port.
 void frmMBustest::cmdImport_Click()
 {
-    const bool dateiListe = !m_listenAbdruck.isEmpty() &&
-                            m_listenAbdruck ==
-                                ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
-    int port = dateiListe ? ZaehlerListeDatei::PortAusDateiname(m_listenDatei) : 0;
-    if (port != 0)
-        Text4Setzen(QString::number(port));
-    else
-        port = ZaehlerListeDatei::PortZahl(m_ui.Text4->text());
-    if (port == 0)
-        return;
-    MauszeigerSetzen(vbHourglass);
-    DoEvents();
-    QString fehler;
-    const DatenbankSitzung sitzung;
-    if (!sitzung.offen() || DatenbankImport::ListeImportieren(*Datenbank, *m_ui.MSFlexGrid1,
-                                                              *m_ui.MSFlexGrid3, port, fehler) < 0)
-        fehler = QStringLiteral("Import Liste: ") + (sitzung.offen() ? fehler : FehlerText);
-    MauszeigerSetzen(vbDefault);
-    if (!fehler.isEmpty())
-        MsgBox(fehler);
+    listeImportieren();
 }
 
 void frmMBustest::cmdImportIndexe_Click()
@@ -810,80 +724,9 @@ void frmMBustest::cmdImportIndexe_Click()
     indexeImportieren(-1);
 }
 
-// The records grid holds one meter's records only right after its read by primary address.
-void frmMBustest::einzelLeseMerken()
-{
-    const bool gelesen = !m_ui.Text2[0]->text().isEmpty();
-    m_gelesenAbdruck = gelesen ? ZaehlerListeDatei::Fingerabdruck(*m_ui.Grid1, 4) : QByteArray();
-    m_gelesenAdresse = m_ui.Text1[0]->text().trimmed();
-    m_gelesenPort = ZaehlerListeDatei::PortZahl(m_ui.Text1[1]->text());
-    m_ui.cmdImportIndexe->setVisible(gelesen);
-}
-
-// The records of the meter read last become its index list; with a mark column the scan grid's
-// current row gets "Ok" there once the list is stored.
-void frmMBustest::indexeImportieren(int markeSpalte)
-{
-    const int port = ZaehlerListeDatei::PortZahl(m_ui.Text1[1]->text());
-    const QString adresse = m_ui.Text1[0]->text().trimmed();
-    if (port == 0 || m_ui.Text2[0]->text().isEmpty() || adresse == QStringLiteral("253") ||
-        m_gelesenAbdruck.isEmpty() || adresse != m_gelesenAdresse || port != m_gelesenPort ||
-        m_gelesenAbdruck != ZaehlerListeDatei::Fingerabdruck(*m_ui.Grid1, 4))
-        return;
-    MauszeigerSetzen(vbHourglass);
-    QString meldung;
-    auto ergebnis = DatenbankImport::Ergebnis::Fehler;
-    {
-        const DatenbankSitzung sitzung;
-        if (!sitzung.offen())
-            meldung = QStringLiteral("Import Idx ") + FehlerText;
-        else
-            ergebnis = DatenbankImport::IndexeImportieren(*Datenbank, *m_ui.Grid1, port, adresse,
-                                                          m_ui.MSFlexGrid1->Row(), meldung);
-    }
-    MauszeigerSetzen(vbDefault);
-    if (ergebnis == DatenbankImport::Ergebnis::Ok && markeSpalte >= 0)
-        m_ui.MSFlexGrid1->setTextMatrix(m_ui.MSFlexGrid1->Row(), markeSpalte, QStringLiteral("Ok"));
-    else if (ergebnis == DatenbankImport::Ergebnis::NichtGefunden)
-        MsgBox(DatenbankImport::kNichtGefunden);
-    else if (ergebnis == DatenbankImport::Ergebnis::Fehler)
-        MsgBox(meldung);
-}
-
-// Reads every listed meter once (port box, first rate of its row) and imports its records; the
-// run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it.
 void frmMBustest::cmdImportAlleIndexe_Click()
 {
-    Programmende::Lauf lauf(m_ende);
-    if (!lauf.gueltig())
-        return;
-    FlexGridWidget& grid = *m_ui.MSFlexGrid1;
-    if (!grid.setCols(grid.Cols() + 1))
-        return;
-    const int spalte = grid.Cols() - 1;
-    grid.setTextMatrix(0, spalte, QStringLiteral("Imp Idx"));
-    SucheStop = 0;
-    m_ui.cmdSecPrimSuchen->setVisible(false);
-    m_ui.cmdSecAdrStop->setVisible(true);
-    for (int zeile = 1; zeile < grid.Rows() && SucheStop == 0 && !ProgrammEndet(); ++zeile) {
-        if (grid.TextMatrix(zeile, 1).isEmpty() || grid.TextMatrix(zeile, 0).isEmpty())
-            continue;
-        grid.setRow(zeile);
-        Text1Setzen(0, grid.TextMatrix(zeile, 0).trimmed());
-        Text1Setzen(1, m_ui.Text4->text());
-        Text1Setzen(2, ParameterSchreiben::ErsteBaud(grid.TextMatrix(zeile, 6)));
-        grid.setTextMatrix(zeile, spalte, QStringLiteral("Fehler"));
-        int adresse = 0;
-        m_ui.Text2[0]->clear();
-        if (Auslesen::PrimaerAdresseGueltig(m_ui.Text1[0]->text(), adresse) && adresse != 253 &&
-            (PortOk = GetPortParameter(PortWert, BaudWert))) {
-            ZaehlerPrimAdr = static_cast<qint16>(adresse);
-            M_Bus_Auslesen(ZaehlerPrimAdr, PortWert, BaudWert);
-        }
-        einzelLeseMerken();
-        indexeImportieren(spalte);
-    }
-    cmdSecAdrStop_Click();
+    alleIndexeImportieren();
 }
 
 void frmMBustest::cmdDatenbankEintrag_Click()
