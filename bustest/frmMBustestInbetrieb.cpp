@@ -22,13 +22,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
-// The number a box holds (0 when it holds none).
+// The port or rate a box holds: its first digits, also in a taken port's "(3)"; 0 for none.
 int Zahl(const QString& text)
 {
-    return text.trimmed().toInt();
+    static const QRegularExpression kZiffern(QStringLiteral("[0-9]{1,6}"));
+    return kZiffern.match(text).captured().toInt();
 }
 
 } // namespace
