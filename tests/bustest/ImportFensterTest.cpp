@@ -184,4 +184,19 @@ TEST_F(ImportFensterTest, batchReadsEveryMeterOnceAndMarksItsOwnColumn)
     EXPECT_FALSE(m_fenster->ui().cmdSecPrimSuchen->isHidden());
 }
 
+TEST_F(ImportFensterTest, scanStopButtonEndsTheBatchAfterTheMeterRunning)
+{
+    starten(Zaehler(5, "50000005") + Zaehler(6, "60000006"));
+    scanZeile(1, "5", "50000005");
+    scanZeile(2, "6", "60000006");
+    m_fenster->Text4Setzen(QStringLiteral("3"));
+    m_fenster->ui().cmdImport->click();
+    sobald([this] { return m_sim->zaehlerStand(0).telegramme > 0; },
+           [this] { m_fenster->ui().cmdSecAdrStop->click(); });
+    m_fenster->cmdImportAlleIndexe_Click();
+    EXPECT_EQ(scan().TextMatrix(1, 9), "Ok");
+    EXPECT_EQ(scan().TextMatrix(2, 9), "");
+    EXPECT_EQ(m_sim->zaehlerStand(1).telegramme, 0);
+}
+
 } // namespace

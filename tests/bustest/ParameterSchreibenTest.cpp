@@ -166,6 +166,20 @@ TEST_F(ParameterSchreibenTest, stopAfterTheAddressPartLeavesTheBaudPartUnwritten
     EXPECT_EQ(m_fenster->ui().Command4->text(), "Parameter schreiben");
 }
 
+TEST_F(ParameterSchreibenTest, portThatDoesNotOpenNeverReportsOk)
+{
+    simulatorStarten(Zaehler(1, "11111111", 9600));
+    zeile(1, "1", "11111111", "9600;", "5", "2400");
+    schreiben(QStringLiteral("ZEP.INI"), QStringLiteral("[COM]\r\nCOM3=%1\r\nCOM9=%2\r\n")
+                                             .arg(m_sim->geraet(), pfad("fehlt"))
+                                             .toUtf8());
+    m_fenster->ui().Combo4->setEditText(QStringLiteral("(9)"));
+    m_fenster->ui().Command4->click();
+    EXPECT_EQ(zelle(1, 7), "5: Fehler! ");
+    EXPECT_EQ(zelle(1, 8), "2400: Fehler! ");
+    EXPECT_EQ(frames(), 0);
+}
+
 TEST_F(ParameterSchreibenTest, planningOffersOnlyFreeAddressesAndFillsTheNewColumns)
 {
     oeffnen();
