@@ -61,6 +61,15 @@ protected:
         m_fenster->ui().cmd_SetPrimSingle->click();
     }
     int frames() const { return static_cast<int>(m_sim->empfangeneRahmen().size()); }
+    // Reads the meter at the address in the meter view; its manufacturer, "" without answer.
+    QString leseHersteller(const QString& adresse, int baud)
+    {
+        m_fenster->Text1Setzen(1, QString::number(kPort));
+        m_fenster->Text1Setzen(2, QString::number(baud));
+        m_fenster->Text1Setzen(0, adresse);
+        m_fenster->ui().cmdstartAuslesen->click();
+        return m_fenster->ui().Text2[0]->text();
+    }
 };
 
 TEST_F(ParameterSchreibenTest, singleMeterGetsItsNewAddress)
@@ -72,6 +81,10 @@ TEST_F(ParameterSchreibenTest, singleMeterGetsItsNewAddress)
     EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 5);
     EXPECT_EQ(m_sim->zaehlerStand(1).primaerAdresse, 2);
     EXPECT_EQ(frames(), 2); // select and change, no fallback
+
+    // The meter answers at 5 and no longer at 1.
+    EXPECT_EQ(leseHersteller(QStringLiteral("1"), 9600), "");
+    EXPECT_EQ(leseHersteller(QStringLiteral("5"), 9600), "LUG");
 }
 
 TEST_F(ParameterSchreibenTest, singleMeterRefusesBadValuesWithNothingSent)
@@ -148,6 +161,11 @@ TEST_F(ParameterSchreibenTest, baudChangeGoesAtTheFirstRateAndMovesTheMeter)
     EXPECT_EQ(m_sim->zaehlerStand(0).quittungen, 2); // select and change, both at 2400
     EXPECT_EQ(m_sim->zaehlerStand(1).baud, 2400);
     EXPECT_EQ(frames(), 2);
+
+    // Meter 3 answers at 9600 only; meter 4 stays at 2400.
+    EXPECT_EQ(leseHersteller(QStringLiteral("3"), 2400), "");
+    EXPECT_EQ(leseHersteller(QStringLiteral("3"), 9600), "LUG");
+    EXPECT_EQ(leseHersteller(QStringLiteral("4"), 2400), "LUG");
 }
 
 TEST_F(ParameterSchreibenTest, stopAfterTheAddressPartLeavesTheBaudPartUnwritten)
