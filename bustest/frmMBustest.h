@@ -163,7 +163,8 @@ private:
     void alleIndexeImportieren();
     // After a read by primary address: remembers the records grid as that meter's records.
     void einzelLeseMerken();
-    void indexeImportieren(int markeSpalte);
+    // zeile: the scan-grid row the message names and the mark goes into (markeSpalte -1: none).
+    void indexeImportieren(int markeSpalte, int zeile);
     // A new interface driver object, kept alive by objekt; nullptr when there is none, its
     // reason then in fehler when given, else in the program log.
     IMBusOLEAutoServer* oleTreiberErzeugen(std::unique_ptr<MBusTreiber>& objekt,

@@ -174,7 +174,7 @@ void frmMBustest::alleIndexeImportieren()
             M_Bus_Auslesen(ZaehlerPrimAdr, PortWert, BaudWert);
         }
         einzelLeseMerken();
-        indexeImportieren(spalte);
+        indexeImportieren(spalte, zeile);
     }
     cmdSecAdrStop_Click();
 }
@@ -189,9 +189,9 @@ void frmMBustest::einzelLeseMerken()
     m_ui.cmdImportIndexe->setVisible(gelesen);
 }
 
-// The records of the meter read last become its index list; with a mark column the scan grid's
-// current row gets "Ok" there once the list is stored.
-void frmMBustest::indexeImportieren(int markeSpalte)
+// The records of the meter read last become its index list; with a mark column (the batch) the
+// row's cell there gets "Ok" once the list is stored.
+void frmMBustest::indexeImportieren(int markeSpalte, int zeile)
 {
     const int port = ZaehlerListeDatei::PortZahl(m_ui.Text1[1]->text());
     const QString adresse = m_ui.Text1[0]->text().trimmed();
@@ -208,11 +208,11 @@ void frmMBustest::indexeImportieren(int markeSpalte)
             meldung = QStringLiteral("Import Idx ") + FehlerText;
         else
             ergebnis = DatenbankImport::IndexeImportieren(*Datenbank, *m_ui.Grid1, port, adresse,
-                                                          m_ui.MSFlexGrid1->Row(), meldung);
+                                                          zeile, meldung);
     }
     MauszeigerSetzen(vbDefault);
     if (ergebnis == DatenbankImport::Ergebnis::Ok && markeSpalte >= 0)
-        m_ui.MSFlexGrid1->setTextMatrix(m_ui.MSFlexGrid1->Row(), markeSpalte, QStringLiteral("Ok"));
+        m_ui.MSFlexGrid1->setTextMatrix(zeile, markeSpalte, QStringLiteral("Ok"));
     else if (ergebnis == DatenbankImport::Ergebnis::NichtGefunden)
         MsgBox(DatenbankImport::kNichtGefunden);
     else if (ergebnis == DatenbankImport::Ergebnis::Fehler)

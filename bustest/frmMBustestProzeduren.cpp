@@ -721,7 +721,7 @@ void frmMBustest::cmdImport_Click()
 
 void frmMBustest::cmdImportIndexe_Click()
 {
-    indexeImportieren(-1);
+    indexeImportieren(-1, m_ui.MSFlexGrid1->Row());
 }
 
 void frmMBustest::cmdImportAlleIndexe_Click()
