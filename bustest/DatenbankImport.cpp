@@ -55,10 +55,16 @@ void DatenbankImport::ImportGet(Recordset& zaehler, bool neu, const FlexGrid& vo
                                 const QString& hersteller, const QString& medium)
 {
     const Vorgabe vorgaben[] = {
-        {"faktor", 1},           {"Impulse", 1},     {"Offset", 0},
-        {"ZTyp", QStringLiteral("EVZ-Zähler")},      {"ZStellen", 7},
-        {"Stufe", 1},            {"MBIndex", 1},     {"TarifGruppe", QStringLiteral("Strom")},
-        {"TarifGrp", 1},         {"Tarif", QStringLiteral("5;")},
+        {"faktor", 1},
+        {"Impulse", 1},
+        {"Offset", 0},
+        {"ZTyp", QStringLiteral("EVZ-Zähler")},
+        {"ZStellen", 7},
+        {"Stufe", 1},
+        {"MBIndex", 1},
+        {"TarifGruppe", QStringLiteral("Strom")},
+        {"TarifGrp", 1},
+        {"Tarif", QStringLiteral("5;")},
         {"Feld", QStringLiteral("E")},
     };
     for (const Vorgabe& vorgabe : vorgaben) {
@@ -143,16 +149,16 @@ int DatenbankImport::SatzNummer(const QString& index)
     int nummer = 0;
     if (index.contains(QLatin1Char('['))) {
         QString text = index;
-        text.replace(QLatin1Char('['), QLatin1Char(';')).replace(QLatin1Char(']'), QLatin1Char(';'));
+        text.replace(QLatin1Char('['), QLatin1Char(';'))
+            .replace(QLatin1Char(']'), QLatin1Char(';'));
         return Ganzzahl(GetFeld(text, 1), nummer) ? nummer : 0;
     }
     return Ganzzahl(index, nummer) ? nummer : 0;
 }
 
-DatenbankImport::Ergebnis DatenbankImport::IndexeImportieren(Verbindung& db,
-                                                             const FlexGrid& saetze, int port,
-                                                             const QString& adresse, int zeile,
-                                                             QString& meldung)
+DatenbankImport::Ergebnis DatenbankImport::IndexeImportieren(Verbindung& db, const FlexGrid& saetze,
+                                                             int port, const QString& adresse,
+                                                             int zeile, QString& meldung)
 {
     int mbAdr = 0;
     if (!Ganzzahl(adresse, mbAdr))
@@ -173,8 +179,8 @@ DatenbankImport::Ergebnis DatenbankImport::IndexeImportieren(Verbindung& db,
     if (zaehler.RecordCount() != 1)
         return Ergebnis::NichtGefunden;
     const qint64 lznr = zaehler.Feld(QStringLiteral("LZNR")).ganz();
-    const QString nummerFeld = Mandant == QStringLiteral("2500") ? QStringLiteral("Index")
-                                                                   : QStringLiteral("MBIndex");
+    const QString nummerFeld =
+        Mandant == QStringLiteral("2500") ? QStringLiteral("Index") : QStringLiteral("MBIndex");
 
     Transaktion transaktion(db);
     if (!transaktion.begonnen() ||
@@ -187,9 +193,9 @@ DatenbankImport::Ergebnis DatenbankImport::IndexeImportieren(Verbindung& db,
         if (saetze.TextMatrix(z, 2).isEmpty())
             continue;
         const QString index = saetze.TextMatrix(z, 0);
-        nummerText = index.contains(QLatin1Char('[')) ? index.section(QLatin1Char('['), 1)
-                                                            .section(QLatin1Char(']'), 0, 0)
-                                                      : index;
+        nummerText = index.contains(QLatin1Char('['))
+                         ? index.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0)
+                         : index;
         const int nummer = SatzNummer(index);
         if (!liste.AddNew() || !liste.Setzen(QStringLiteral("lznr"), lznr) ||
             (nummer != 0 && !liste.Setzen(nummerFeld, nummer)) ||
@@ -205,11 +211,11 @@ DatenbankImport::Ergebnis DatenbankImport::IndexeImportieren(Verbindung& db,
 
 bool DatenbankImport::TarifeEinlesen(Verbindung& db, qint64 lznr, FlexGrid& grid)
 {
-    Recordset tarife = db.OpenRecordset(
-        QStringLiteral("SELECT ta.TA_BEZ, tazuordnung.MBusIndex FROM tazuordnung "
-                       "INNER JOIN ta ON tazuordnung.zta = ta.TA_NR "
-                       "WHERE tazuordnung.zlznr = ? ORDER BY ta.Ta_Reihenfolge"),
-        {lznr});
+    Recordset tarife =
+        db.OpenRecordset(QStringLiteral("SELECT ta.TA_BEZ, tazuordnung.MBusIndex FROM tazuordnung "
+                                        "INNER JOIN ta ON tazuordnung.zta = ta.TA_NR "
+                                        "WHERE tazuordnung.zlznr = ? ORDER BY ta.Ta_Reihenfolge"),
+                         {lznr});
     if (!tarife.offen())
         return false;
     grid.AddItem(QString(), 1);

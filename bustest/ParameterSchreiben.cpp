@@ -184,8 +184,7 @@ bool ParameterSchreiben::gestoppt() const
 
 void ParameterSchreiben::anhaengen(int zeile, int spalte, int ergebnis)
 {
-    m_grid.setTextMatrix(zeile, spalte,
-                         m_grid.TextMatrix(zeile, spalte) + Ergebnistext(ergebnis));
+    m_grid.setTextMatrix(zeile, spalte, m_grid.TextMatrix(zeile, spalte) + Ergebnistext(ergebnis));
 }
 
 void ParameterSchreiben::Liste(MBusRacX4& treiber, int port)

@@ -55,7 +55,8 @@ bool ZaehlerListeDatei::Lesen(const QString& datei, const QString& trenner,
     zeilen.clear();
     QFile file(PfadAufloesen(datei));
     if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly)) {
-        fehler = QStringLiteral("Die Datei ") + datei + QStringLiteral(" kann nicht gelesen werden.");
+        fehler =
+            QStringLiteral("Die Datei ") + datei + QStringLiteral(" kann nicht gelesen werden.");
         return false;
     }
     // More than this is no list of one bus, whatever its line count.

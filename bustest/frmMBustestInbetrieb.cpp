@@ -52,8 +52,8 @@ void frmMBustest::primaerAdresseEinzelnSchreiben()
     MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
     const int ergebnis =
         rac ? ParameterSchreiben::Einzeln(*rac, Zahl(m_ui.Combo7->currentText()),
-                                          Zahl(m_ui.Combo8->currentText()),
-                                          m_ui.Text2[4]->text(), m_ui.Text1[0]->text())
+                                          Zahl(m_ui.Combo8->currentText()), m_ui.Text2[4]->text(),
+                                          m_ui.Text1[0]->text())
             : ParameterSchreiben::kAbgewiesen;
     MauszeigerSetzen(vbDefault);
     MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
@@ -120,9 +120,9 @@ void frmMBustest::listeLaden()
 // still holds that file, else for the port box's port.
 void frmMBustest::listeImportieren()
 {
-    const bool dateiListe = !m_listenAbdruck.isEmpty() &&
-                            m_listenAbdruck ==
-                                ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+    const bool dateiListe =
+        !m_listenAbdruck.isEmpty() &&
+        m_listenAbdruck == ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
     int port = dateiListe ? ZaehlerListeDatei::PortAusDateiname(m_listenDatei) : 0;
     if (port != 0)
         Text4Setzen(QString::number(port));

@@ -22,8 +22,9 @@ void Fuellen(FlexGrid& grid, const QList<QStringList>& zeilen)
             grid.setTextMatrix(z, s, zeilen[z][s]);
 }
 
-const QStringList kScanKopf = {"Primär", "ID",      "Herst.",      "Vers.", "Medium",
-                               "AnzDat.", "Baudrate", "Neue Primäradresse", "Neu Baudrate"};
+const QStringList kScanKopf = {"Primär",      "ID",      "Herst.",   "Vers.",
+                               "Medium",      "AnzDat.", "Baudrate", "Neue Primäradresse",
+                               "Neu Baudrate"};
 
 QStringList ScanZeile(const QString& adresse, const QString& id, const QString& medium = "Water",
                       const QString& hersteller = "ABC")
@@ -52,10 +53,10 @@ protected:
     QStringList zaehler()
     {
         QStringList liste;
-        for (const auto& z : this->pruefZeilen(
-                 QStringLiteral("SELECT ZNAME, ZNr, MBAdr, MBComP FROM zaehler")))
-            liste << QStringLiteral("%1 %2 %3 %4").arg(z[0].text(), z[1].text(), z[2].text(),
-                                                       z[3].text());
+        for (const auto& z :
+             this->pruefZeilen(QStringLiteral("SELECT ZNAME, ZNr, MBAdr, MBComP FROM zaehler")))
+            liste << QStringLiteral("%1 %2 %3 %4")
+                         .arg(z[0].text(), z[1].text(), z[2].text(), z[3].text());
         liste.sort();
         return liste;
     }
@@ -63,8 +64,7 @@ protected:
     QString feld(const QString& znr, const QString& name)
     {
         const auto zeilen = this->pruefZeilen(
-            QStringLiteral("SELECT %1 FROM zaehler WHERE ZNr = ? AND MBComP = 3").arg(name),
-            {znr});
+            QStringLiteral("SELECT %1 FROM zaehler WHERE ZNr = ? AND MBComP = 3").arg(name), {znr});
         return zeilen.isEmpty() ? QStringLiteral("<keine Zeile>") : zeilen[0][0].text();
     }
     // "MBIndex|index|Art|Einheit|Speichern" of the meter's index rows, in stored order.
@@ -109,12 +109,12 @@ TYPED_TEST(DatenbankImportTest, scanRowsMatchByAddressOrByNumberAndNewOnesGetThe
 {
     this->meterEinfuegen(10, "1111", 5);
     this->meterEinfuegen(11, "2222", 0);
-    this->meterEinfuegen(12, "3333", 7, 4);       // another port
+    this->meterEinfuegen(12, "3333", 7, 4);        // another port
     this->meterEinfuegen(13, "4444", 5, 3, "dup"); // a second meter at 5: the first one counts
-    EXPECT_EQ(this->listeImportieren({ScanZeile("5", "9999"),  // by address, number changed
-                                      ScanZeile("0", "2222"),  // no address: by number
+    EXPECT_EQ(this->listeImportieren({ScanZeile("5", "9999"),   // by address, number changed
+                                      ScanZeile("0", "2222"),   // no address: by number
                                       ScanZeile("253", "5555"), // no address, unknown number
-                                      ScanZeile("7", "3333"),  // known only on port 4
+                                      ScanZeile("7", "3333"),   // known only on port 4
                                       ScanZeile("", "6666"), ScanZeile("8", "")}),
               4);
     EXPECT_EQ(this->zaehler(),
@@ -132,18 +132,17 @@ TYPED_TEST(DatenbankImportTest, scanRowsMatchByAddressOrByNumberAndNewOnesGetThe
 TYPED_TEST(DatenbankImportTest, defaultsFillOnlyEmptyFieldsAndTheTemplateOverwrites)
 {
     this->meterEinfuegen(10, "1111", 5);
-    Fuellen(this->m_vorlage, {{"Herst", "MEDIUM", "MBIndex", "TarifGruppe", "TarifGrp", "Tarif",
-                               "Feld"},
-                              {"ABC", "GAS", "x", "Gas", "4", "5", "G"}, // bad number: no template
-                              {"ABC", "WATER", "2", "Wasser", "4", "5,7", "E"},
-                              {"ABC", "WATER", "3", "Zweite", "4", "5", "F"}});
+    Fuellen(this->m_vorlage,
+            {{"Herst", "MEDIUM", "MBIndex", "TarifGruppe", "TarifGrp", "Tarif", "Feld"},
+             {"ABC", "GAS", "x", "Gas", "4", "5", "G"}, // bad number: no template
+             {"ABC", "WATER", "2", "Wasser", "4", "5,7", "E"},
+             {"ABC", "WATER", "3", "Zweite", "4", "5", "F"}});
     this->listeImportieren({ScanZeile("5", "1111"), ScanZeile("6", "2222", "Gas"),
                             ScanZeile("9", "3333", "Water", "XYZ")});
     const std::pair<const char*, const char*> faelle[] = {
-        {"faktor", "3"},        {"Impulse", "1"},        {"\"offset\"", "0"},
-        {"ZTyp", "EVZ-Zähler"}, {"ZStellen", "7"},       {"Stufe", "1"},
-        {"MBIndex", "2"},       {"TarifGruppe", "Wasser"}, {"TarifGrp", "4"},
-        {"Tarif", "5;7;"},      {"Feld", "E"}};
+        {"faktor", "3"},   {"Impulse", "1"},  {"\"offset\"", "0"}, {"ZTyp", "EVZ-Zähler"},
+        {"ZStellen", "7"}, {"Stufe", "1"},    {"MBIndex", "2"},    {"TarifGruppe", "Wasser"},
+        {"TarifGrp", "4"}, {"Tarif", "5;7;"}, {"Feld", "E"}};
     for (const auto& [name, wert] : faelle)
         EXPECT_EQ(this->feld("1111", name), QString::fromUtf8(wert)) << name;
     EXPECT_EQ(this->feld("2222", "faktor"), "1");
@@ -179,9 +178,8 @@ TYPED_TEST(DatenbankImportTest, indexListOfOneMeterReplacesItsRowsOnce)
     for (int mal = 0; mal < 2; ++mal)
         EXPECT_EQ(this->indexeImportieren(saetze, " 5 ", meldung), DatenbankImport::Ergebnis::Ok)
             << qPrintable(meldung);
-    EXPECT_EQ(this->indexListe(10),
-              QStringList({"1|-|Energie|kWh|1", "2|-|Volumen|m3 sehr la|1", "4|-|Zahl||1",
-                           "-|-|Zeit|Datum|1"}));
+    EXPECT_EQ(this->indexListe(10), QStringList({"1|-|Energie|kWh|1", "2|-|Volumen|m3 sehr la|1",
+                                                 "4|-|Zahl||1", "-|-|Zeit|Datum|1"}));
     EXPECT_EQ(this->indexListe(11), QStringList({"1|-|fremd||0"}));
 
     Mandant = QStringLiteral("2500");
@@ -216,11 +214,11 @@ TYPED_TEST(DatenbankImportTest, failureOnTheThirdRowKeepsTheOldList)
     this->pruefAusfuehren(
         QStringLiteral("CREATE UNIQUE INDEX art_einmal ON MB_IndexListe (Lznr, Art)"));
     QString meldung;
-    EXPECT_EQ(this->indexeImportieren({{"5 [1]", "", "A", "", ""},
-                                       {"5 [2]", "", "B", "", ""},
-                                       {"5 [3]", "", "A", "", ""}},
-                                      "5", meldung),
-              DatenbankImport::Ergebnis::Fehler);
+    EXPECT_EQ(
+        this->indexeImportieren(
+            {{"5 [1]", "", "A", "", ""}, {"5 [2]", "", "B", "", ""}, {"5 [3]", "", "A", "", ""}},
+            "5", meldung),
+        DatenbankImport::Ergebnis::Fehler);
     EXPECT_TRUE(meldung.startsWith("Import Idx ")) << qPrintable(meldung);
     EXPECT_TRUE(meldung.endsWith("\n\rIndex = 3  Zeile=4")) << qPrintable(meldung);
     EXPECT_EQ(this->indexListe(10), QStringList({"7|-|alt||0"}));
@@ -231,14 +229,14 @@ TYPED_TEST(DatenbankImportTest, databaseWithoutTablesGivesAMessage)
     this->pruefAusfuehren(QStringLiteral("DROP TABLE zaehler"));
     Fuellen(this->m_scan, {kScanKopf, ScanZeile("5", "1")});
     QString fehler;
-    EXPECT_EQ(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
-                                                fehler),
-              -1);
+    EXPECT_EQ(
+        DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3, fehler),
+        -1);
     EXPECT_FALSE(fehler.isEmpty());
     Fuellen(this->m_scan, {{"a", "b"}, {"1", "2"}});
-    EXPECT_EQ(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
-                                                fehler),
-              -1);
+    EXPECT_EQ(
+        DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3, fehler),
+        -1);
     EXPECT_EQ(fehler, "Die Liste hat nicht die Spalten einer Zählerliste.");
 }
 

@@ -115,7 +115,8 @@ TEST_F(ImportFensterTest, missingDatabaseOrPortGivesNoHalfImport)
     m_fenster->Text4Setzen(QStringLiteral("3"));
     m_fenster->ui().cmdImport->click();
     ASSERT_EQ(m_meldungen.texte.size(), 1);
-    EXPECT_TRUE(m_meldungen.texte[0].startsWith("Import Liste: ")) << qPrintable(m_meldungen.texte[0]);
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith("Import Liste: "))
+        << qPrintable(m_meldungen.texte[0]);
     EXPECT_FALSE(QFile::exists(BasisMdbPfad()));
 }
 
@@ -174,8 +175,7 @@ TEST_F(ImportFensterTest, batchReadsEveryMeterOnceAndMarksItsOwnColumn)
         EXPECT_EQ(scan().TextMatrix(4, spalte), "Fehler");
     }
     EXPECT_EQ(scan().TextMatrix(1, 8), "9600");
-    EXPECT_EQ(indexListe(),
-              QStringList({"1 1 Volume", "1 2 Volume", "2 1 Volume", "2 2 Volume"}));
+    EXPECT_EQ(indexListe(), QStringList({"1 1 Volume", "1 2 Volume", "2 1 Volume", "2 2 Volume"}));
     // One read per meter on the bus and run; the silent ones are asked once (and repeated by
     // the driver at most once).
     EXPECT_EQ(m_sim->zaehlerStand(0).telegramme, 2);

@@ -59,11 +59,13 @@ protected:
 
 TEST(ZaehlerListeDateiNamen, portFromNameAndNamesFromOneClockReading)
 {
-    const std::pair<const char*, int> faelle[] = {
-        {"2405061130MBTestCom3.txt", 3},       {"2405061130MBTestCom12.txt", 12},
-        {"2405061130MBZählerliste3.txt", 0},   {"2405061130mbtestcom7.TXT", 7},
-        {"liste.txt", 0},                      {"", 0},
-        {"2405061130MBTestComX.txt", 0}};
+    const std::pair<const char*, int> faelle[] = {{"2405061130MBTestCom3.txt", 3},
+                                                  {"2405061130MBTestCom12.txt", 12},
+                                                  {"2405061130MBZählerliste3.txt", 0},
+                                                  {"2405061130mbtestcom7.TXT", 7},
+                                                  {"liste.txt", 0},
+                                                  {"", 0},
+                                                  {"2405061130MBTestComX.txt", 0}};
     for (const auto& [name, port] : faelle)
         EXPECT_EQ(ZaehlerListeDatei::PortAusDateiname(QString::fromUtf8(name)), port) << name;
     for (const auto& [box, port] : {std::pair{"3", 3}, {"", 0}, {" 12 ", 12}, {"3.5", 3}, {"x", 0}})
@@ -155,8 +157,7 @@ TEST_F(ZaehlerListeDateiTest, filesInEitherEncodingLoad)
     schreiben("b.txt", QStringLiteral("Primär\tID\t\n1\tZähler\t\n").toUtf8());
     for (const char* datei : {"a.txt", "b.txt"}) {
         laden(QString::fromLatin1(datei));
-        EXPECT_EQ(inhalt(scan()), QList<QStringList>({{"Primär", "ID"}, {"1", "Zähler"}}))
-            << datei;
+        EXPECT_EQ(inhalt(scan()), QList<QStringList>({{"Primär", "ID"}, {"1", "Zähler"}})) << datei;
     }
 }
 

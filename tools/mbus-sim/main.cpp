@@ -26,8 +26,8 @@ static bool BusZurueckschreiben(const QString& quelle, const SimBus& bus, const 
     QList<QPair<int, int>> stand;
     for (int i = 0; i < sim.zaehlerAnzahl(); ++i)
         stand.append({sim.zaehlerStand(i).primaerAdresse, sim.zaehlerStand(i).baud});
-    const QString text = SimBusDatei::standEintragen(QString::fromUtf8(ein.readAll()),
-                                                     bus.zaehler, stand);
+    const QString text =
+        SimBusDatei::standEintragen(QString::fromUtf8(ein.readAll()), bus.zaehler, stand);
     QSaveFile aus(ziel);
     if (!aus.open(QIODevice::WriteOnly) || aus.write(text.toUtf8()) < 0 || !aus.commit()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(ziel), qPrintable(aus.errorString()));
@@ -58,8 +58,9 @@ int main(int argc, char** argv)
     const QCommandLineOption baud("baud", "Line speed behind the TCP port (default 2400).", "baud",
                                   "2400");
     const QCommandLineOption speichern(
-        "save", "At the end, write the bus file back to this path with every meter's current "
-                "primary address and baud rate.",
+        "save",
+        "At the end, write the bus file back to this path with every meter's current "
+        "primary address and baud rate.",
         "pfad");
     parser.addOptions({ohneTakt, protokoll, link, tcp, baud, speichern});
     parser.process(app);
