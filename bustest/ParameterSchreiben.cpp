@@ -4,6 +4,7 @@
 #include "driver/faces/MBusRacX4.h"
 #include "frames/MBusRahmen.h"
 #include "grid/FlexGrid.h"
+#include "platform/Warten.h"
 #include "text/Texte.h"
 
 #include <QComboBox>
