@@ -5,13 +5,15 @@
 //   - the probe count and the collisions are printed, and the wall time against a reference:
 //     every collision costs one level of ten probes more, so the search takes about
 //     10 x (1 + collisions) probes, each the 17-byte select at 11 bits a character + the answer
-//     window of 330 bit times + 50 ms.
-// The simulator runs as its own process (mbus-sim).
+//     window of 330 bit times + 50 ms;
+//   - the CPU time of this process during the search as a share of its wall time (target 0.5 %):
+//     the waits sleep until a byte or a deadline comes.
+// The simulator runs as its own process (mbus-sim), so that its work is not counted.
 //
 //   sekundaersuche_bench            50 meters (about a minute)
 //   sekundaersuche_bench --schnell  10 meters
 //
-// The program exits with 1 when a meter is missed or found twice.
+// The program exits with 1 when a meter is missed or found twice, or the CPU target is missed.
 
 #include "bustest/SekundaerSuche.h"
 #include "SimMBus.h"
@@ -42,6 +44,7 @@ constexpr int kProbenJeEbene = 10;   // digits 9 down to 0
 constexpr unsigned kSaat = 20240613; // fixed seed: every run searches the same bus
 constexpr int kSpalteId = 1;
 constexpr int kSpalteBaud = 6;
+constexpr double kZielCpuAnteil = 0.005;
 
 // One probe nobody answers: the select + the answer window.
 double probeSekunden()
@@ -87,6 +90,7 @@ struct Messung
     int proben = 0;
     int kollisionen = 0;
     double wand = 0;
+    double cpu = 0;
 };
 
 Messung suchen(const QList<qint64>& nummern)
@@ -110,10 +114,12 @@ Messung suchen(const QList<qint64>& nummern)
         treiber.APPCloseCom();
         return messung;
     }
+    const double cpuVorher = CpuSekunden();
     const auto start = std::chrono::steady_clock::now();
     const bool durch = suche.sucheAlle(treiber, SekundaerSuche::kAlleMaske,
                                        SekundaerSuche::kStellen, kBaud);
     messung.wand = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    messung.cpu = CpuSekunden() - cpuVorher;
     treiber.APPCloseCom();
     if (!durch)
         std::fprintf(stderr, "the search stopped: %s\n", qPrintable(suche.fehler()));
@@ -172,9 +178,14 @@ int main(int argc, char** argv)
     std::printf("  collisions      %d\n", messung.kollisionen);
     std::printf("  wall time       %.3f s, reference %.3f s\n", messung.wand, referenz);
     std::printf("  ratio           %.4f\n", verhaeltnis);
+    const double cpuAnteil = messung.wand > 0 ? messung.cpu / messung.wand : 0;
+    std::printf("  CPU time        %.3f s = %.2f %% of wall time (target at most %.1f %%)\n",
+                messung.cpu, 100 * cpuAnteil, 100 * kZielCpuAnteil);
 
     const bool gut = messung.gelungen && messung.gefunden == anzahl && messung.doppelt == 0 &&
                      messung.fremd == 0;
-    std::printf("\n%s\n", gut ? "every meter found once" : "METER MISSED OR FOUND TWICE");
-    return gut ? 0 : 1;
+    const bool cpuGut = cpuAnteil <= kZielCpuAnteil;
+    std::printf("\n%s%s\n", gut ? "every meter found once" : "METER MISSED OR FOUND TWICE",
+                cpuGut ? "" : ", CPU TARGET MISSED");
+    return gut && cpuGut ? 0 : 1;
 }

@@ -78,6 +78,8 @@ void Auslesen::ZeitZeileSchreiben(FlexGrid& grid, const Ergebnis& ergebnis)
     grid.setTextMatrix(kReservierteZeile, 0, QStringLiteral("Gelesen in "));
     grid.setTextMatrix(kReservierteZeile, 1,
                        Sekunden(ergebnis.antwort - ergebnis.anfrage) + QStringLiteral(" s"));
+    // The columns were fitted to the records before; the line must not be cut short.
+    FlexGridSpaltenbreiten(grid);
 }
 
 double Auslesen::jetzt() const
@@ -87,13 +89,8 @@ double Auslesen::jetzt() const
 
 bool Auslesen::racAntwortAbwarten(MBusRacX4& treiber, int& status)
 {
-    status = treiber.APPReceiveTest();
-    while (status == mbus::kEmpfangLaeuft) {
-        if (!Warten(1))
-            return false;
-        status = treiber.APPReceiveTest();
-    }
-    return true;
+    status = treiber.EmpfangAbwarten();
+    return status != mbus::kEmpfangLaeuft;
 }
 
 void Auslesen::fehlerZeile(int adresse, int maske)

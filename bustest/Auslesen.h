@@ -71,7 +71,8 @@ public:
     static bool SekundaerAdresseGueltig(const QString& text);
     // n & " HEX Zeichen", the hex pairs (16 a line), an empty line, n & " Dezimal", the decimal
     // triples; CR LF after every line but the last.
-    // "Gelesen in " | seconds & " s" into the reserved row 1; only for an answered read.
+    // "Gelesen in " | seconds & " s" into the reserved row 1, the columns fitted again; only for
+    // an answered read.
     static void ZeitZeileSchreiben(FlexGrid& grid, const Ergebnis& ergebnis);
 
     // Through the name-bound driver, whose timing the caller has set: opens port at baud

@@ -12,6 +12,9 @@
 namespace {
 
 const QString kTippZwischenablage = QStringLiteral("Liste in die Zwischenablage kopieren");
+// The widest texts the number boxes are meant to hold.
+const QString kPlatzPort = QStringLiteral("99");
+const QString kPlatzAdresse = QStringLiteral("255");
 
 // Port and one row per baud rate: tick, lowest and highest address, result line.
 QGroupBox* SuchEinstellungenAufbauen(TestfensterElemente& e, QWidget* eltern)
@@ -20,7 +23,7 @@ QGroupBox* SuchEinstellungenAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.Frame7 = aufbau::Rahmen(QString(), eltern);
     auto* raster = new QGridLayout(e.Frame7);
     raster->addWidget(aufbau::Beschriftung(QStringLiteral("Com-Port :"), e.Frame7), 0, 0);
-    e.Text4 = aufbau::Feld(QStringLiteral("1"), e.Frame7, 60,
+    e.Text4 = aufbau::Feld(QStringLiteral("1"), e.Frame7, kPlatzPort,
                            QStringLiteral("An diesem Comport ist der Pegelwandler angeschlossen."));
     raster->addWidget(e.Text4, 0, 1);
     e.Combo4 = new QComboBox(e.Frame7);
@@ -32,21 +35,41 @@ QGroupBox* SuchEinstellungenAufbauen(TestfensterElemente& e, QWidget* eltern)
     for (int i = 0; i < 6; ++i) {
         const auto stelle = static_cast<size_t>(i);
         e.Check1[stelle] = new QCheckBox(QString::fromLatin1(raten[i]), e.Frame7);
-        e.Text5[stelle] = aufbau::Feld(QStringLiteral("1"), e.Frame7, 60,
+        e.Text5[stelle] = aufbau::Feld(QStringLiteral("1"), e.Frame7, kPlatzAdresse,
                                        QStringLiteral("Zu suchende Primäradressen."));
-        e.Text6[stelle] = aufbau::Feld(QStringLiteral("250"), e.Frame7, 60);
-        e.Label4[stelle] = aufbau::Beschriftung(QString(), e.Frame7);
-        e.Label4[stelle]->setMinimumWidth(260);
+        e.Text6[stelle] = aufbau::Feld(QStringLiteral("250"), e.Frame7, kPlatzAdresse);
+        // The result line; after a stop its second part ("Suche abgebrochen bei Adr. n") may
+        // go to a second line.
+        e.Label4[stelle] = aufbau::Anzeige(QString(), e.Frame7,
+                                           QStringLiteral("250 Zähler in 999,99 sec. gefunden. "));
+        e.Label4[stelle]->setWordWrap(true);
+        e.Label4[stelle]->setFixedHeight(2 * e.Label4[stelle]->fontMetrics().lineSpacing());
         raster->addWidget(e.Check1[stelle], i + 2, 0);
         raster->addWidget(e.Text5[stelle], i + 2, 1);
         raster->addWidget(e.Text6[stelle], i + 2, 2);
         raster->addWidget(e.Label4[stelle], i + 2, 3);
     }
     raster->setColumnStretch(3, 1);
+    raster->setRowStretch(8, 1);
     return e.Frame7;
 }
 
-// Start buttons, the secondary search's mask and progress, and the hidden driver frame.
+// Two buttons in one place, oben on top: a widget of their own, so that the rows around them
+// keep their spacing whichever of the two shows.
+QWidget* EinPlatz(QWidget* eltern, QPushButton* unten, QPushButton* oben)
+{
+    auto* platz = new QWidget(eltern);
+    auto* raster = new QGridLayout(platz);
+    raster->setContentsMargins(0, 0, 0, 0);
+    raster->addWidget(unten, 0, 0);
+    raster->addWidget(oben, 0, 0);
+    oben->raise();
+    return platz;
+}
+
+// Start buttons, the secondary search's mask and progress, and the hidden driver frame. The
+// column keeps one width and every control in it one place whatever the search shows (the
+// caller fixes the width it has once built).
 QWidget* SuchSteuerungAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     auto* bereich = new QWidget(eltern);
@@ -58,19 +81,18 @@ QWidget* SuchSteuerungAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.cmdSecPrimSuchen = aufbau::Knopf(
         QStringLiteral("&Primär Suchen"), bereich,
         QStringLiteral("Sucht nach nach MBuszähler mit eingestellten Primäradressen."));
-    raster->addWidget(e.cmdSecAdrStop, 0, 0, 1, 2);
-    raster->addWidget(e.cmdSecPrimSuchen, 0, 0, 1, 2);
-    e.cmdSecPrimSuchen->raise();
+    raster->addWidget(EinPlatz(bereich, e.cmdSecAdrStop, e.cmdSecPrimSuchen), 0, 0, 1, 2);
 
     e.cmdSekSuchenAlle = aufbau::Knopf(
         QStringLiteral("Sekundär Adressen suchen"), bereich,
         QStringLiteral(
             "Durchsucht den gesamten Bus mit den angeklickten Baudraten nach MBus Zähler"));
     e.cmdSekSuchenAlleAbbrechen = aufbau::Knopf(QStringLiteral("Abbrechen"), bereich);
-    raster->addWidget(e.cmdSekSuchenAlle, 1, 0, 1, 2);
-    raster->addWidget(e.cmdSekSuchenAlleAbbrechen, 1, 0, 1, 2);
+    raster->addWidget(EinPlatz(bereich, e.cmdSekSuchenAlleAbbrechen, e.cmdSekSuchenAlle), 1, 0, 1,
+                      2);
 
-    e.Label8 = aufbau::Beschriftung(QStringLiteral("ffffffff"), bereich);
+    // The mask probed: eight digits or wildcards, as wide as the widest of them.
+    e.Label8 = aufbau::Anzeige(QStringLiteral("ffffffff"), bereich, QStringLiteral("00000000"));
     e.Label8->setToolTip(QStringLiteral("Gesuchte Adresse: f steht für einen Platzhalter ähnlich "
                                         "wie bei der Dateisuche das * oder ?"));
     e.Combo3 = new QComboBox(bereich);
@@ -78,15 +100,22 @@ QWidget* SuchSteuerungAufbauen(TestfensterElemente& e, QWidget* eltern)
         QStringLiteral("Ab welcher Stelle fesucht werden soll. Führende Nullen werden ergänzt."));
     raster->addWidget(e.Label8, 2, 0);
     raster->addWidget(e.Combo3, 2, 1);
+    raster->setColumnStretch(1, 1);
     e.Label9 = aufbau::Beschriftung(QStringLiteral("Aktuelle Baudrate"), bereich);
     raster->addWidget(e.Label9, 3, 0, 1, 2);
     e.Label3 = aufbau::Beschriftung(QString(), bereich);
     e.Label11 = aufbau::Beschriftung(QString(), bereich);
     e.Label11->setWordWrap(true);
+    // The count and the closing line ("n Zähler gefunden in s Sekunden") take two lines at most;
+    // the labels keep their height whether they show text or not.
+    const int zeile = e.Label11->fontMetrics().lineSpacing();
+    e.Label3->setFixedHeight(zeile);
+    e.Label11->setFixedHeight(2 * zeile);
+    e.Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     raster->addWidget(e.Label3, 4, 0, 1, 2);
     raster->addWidget(e.Label11, 5, 0, 1, 2);
 
-    e.Frame9 = TimingRahmenAufbauen(e, 4, e.Combo1, bereich);
+    e.Frame9 = TimingRahmenAufbauen(e, 4, e.Combo1, bereich, 1);
     raster->addWidget(e.Frame9, 6, 0, 1, 2);
     raster->setRowStretch(7, 1);
     return bereich;
@@ -99,7 +128,7 @@ QWidget* ListenKnoepfeAufbauen(TestfensterElemente& e, QWidget* eltern)
     auto* spalten = new QVBoxLayout(bereich);
     spalten->setContentsMargins(0, 0, 0, 0);
     auto* oben = new QHBoxLayout;
-    auto* unten = new QHBoxLayout;
+    auto* unten = new QGridLayout;
     spalten->addLayout(oben);
     spalten->addLayout(unten);
 
@@ -130,14 +159,15 @@ QWidget* ListenKnoepfeAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.Command3 = aufbau::Knopf(QStringLiteral("Parameter eintragen"), bereich);
     e.Command4 = aufbau::Knopf(QStringLiteral("Parameter schreiben"), bereich);
     e.cmd_AutoPrimaer = aufbau::Knopf(QStringLiteral("Prim. Adr. autom. vergeben"), bereich);
-    unten->addWidget(e.Label14);
-    unten->addWidget(e.Combo5);
-    unten->addWidget(e.Label15);
-    unten->addWidget(e.Combo6);
-    unten->addWidget(e.Command3);
-    unten->addWidget(e.Command4);
-    unten->addWidget(e.cmd_AutoPrimaer);
-    unten->addStretch(1);
+    // The automatic addresses (a service control) under the two parameter buttons.
+    unten->addWidget(e.Label14, 0, 0);
+    unten->addWidget(e.Combo5, 0, 1);
+    unten->addWidget(e.Label15, 0, 2);
+    unten->addWidget(e.Combo6, 0, 3);
+    unten->addWidget(e.Command3, 0, 4);
+    unten->addWidget(e.Command4, 0, 5);
+    unten->addWidget(e.cmd_AutoPrimaer, 1, 4, 1, 2);
+    unten->setColumnStretch(6, 1);
     return bereich;
 }
 
@@ -151,10 +181,14 @@ QGroupBox* BusAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.frmSecAdrSuchen = aufbau::Rahmen(QStringLiteral("Primär-Adressen suchen"), e.Frame4);
     auto* suche = new QHBoxLayout(e.frmSecAdrSuchen);
     suche->addWidget(SuchEinstellungenAufbauen(e, e.frmSecAdrSuchen), 1);
-    suche->addWidget(SuchSteuerungAufbauen(e, e.frmSecAdrSuchen));
+    QWidget* steuerung = SuchSteuerungAufbauen(e, e.frmSecAdrSuchen);
+    steuerung->setFixedWidth(steuerung->sizeHint().width());
+    suche->addWidget(steuerung);
     spalte->addWidget(e.frmSecAdrSuchen);
 
     e.MSFlexGrid1 = new FlexGridWidget(e.Frame4);
+    // Room for the headings and a few meters also at the window's smallest.
+    e.MSFlexGrid1->setMinimumHeight(8 * e.MSFlexGrid1->fontMetrics().height());
     spalte->addWidget(e.MSFlexGrid1, 1);
     spalte->addWidget(ListenKnoepfeAufbauen(e, e.Frame4));
     return e.Frame4;

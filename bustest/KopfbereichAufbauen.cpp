@@ -5,12 +5,16 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <QtMath>
 
 namespace {
 
@@ -31,6 +35,26 @@ QWidget* TitelAufbauen(TestfensterElemente& e, QWidget* eltern)
     return titel;
 }
 
+// The telegram dump: fixed pitch, so that its hex lines of 16 bytes stand in columns, and wide
+// enough for such a line ("68 08 ... 16", three characters a byte less the closing blank, which
+// may stand past the edge) beside the scroll bar that a long telegram brings. The decimal bytes
+// after it wrap at the box's width.
+void DumpFeldEinrichten(QPlainTextEdit& dump)
+{
+    constexpr int kBytesJeZeile = 16;
+    QFont fest = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fest.setStyleHint(QFont::TypeWriter);
+    fest.setFixedPitch(true);
+    fest.setPointSizeF(qMax(7.0, dump.font().pointSizeF() - 1.5));
+    dump.setFont(fest);
+    dump.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    const int zeile = QFontMetrics(fest).horizontalAdvance(QString(3 * kBytesJeZeile - 1, u'0'));
+    const int rand = 2 * qCeil(dump.document()->documentMargin()) + 2 * dump.frameWidth() +
+                     dump.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &dump) +
+                     dump.style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, &dump) + 1;
+    dump.setMinimumWidth(zeile + rand);
+}
+
 QGroupBox* PruefsummeAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     static const char* const werte[] = {"10", "40", "0a", "4a", "16"};
@@ -40,7 +64,8 @@ QGroupBox* PruefsummeAufbauen(TestfensterElemente& e, QWidget* eltern)
     for (int i = 0; i < 5; ++i) {
         const auto stelle = static_cast<size_t>(i);
         e.Label6[stelle] = aufbau::Beschriftung(QString::fromUtf8(namen[i]), e.Frame10);
-        e.Text8[stelle] = aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame10, 40);
+        e.Text8[stelle] =
+            aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame10, QStringLiteral("ff"));
         raster->addWidget(e.Label6[stelle], 0, i);
         raster->addWidget(e.Text8[stelle], 1, i);
     }
@@ -93,7 +118,7 @@ QWidget* KopfbereichAufbauen(TestfensterElemente& e, QWidget* eltern)
     spalte->addWidget(e.Text11);
     spalte->addWidget(aufbau::Beschriftung(QStringLiteral("Telegramm :"), bereich));
     e.Text12 = new QPlainTextEdit(bereich);
-    e.Text12->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    DumpFeldEinrichten(*e.Text12);
     spalte->addWidget(e.Text12, 1);
     e.Command2 = aufbau::Knopf(QStringLiteral("Interpretieren"), bereich);
     spalte->addWidget(e.Command2);

@@ -65,12 +65,7 @@ PrimaerScan::Ergebnis PrimaerScan::ueberRac(MBusRacX4& treiber, int port, int ba
             break;
         }
         treiber.APPREQUD2(adresse);
-        int antwort = treiber.APPReceiveTest();
-        while (antwort == mbus::kEmpfangLaeuft) {
-            if (!Warten(1))
-                break;
-            antwort = treiber.APPReceiveTest();
-        }
+        const int antwort = treiber.EmpfangAbwarten();
         if (antwort == mbus::kEmpfangLaeuft) { // the program ends in the middle of the exchange
             m_ergebnis.abgebrochen = true;
             m_ergebnis.abbruchAdresse = adresse;

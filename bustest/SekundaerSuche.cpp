@@ -64,13 +64,9 @@ bool SekundaerSuche::gestoppt() const
 
 bool SekundaerSuche::abwarten(MBusRacX4& treiber, bool wiederholen)
 {
-    while (treiber.APPReceiveTest() == mbus::kEmpfangLaeuft) {
-        if (wiederholen)
-            treiber.APPRetry();
-        if (!Warten(1)) {
-            m_programmEndet = true;
-            return false;
-        }
+    if (treiber.EmpfangAbwarten(wiederholen) == mbus::kEmpfangLaeuft) {
+        m_programmEndet = true;
+        return false;
     }
     return true;
 }

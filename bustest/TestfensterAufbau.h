@@ -15,6 +15,7 @@ QWidget* KopfbereichAufbauen(TestfensterElemente& e, QWidget* eltern);
 QGroupBox* BusAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern);
 // The meter view (Frame6).
 QGroupBox* ZaehlerAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern);
-// Driver timing boxes first..first+3 with their labels and the provider box, in a frame.
+// Driver timing boxes first..first+3 with their labels, proZeile values a row, and the provider
+// box under them, in a frame.
 QGroupBox* TimingRahmenAufbauen(TestfensterElemente& e, int erster, QComboBox*& providerBox,
-                                QWidget* eltern);
+                                QWidget* eltern, int proZeile);

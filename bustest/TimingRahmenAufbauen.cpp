@@ -7,7 +7,7 @@
 #include <QRegularExpressionValidator>
 
 QGroupBox* TimingRahmenAufbauen(TestfensterElemente& e, int erster, QComboBox*& providerBox,
-                                QWidget* eltern)
+                                QWidget* eltern, int proZeile)
 {
     static const char* const beschriftungen[] = {"bittime :", "offset :", "bit :", "dead :"};
     static const char* const werte[] = {"330", "50", "4", "11"};
@@ -19,17 +19,17 @@ QGroupBox* TimingRahmenAufbauen(TestfensterElemente& e, int erster, QComboBox*& 
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), rahmen);
     for (int i = 0; i < 4; ++i) {
         const QString wert = QString::fromLatin1(werte[i]);
-        auto* feld = aufbau::Feld(wert, rahmen, 70, QStringLiteral("Default : ") + wert);
+        auto* feld =
+            aufbau::Feld(wert, rahmen, QStringLiteral("9999"), QStringLiteral("Default : ") + wert);
         feld->setValidator(nurZiffern);
         e.Text7[static_cast<size_t>(erster + i)] = feld;
-        // Two values a row, so the frame stays low.
-        const int zeile = i / 2;
-        const int spalte = (i % 2) * 2;
+        const int zeile = i / proZeile;
+        const int spalte = (i % proZeile) * 2;
         raster->addWidget(aufbau::Beschriftung(QString::fromLatin1(beschriftungen[i]), rahmen),
                           zeile, spalte);
         raster->addWidget(feld, zeile, spalte + 1);
     }
     providerBox = new QComboBox(rahmen);
-    raster->addWidget(providerBox, 2, 0, 1, 4);
+    raster->addWidget(providerBox, (4 + proZeile - 1) / proZeile, 0, 1, 2 * proZeile);
     return rahmen;
 }

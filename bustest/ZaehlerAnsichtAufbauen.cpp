@@ -6,9 +6,14 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
+
+// The widest number the number boxes are meant to hold (a baud rate, a count).
+const QString kPlatzZahl = QStringLiteral("9999");
+constexpr int kRahmenRand = 6;
 
 QGroupBox* MBusRahmenAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
@@ -19,15 +24,18 @@ QGroupBox* MBusRahmenAufbauen(TestfensterElemente& e, QWidget* eltern)
     static const char* const werte[] = {"254", "4", "9600", "50"};
     for (int i = 0; i < 4; ++i) {
         const auto stelle = static_cast<size_t>(i);
-        e.Text1[stelle] = aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame1, 70);
+        e.Text1[stelle] = aufbau::Feld(QString::fromLatin1(werte[i]), e.Frame1, kPlatzZahl);
         raster->addWidget(aufbau::Beschriftung(QString::fromUtf8(beschriftungen[i]), e.Frame1), i,
                           0);
         raster->addWidget(e.Text1[stelle], i, 1);
     }
+    // Port and baud lists, as wide as their longest entry.
     e.Combo7 = new QComboBox(e.Frame1);
-    e.Combo7->setEditable(true);
     e.Combo8 = new QComboBox(e.Frame1);
-    e.Combo8->setEditable(true);
+    for (QComboBox* liste : {e.Combo7, e.Combo8}) {
+        liste->setEditable(true);
+        liste->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
     raster->addWidget(e.Combo7, 1, 2);
     raster->addWidget(e.Combo8, 2, 2);
     e.cmdstartAuslesen = aufbau::Knopf(QStringLiteral("&M-Bus lesen Primär"), e.Frame1);
@@ -41,8 +49,8 @@ QGroupBox* GeschwindigkeitstestAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     e.Frame5 = aufbau::Rahmen(QStringLiteral("Geschwindigkeitstest"), eltern);
     auto* raster = new QGridLayout(e.Frame5);
-    e.Text3[0] = aufbau::Feld(QStringLiteral("1"), e.Frame5, 60);
-    e.Text3[1] = aufbau::Feld(QStringLiteral("120"), e.Frame5, 60);
+    e.Text3[0] = aufbau::Feld(QStringLiteral("1"), e.Frame5, kPlatzZahl);
+    e.Text3[1] = aufbau::Feld(QStringLiteral("120"), e.Frame5, kPlatzZahl);
     raster->addWidget(aufbau::Beschriftung(QStringLiteral("von :"), e.Frame5), 0, 0);
     raster->addWidget(e.Text3[0], 0, 1);
     raster->addWidget(aufbau::Beschriftung(QStringLiteral("bis :"), e.Frame5), 1, 0);
@@ -52,12 +60,15 @@ QGroupBox* GeschwindigkeitstestAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.cmdStop = aufbau::Knopf(QStringLiteral("Stop"), e.Frame5);
     raster->addWidget(e.cmdAuslesen1bis50, 0, 2, 2, 1);
     raster->addWidget(e.cmdStop, 0, 2, 2, 1);
-    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Anz. gelesen : "), e.Frame5), 2, 0);
-    raster->addWidget(aufbau::Beschriftung(QStringLiteral("in Sec : "), e.Frame5), 2, 2);
-    e.Label2[0] = aufbau::Beschriftung(QString(), e.Frame5);
-    e.Label2[1] = aufbau::Beschriftung(QString(), e.Frame5);
-    raster->addWidget(e.Label2[0], 2, 1);
-    raster->addWidget(e.Label2[1], 2, 3);
+    // Count and seconds under the range and the button, their captions across the range's
+    // columns, so that the frame stays narrow.
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("Anz. gelesen : "), e.Frame5), 2, 0, 1,
+                      2);
+    raster->addWidget(aufbau::Beschriftung(QStringLiteral("in Sec : "), e.Frame5), 3, 0, 1, 2);
+    e.Label2[0] = aufbau::Anzeige(QString(), e.Frame5, kPlatzZahl);
+    e.Label2[1] = aufbau::Anzeige(QString(), e.Frame5, QStringLiteral("9999,99"));
+    raster->addWidget(e.Label2[0], 2, 2);
+    raster->addWidget(e.Label2[1], 3, 2);
     return e.Frame5;
 }
 
@@ -85,7 +96,9 @@ QGroupBox* ZaehlerdatenAufbauen(TestfensterElemente& e, QWidget* eltern)
             const int index = spalteNr == 1 ? zeile.ascii : zeile.zahl;
             if (index < 0)
                 continue;
-            e.Text2[static_cast<size_t>(index)] = aufbau::Feld(QString(), e.Frame3);
+            // Room for an eight-digit number.
+            e.Text2[static_cast<size_t>(index)] =
+                aufbau::Feld(QString(), e.Frame3, QStringLiteral("00000000"));
             raster->addWidget(e.Text2[static_cast<size_t>(index)], reihe, spalteNr);
         }
         ++reihe;
@@ -94,7 +107,8 @@ QGroupBox* ZaehlerdatenAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.cmdSecLesen = aufbau::Knopf(QStringLiteral("Sekundär lesen"), e.Frame3);
     spalte->addWidget(e.cmdSecLesen);
     spalte->addWidget(GeschwindigkeitstestAufbauen(e, e.Frame3));
-    e.Frame8 = TimingRahmenAufbauen(e, 0, e.Combo2, e.Frame3);
+    // Two values a row, so the frame stays low.
+    e.Frame8 = TimingRahmenAufbauen(e, 0, e.Combo2, e.Frame3, 2);
     spalte->addWidget(e.Frame8);
     return e.Frame3;
 }
@@ -109,13 +123,14 @@ QGroupBox* ModemAufbauen(TestfensterElemente& e, QWidget* eltern)
     e.cmdMoLesen = aufbau::Knopf(QStringLiteral("Suchen"), e.Frame12);
     e.cmdMoAuflegen = aufbau::Knopf(QStringLiteral("Auflegen"), e.Frame12);
     e.Label10 = aufbau::Beschriftung(QString(), e.Frame12);
-    raster->addWidget(e.Text9, 0, 0);
-    raster->addWidget(e.Text10, 0, 1);
-    raster->addWidget(e.cmdMoWaehlen, 0, 2);
-    raster->addWidget(e.cmdMoLesen, 0, 3);
-    raster->addWidget(e.cmdMoAuflegen, 0, 4);
-    raster->addWidget(e.Label10, 0, 5);
-    raster->setColumnStretch(5, 1);
+    // The dial and set-up commands above, the buttons under them.
+    raster->addWidget(e.Text9, 0, 0, 1, 2);
+    raster->addWidget(e.Text10, 0, 2);
+    raster->addWidget(e.cmdMoWaehlen, 1, 0);
+    raster->addWidget(e.cmdMoLesen, 1, 1);
+    raster->addWidget(e.cmdMoAuflegen, 1, 2);
+    raster->addWidget(e.Label10, 0, 3, 2, 1);
+    raster->setColumnStretch(3, 1);
     return e.Frame12;
 }
 
@@ -123,8 +138,18 @@ QGroupBox* WerteAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     e.Frame2 = aufbau::Rahmen(QStringLiteral("Werte"), eltern);
     auto* spalte = new QVBoxLayout(e.Frame2);
+    spalte->setContentsMargins(kRahmenRand, kRahmenRand, kRahmenRand, kRahmenRand);
     e.Grid1 = new FlexGridWidget(e.Frame2);
     e.Grid1->setCols(5);
+    // Room for a common read whole, to the unit column: the timing line's label, the headings,
+    // a kind of value and a six-digit value, each column as wide as the fitted grid makes it
+    // ("AA" and its text), beside the scroll bar.
+    int breite = 2 * e.Grid1->frameWidth() +
+                 e.Grid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, e.Grid1);
+    for (const char* muster : {"Gelesen in ", "Medium", "Volume", "100000", "Einh."})
+        breite += e.Grid1->fontMetrics().horizontalAdvance(QStringLiteral("AA") +
+                                                           QString::fromUtf8(muster));
+    e.Grid1->setMinimumWidth(breite);
     e.MSFlexGrid2 = new FlexGridWidget(e.Frame2);
     e.MSFlexGrid2->setMaximumHeight(140);
     auto* knoepfe = new QHBoxLayout;
@@ -146,14 +171,22 @@ QGroupBox* ZaehlerAnsichtAufbauen(TestfensterElemente& e, QWidget* eltern)
 {
     e.Frame6 = aufbau::Rahmen(QString(), eltern);
     auto* zeile = new QHBoxLayout(e.Frame6);
-    auto* links = new QVBoxLayout;
-    links->addWidget(MBusRahmenAufbauen(e, e.Frame6));
-    links->addWidget(ZaehlerdatenAufbauen(e, e.Frame6));
+    // The meter's settings and header keep the width their controls need (with narrow margins
+    // in their nested frames); the records grid takes the rest, so that its columns stand whole
+    // on a small screen.
+    auto* linksBereich = new QWidget(e.Frame6);
+    auto* links = new QVBoxLayout(linksBereich);
+    links->setContentsMargins(0, 0, 0, 0);
+    links->addWidget(MBusRahmenAufbauen(e, linksBereich));
+    links->addWidget(ZaehlerdatenAufbauen(e, linksBereich));
     links->addStretch(1);
+    for (QGroupBox* rahmen : linksBereich->findChildren<QGroupBox*>())
+        rahmen->layout()->setContentsMargins(kRahmenRand, kRahmenRand, kRahmenRand, kRahmenRand);
+    linksBereich->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* rechts = new QVBoxLayout;
     rechts->addWidget(WerteAufbauen(e, e.Frame6), 1);
     rechts->addWidget(ModemAufbauen(e, e.Frame6));
-    zeile->addLayout(links);
+    zeile->addWidget(linksBereich);
     zeile->addLayout(rechts, 1);
     return e.Frame6;
 }

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -57,20 +58,33 @@ void frmMBustest::aufbauen()
     MenueAufbauen(m_ui, *this);
     auto* mitte = new QWidget(this);
     auto* zeile = new QHBoxLayout(mitte);
+    // Narrow margins around the views leave their grids room on a small screen.
+    constexpr int kRand = 6;
+    zeile->setContentsMargins(kRand, kRand, kRand, kRand);
 
     // The bus view and the meter view lie in one place; only one of them is visible.
     m_ui.Ansichten = new QWidget(mitte);
     auto* platz = new QGridLayout(m_ui.Ansichten);
     platz->setContentsMargins(0, 0, 0, 0);
-    platz->addWidget(BusAnsichtAufbauen(m_ui, m_ui.Ansichten), 0, 0);
-    platz->addWidget(ZaehlerAnsichtAufbauen(m_ui, m_ui.Ansichten), 0, 0);
+    for (QGroupBox* ansicht :
+         {BusAnsichtAufbauen(m_ui, m_ui.Ansichten), ZaehlerAnsichtAufbauen(m_ui, m_ui.Ansichten)}) {
+        ansicht->layout()->setContentsMargins(kRand, kRand, kRand, kRand);
+        platz->addWidget(ansicht, 0, 0);
+    }
 
+    // The side column keeps the width its widest control needs (the telegram dump); the views
+    // take the rest.
     QWidget* kopf = KopfbereichAufbauen(m_ui, mitte);
-    kopf->setFixedWidth(300);
+    kopf->setFixedWidth(kopf->minimumSizeHint().width());
     zeile->addWidget(m_ui.Ansichten, 1);
     zeile->addWidget(kopf);
     setCentralWidget(mitte);
-    resize(1280, 800);
+    // 1280x800, or the whole screen when it is smaller.
+    const QSize wunsch(1280, 800);
+    const QSize bildschirm = screen()->availableGeometry().size();
+    resize(wunsch.boundedTo(bildschirm));
+    if (bildschirm.width() < wunsch.width() || bildschirm.height() < wunsch.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void frmMBustest::startZustandHerstellen()

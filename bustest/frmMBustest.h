@@ -15,6 +15,7 @@
 // closing the window) then stops the loop first, closes the ports and only then ends.
 
 #include "Auslesen.h"
+#include "ModemVerbindung.h"
 #include "PrimaerScan.h"
 #include "platform/Programmende.h"
 #include "SekundaerSuche.h"
@@ -128,6 +129,7 @@ public:
     IMBusOLEAutoServer* OleServer() const { return m_treiber.OleServer(); }
     MBusRacX4* RacServer() const { return m_treiber.RacServer(); }
     Programmende& programmende() { return m_ende; }
+    ModemVerbindung& modemVerbindung() { return m_modem; }
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -155,6 +157,16 @@ private:
     SekundaerSuche::Anzeige sekAnzeige(QLabel* label);
     // The end of a secondary search, however it ended: buttons, port, pointer.
     void sekSucheBeenden();
+    // Commissioning (frmMBustestInbetrieb.cpp).
+    void primaerAdresseEinzelnSchreiben();
+    void parameterListeSchreiben();
+    void listeLaden();
+    void listeImportieren();
+    void alleIndexeImportieren();
+    // After a read by primary address: remembers the records grid as that meter's records.
+    void einzelLeseMerken();
+    // zeile: the scan-grid row the message names and the mark goes into (markeSpalte -1: none).
+    void indexeImportieren(int markeSpalte, int zeile);
     // A new interface driver object, kept alive by objekt; nullptr when there is none, its
     // reason then in fehler when given, else in the program log.
     IMBusOLEAutoServer* oleTreiberErzeugen(std::unique_ptr<MBusTreiber>& objekt,
@@ -182,4 +194,16 @@ private:
     qint32 SekZaehlerAnzahl = 0;       // meters the secondary search entered
     bool SekSucheStop = false;
     QString m_sekFehler; // why the running secondary search could not go on ("" while it can)
+    ModemVerbindung m_modem;
+    int ModemStatus = 3; // the last TELStatus of the hang-up
+    qint16 ParameterStop = 0; // the list writing stops after the part running when not 0
+    // The list file loaded last and a fingerprint of the scan grid as it loaded it: its port
+    // counts only while the grid still holds that file.
+    QString m_listenDatei;
+    QByteArray m_listenAbdruck;
+    // The records grid as the last single read left it, with that read's address and port:
+    // only those records are one meter's index list.
+    QByteArray m_gelesenAbdruck;
+    QString m_gelesenAdresse;
+    int m_gelesenPort = 0;
 };

@@ -1,5 +1,6 @@
 // Public procedures of the test window in slot order, and the handlers of the scan, read-out and
-// search (the parts not built yet are in frmMBustestAusstehend.cpp).
+// search (commissioning in frmMBustestInbetrieb.cpp, telegram tools and modem in
+// frmMBustestWerkzeuge.cpp).
 
 #include "frmMBustest.h"
 
@@ -7,6 +8,7 @@
 #include "PortMeldung.h"
 #include "PrimaerScan.h"
 #include "SekundaerSuche.h"
+#include "database/BasisMdb.h"
 #include "driver/ProviderListe.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
 #include "driver/faces/MBusObjektErzeugen.h"
@@ -17,14 +19,20 @@
 #include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Uhr.h"
 #include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -426,6 +434,7 @@ void frmMBustest::cmdstartAuslesen_Click()
     // The address the meter answered with (a meter read at 254 tells its own).
     if (ProviderNr == 1 && m_leseErgebnis.antwortAdresse >= 0)
         Text1Setzen(0, QString::number(m_leseErgebnis.antwortAdresse));
+    einzelLeseMerken();
     MauszeigerSetzen(vbDefault);
     m_ui.cmdstartAuslesen->setVisible(true);
 }
@@ -556,7 +565,7 @@ void frmMBustest::cmdSekSuchenAlle_Click()
                     PortFehlerMelden(QStringLiteral("Fehler Open Com ") + QString::number(port),
                                      port);
             }
-            rate->setStyleSheet(QStringLiteral("background-color: #ffffff;"));
+            rate->setStyleSheet(QString());
             if (SekSucheStop || !m_sekFehler.isEmpty() || ProgrammEndet())
                 break;
         }

@@ -14,21 +14,28 @@ namespace {
 constexpr double kAntwortZeitlimitSekunden = 0.8;
 const QString kAlleZaehler = QStringLiteral("ffffffff");
 
-// Through the driver: selected by MB_ID on the driver's own port. 0 when a telegram came.
-int UeberTreiberLesen(MBusRacX4& treiber, const MBZaehler& zaehler, QString& id)
+// Through the driver: selected by MB_ID on the driver's own port; MB_ID is written back filled
+// with f to eight characters. 0 when a telegram came, -2 when the answer to the request was
+// refused or missing (APPReceiveTest 4 and above), -3 when something else came.
+int UeberTreiberLesen(MBusRacX4& treiber, MBZaehler& zaehler)
 {
-    id = zaehler.MB_ID.trimmed();
+    QString id = zaehler.MB_ID.trimmed();
     // Without an identification number the mask would select whichever meter answers.
-    if ((kAlleZaehler + id).right(8).compare(kAlleZaehler, Qt::CaseInsensitive) == 0)
+    if ((kAlleZaehler + id).right(8).compare(kAlleZaehler, Qt::CaseInsensitive) == 0) {
+        zaehler.MB_ID = (kAlleZaehler + id).right(8);
         return -1;
+    }
     treiber.APPInitCom(zaehler.MBComP, zaehler.MBBaud);
-    switch (MBusSelectREQUD2(treiber, id)) {
+    const int ergebnis = MBusSelectREQUD2(treiber, id);
+    zaehler.MB_ID = id;
+    switch (ergebnis) {
     case 0:
         return 0;
     case -3:
         // Selected, but the data did not come, or came unusable.
-        return treiber.APPReceiveTest() == mbus::kEmpfangZeitueberschreitung ? -1 : -2;
+        return treiber.APPReceiveTest() < 4 ? -3 : -2;
     default:
+        // No meter (or several) answered the select: the driver holds no answer of this one.
         return -1;
     }
 }
@@ -54,19 +61,14 @@ int RohLesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, const MBZaehler& z
 
 int MBusRawAuslesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, MBZaehler& zaehler)
 {
-    QString id;
     const bool roh = !zaehler.MB_SelectSec.isEmpty();
-    const int gelesen = roh ? RohLesen(comm, treiber, zaehler)
-                            : UeberTreiberLesen(treiber, zaehler, id);
+    const int gelesen =
+        roh ? RohLesen(comm, treiber, zaehler) : UeberTreiberLesen(treiber, zaehler);
     if (gelesen == -2)
         treiber.APPCloseCom();
     if (gelesen != 0)
         return gelesen;
 
     const UnixZeit zeit = DatumInUnixZeit(Jetzt());
-    if (TelegrammWerteLesen(treiber, zaehler, zeit) != 0)
-        return -3;
-    if (!roh)
-        zaehler.MB_ID = id;
-    return 0;
+    return TelegrammWerteLesen(treiber, zaehler, zeit) == 0 ? 0 : -3;
 }

@@ -55,10 +55,11 @@ void SatzGridVorbereiten(FlexGrid& grid)
 void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld)
 {
     SatzGridVorbereiten(grid);
-    // The hex form first, then the decimal form, which stays in RohdatenText.
+    // RohdatenText keeps the hex form, the one the telegram tools read back; the decimal form
+    // only goes into the dump.
     const QString hex = treiber.APPRetrieveRawDataHex();
-    RohdatenText = treiber.APPRetrieveRawDataDec();
-    textfeld = TelegrammDump(hex, RohdatenText);
+    RohdatenText = hex;
+    textfeld = TelegrammDump(hex, treiber.APPRetrieveRawDataDec());
 
     const int anzahl = treiber.APPDataRecordNumber();
     for (int i = 1; i <= anzahl; ++i) {

@@ -3,25 +3,6 @@
 #include "driver/engine/Ereignis.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
 #include "driver/faces/MBusRacX4.h"
-#include "platform/Warten.h"
-
-namespace {
-
-// Polls the driver while its exchange runs, yielding between polls; with wiederholen each pass
-// also allows one repetition of the request.
-int Abwarten(MBusRacX4& treiber, bool wiederholen)
-{
-    int test = treiber.APPReceiveTest();
-    while (test == mbus::kEmpfangLaeuft) {
-        if (wiederholen)
-            treiber.APPRetry();
-        Warten(1);
-        test = treiber.APPReceiveTest();
-    }
-    return test;
-}
-
-} // namespace
 
 bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 baud)
 {
@@ -38,14 +19,16 @@ int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse)
 {
     adresse = (QStringLiteral("ffffffff") + adresse).right(8);
     treiber.APPSelect(0, adresse, QString(), QString(), QString());
-    Abwarten(treiber, false);
+    // The program is ending: nothing more is sent.
+    if (treiber.EmpfangAbwarten(false) == mbus::kEmpfangLaeuft)
+        return -1;
     const int fehler = treiber.APPReceiveError();
     if (fehler == 1)
         return -1;
     if (fehler != 0)
         return 1;
     treiber.APPREQUD2(253);
-    return Abwarten(treiber, true) == mbus::kEmpfangTelegramm ? 0 : -3;
+    return treiber.EmpfangAbwarten(true) == mbus::kEmpfangTelegramm ? 0 : -3;
 }
 
 int TelegrammWerteLesen(MBusRacX4& treiber, MBZaehler& zaehler, UnixZeit zeit)

@@ -21,8 +21,9 @@ bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 
 // Selects the meter with the secondary address and requests its data (REQ_UD2 to 253). The
 // address is filled with the wildcard f on the left to eight characters (longer ones keep their
 // last eight); the caller's variable receives the filled text.
-// Returns 0 data received; -1 no meter answered the select; 1 another receive error after the
-// select (collision); -3 no valid answer to the request.
+// The waits sleep in the event loop (EmpfangAbwarten).
+// Returns 0 data received; -1 no meter answered the select (or the program is ending); 1 another
+// receive error after the select (collision); -3 no valid answer to the request.
 int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse);
 
 // "n HEX Zeichen", the hex bytes 16 to a line, "n Dezimal" and the decimal bytes (three digits
@@ -36,7 +37,7 @@ void SatzGridVorbereiten(FlexGrid& grid);
 // Shows the answer the driver decoded last: the grid gets the columns "Index", "Medium",
 // "Meßart", "Wert", "Einh.", an empty row and one row per record; the text box (textfeld) gets
 // the telegram as hex pairs (16 a line) and as decimal triples. RohdatenText ends holding the
-// decimal form.
+// telegram as contiguous hex (the raw telegram the telegram tools read back).
 void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld);
 
 // Copies the records of the answer the driver decoded last into the record (see
@@ -46,11 +47,15 @@ int TelegrammWerteLesen(MBusRacX4& treiber, MBZaehler& zaehler, UnixZeit zeit);
 
 // Reads one meter of the master and copies its values into the record.
 // - MB_SelectSec empty: through the driver on port MBComP at MBBaud, selected by MB_ID (filled
-//   with f to eight characters and written back). A meter without ID is not read (-1).
+//   with f to eight characters and written back, whatever the result). A meter without ID is not
+//   read (-1).
 // - Otherwise by raw frames over the serial control (select frame from MB_SelectSec, REQ_UD2,
 //   0.8 s time-out); the port is opened for the exchange and closed after it, and the driver
-//   only decodes the answer (it needs no port for that).
+//   only decodes the answer (it needs no port for that). A frame whose checksum alone is wrong
+//   is handed to the driver (V3CommReadMsg), which refuses it.
 // Returns 0 read; -1 no answer (select not acknowledged, nothing sent back); -2 the driver did
-// not accept the answer (its port is closed); -3 copying the values failed; -4 the serial port
-// did not open. On every result other than 0 the record is left as it was.
+// not accept the answer, or through the driver no answer came to the request after a sound
+// select (APPReceiveTest 4 and above; the driver's port is closed); -3 copying the values
+// failed; -4 the serial port did not open. On every result other than 0 the record's values are
+// left as they were.
 int MBusRawAuslesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, MBZaehler& zaehler);

@@ -12,13 +12,20 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr double kStandardZeitlimit = 0.8;
 constexpr int kErsteWarteMs = 15;
-constexpr int kAbfrageMs = 2;
+
+// Whole milliseconds from the elapsed time to the limit, at least 1 (the limit is "more than").
+int MsBis(double grenzeMs, qint64 vergangenMs)
+{
+    const double rest = grenzeMs - static_cast<double>(vergangenMs);
+    return rest < 1 ? 1 : static_cast<int>(std::min(std::ceil(rest), 86'400'000.0));
+}
 
 } // namespace
 
@@ -49,10 +56,6 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
     QByteArray letzterTeil;
     forever
     {
-        if (!Warten(kAbfrageMs)) {
-            FehlerText = kTextProgrammende;
-            return LeseErgebnis(-1);
-        }
         const QByteArray teil = comm.Input();
         if (comm.fehlerNummer()) {
             FehlerText = comm.fehlerBeschreibung();
@@ -71,7 +74,18 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
                 break;
             }
         }
-        if (stille.elapsed() > zeitlimitMs || gesamt.elapsed() > gesamtfrist) {
+        const bool stumm = stille.elapsed() > zeitlimitMs;
+        if (stumm || gesamt.elapsed() > gesamtfrist) {
+            // The line fell silent behind a frame whose checksum is wrong: it is the answer, and
+            // the caller's decoding reports the fault.
+            if (const auto fund = stumm && startzeichen != endzeichen
+                                      ? FalscheSummeSuchen(puffer, startzeichen, endzeichen)
+                                      : std::nullopt) {
+                antwort = puffer.mid(fund->anfang, fund->laenge);
+                comm.setInBufferCount(0);
+                comm.setOutBufferCount(0);
+                break;
+            }
             const QString sekunden = ZahlAlsText(static_cast<double>(stille.elapsed()) / 1000.0);
             if (protokollieren) {
                 const QString empfangen = Cp1252ZuText(puffer);
@@ -82,6 +96,13 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
             return LeseErgebnis::Zeitueberschreitung(QStringLiteral("Timeout : ") +
                                                      Cp1252ZuText(letzterTeil) +
                                                      QStringLiteral("  ") + sekunden);
+        }
+        // Sleeps until bytes come or the silence or the whole read has lasted long enough.
+        const int ms = std::min(MsBis(zeitlimitMs, stille.elapsed()),
+                                MsBis(static_cast<double>(gesamtfrist), gesamt.elapsed()));
+        if (!comm.warten(ms)) {
+            FehlerText = kTextProgrammende;
+            return LeseErgebnis(-1);
         }
     }
 

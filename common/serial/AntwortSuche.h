@@ -20,3 +20,8 @@ struct GefundeneAntwort
 // sent) and behind it (a stray byte) do not matter.
 // Nothing when no answer is complete yet.
 std::optional<GefundeneAntwort> AntwortSuchen(const QByteArray& bytes, quint8 start, quint8 ende);
+
+// The first long frame as above whose length bytes and end character fit but whose checksum is
+// wrong (the answer of a meter garbled on the line). Nothing when there is none.
+std::optional<GefundeneAntwort> FalscheSummeSuchen(const QByteArray& bytes, quint8 start,
+                                                   quint8 ende);

@@ -2,8 +2,6 @@
 
 #include "platform/Warten.h"
 
-#include <QThread>
-
 #include <cmath>
 
 bool WartenUeber(const QElapsedTimer& seit, double sekunden)
@@ -14,12 +12,11 @@ bool WartenUeber(const QElapsedTimer& seit, double sekunden)
     const qint64 grenzeNs = static_cast<qint64>(sekunden * 1e9);
     forever
     {
-        if (!DoEvents())
-            return false;
         const qint64 rest = grenzeNs - seit.nsecsElapsed();
         if (rest < 0)
-            return true;
-        if (rest > 2'000'000)
-            QThread::msleep(1);
+            return DoEvents();
+        // Whole milliseconds past the end: the wait is for more than the delay.
+        if (!Warten(static_cast<int>(rest / 1'000'000) + 1))
+            return false;
     }
 }

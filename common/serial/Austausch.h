@@ -35,7 +35,7 @@ private:
     bool m_erhalten = false;
 };
 
-// Waits until more than the seconds have passed since the timer's start, yielding each pass and
-// sleeping 1 ms between passes while more than 2 ms remain (so the end is met closely without
-// spinning). False when the program is ending.
+// Waits until more than the seconds have passed since the timer's start, in the event loop (other
+// events run meanwhile; a delay that has passed already only yields once). False when the
+// program is ending.
 bool WartenUeber(const QElapsedTimer& seit, double sekunden);

@@ -3,7 +3,6 @@
 #include "frames/TelegrammText.h"
 #include "log/Log.h"
 #include "platform/Global.h"
-#include "platform/Warten.h"
 #include "serial/Austausch.h"
 #include "serial/SerielleFristen.h"
 
@@ -38,7 +37,7 @@ int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double 
     QElapsedTimer leeren;
     leeren.start();
     while (leeren.elapsed() < kLeerlesenFristMs) {
-        if (!Warten(1))
+        if (!comm.warten(1))
             return fehlschlag(kTextProgrammende);
         const QByteArray rest = comm.Input();
         if (comm.fehlerNummer())
@@ -71,7 +70,11 @@ int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double 
                                   .arg(offen)
                                   .arg(rahmen.size())
                                   .arg(uhr.elapsed()));
-        if (!Warten(1))
+        // Sleeps about as long as the bytes still take on the wire (the device wakes the wait
+        // when it hands more on), never past the deadline.
+        const qint64 rest = frist - uhr.elapsed() + 1;
+        if (!comm.warten(
+                static_cast<int>(qBound<qint64>(1, DrahtzeitMs(offen, comm.baud()), rest))))
             return fehlschlag(kTextProgrammende);
     }
 

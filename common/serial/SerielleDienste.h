@@ -3,10 +3,11 @@
 // sending one frame with direction control (RTS), reading one answer, the raw select-then-REQ_UD2
 // exchange, and the list of COM ports.
 //
-// Frames are raw bytes. Every wait yields to the program (DoEvents/Warten) so windows stay
-// responsive, measures with a monotonic timer and has a deadline; when the program is ending the
-// wait stops and the service returns its failure status. A second exchange on a control whose
-// exchange is still waiting (started from a window while the first one yields) is turned away
+// Frames are raw bytes. Every wait sleeps in the event loop until the port has something or its
+// time is up (SerielleSchnittstelle::warten), so windows stay responsive while the process uses
+// no CPU; it measures with a monotonic timer and has a deadline; when the program is ending the
+// wait stops at once and the service returns its failure status. A second exchange on a control
+// whose exchange is still waiting (started from a window while the first one yields) is turned away
 // with its failure status; FehlerText says so. The services clear FehlerText on entry and leave
 // the text of a failure in it. The control must outlive the call: a window that closes while an
 // exchange waits sets its stop flag or closes the port (the exchange then ends) and goes only
@@ -44,14 +45,18 @@ int ComPortOeffnen(SerielleSchnittstelle& comm, int port, QString& baud);
 int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double vorlaufSekunden,
                   double sendeZeitlimitSekunden, double nachlaufSekunden, bool protokollieren);
 
-// Reads one answer: after 15 ms it polls every 2 ms and collects what comes. A time-out of 0
-// (or below, or no number) becomes 0.8 seconds, also in the caller's variable. The time-out
-// counts silence: every chunk that comes starts it anew.
+// Reads one answer: after 15 ms it collects what comes, sleeping in between until the next
+// bytes arrive or the time is up. A time-out of 0 (or below, or no number) becomes 0.8 seconds,
+// also in the caller's variable. The time-out counts silence: every chunk that comes starts it
+// anew.
 // - Equal start and end character (E5): as soon as one such byte has come, the answer is that
 //   byte and the result 1.
 // - Otherwise a long frame (see AntwortSuchen): the answer is the frame, the result its length,
 //   and both buffers of the control are emptied. Bytes before and behind the frame are ignored.
-// - Silence longer than the time-out, or a line that never falls silent for longer than
+// - Silence longer than the time-out behind a long frame whose checksum alone is wrong
+//   (FalscheSummeSuchen): that frame is the answer as above, so that the caller's decoding
+//   reports the checksum fault instead of a meter that did not answer.
+// - Otherwise silence longer than the time-out, or a line that never falls silent for longer than
 //   LeseGesamtfristMs: the time-out text "Timeout : " & last chunk & "  " & seconds of silence,
 //   the answer ""; with the log flag the program log gets "Timeout V3CommReadMsg : " & buffer &
 //   "  " & seconds & "  " & buffer & "TmOut=" & time-out.

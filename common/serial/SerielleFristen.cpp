@@ -12,13 +12,13 @@ double Begrenzt(double sekunden)
     return std::isfinite(sekunden) ? qBound(0.0, sekunden, kLaengsteWarteSekunden) : 0.0;
 }
 
+} // namespace
+
 qint64 DrahtzeitMs(qsizetype bytes, qint32 baud)
 {
     return static_cast<qint64>(std::ceil(1000.0 * static_cast<double>(bytes) * kBitsJeByte /
                                          static_cast<double>(qMax(baud, 1))));
 }
-
-} // namespace
 
 qint64 SendeFristMs(qsizetype bytes, qint32 baud, double sendeZeitlimitSekunden)
 {

@@ -9,6 +9,9 @@ inline constexpr int kBitsJeByte = 11;
 // The longest M-Bus frame: 255 data bytes and six bytes of frame.
 inline constexpr int kLaengsterRahmen = 261;
 
+// Milliseconds so many bytes take on the wire at the baud rate (rounded up).
+qint64 DrahtzeitMs(qsizetype bytes, qint32 baud);
+
 // Milliseconds the wait for an empty output buffer may take: the send time-out when one is
 // given (above 0), else the time the bytes take on the wire plus one second.
 qint64 SendeFristMs(qsizetype bytes, qint32 baud, double sendeZeitlimitSekunden);

@@ -1,5 +1,6 @@
 #include "SerielleSchnittstelle.h"
 
+#include "platform/Warten.h"
 #include "serial/ComFehler.h"
 #include "serial/ComZuordnung.h"
 #include "serial/Geraetebelegung.h"
@@ -233,6 +234,20 @@ int SerielleSchnittstelle::setRTSEnable(bool an)
     if (m_port)
         modemleitungenSetzen();
     return erfolg();
+}
+
+bool SerielleSchnittstelle::warten(int ms)
+{
+    QSerialPort* port = m_port.get();
+    if (port && port->bytesAvailable() > 0)
+        return DoEvents();
+    Warteschleife warte;
+    warte.weckenBei(port, &QIODevice::readyRead);
+    warte.weckenBei(port, &QIODevice::bytesWritten);
+    warte.weckenBei(port, &QIODevice::aboutToClose);
+    // A device that fails (unplugged) says so here, not with data.
+    warte.weckenBei(port, &QSerialPort::errorOccurred);
+    return warte.warten(ms);
 }
 
 QString SerielleSchnittstelle::geraet() const

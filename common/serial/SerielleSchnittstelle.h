@@ -10,12 +10,12 @@
 // can fail (the setters, Input, InBufferCount, OutBufferCount) leaves its outcome in
 // fehlerNummer() and fehlerBeschreibung() (0 and "" when it worked). Nothing throws.
 //
-// Moving data: the control is polled, never driven by signals. QSerialPort moves bytes between
-// the device and its buffers only when asked, so every reading access (Input, InBufferCount,
-// OutBufferCount) first does one non-blocking pass over the device itself (waitForReadyRead(0)
-// and waitForBytesWritten(0): a poll() with no wait, then at most one read and one write). The
-// data therefore arrive whether or not the caller's loop also runs the event loop (DoEvents),
-// and no access ever blocks.
+// Moving data: the control is polled, never driven by callbacks. Every reading access (Input,
+// InBufferCount, OutBufferCount) first does one non-blocking pass over the device itself
+// (waitForReadyRead(0) and waitForBytesWritten(0): a poll() with no wait, then at most one read
+// and one write), so the data arrive whether or not the caller's loop runs the event loop, and
+// no access ever blocks. Between two accesses a caller that waits for the line sleeps in warten()
+// until the device has something (a byte arrived, bytes handed on) or its time is up.
 //
 // OutBufferCount counts every byte not yet on the wire: what QSerialPort still holds, what the
 // kernel's output queue holds (TIOCOUTQ), and, on UARTs that tell it (TIOCSERGETLSR), one more
@@ -109,6 +109,11 @@ public:
     qint32 baud() const { return m_einstellung.baud; }
     // The device of the open port ("" when closed).
     QString geraet() const;
+
+    // Blocks in the event loop (other events run) until bytes have arrived, bytes were handed to
+    // the device, the port closes, ms milliseconds have passed or the program is ending (then
+    // false; see Warteschleife). Closed port: waits the time only.
+    bool warten(int ms);
 
     // Set while an exchange service runs a loop on this control, so that a second one started
     // from inside its yields is turned away instead of mixing two exchanges on one line.

@@ -259,11 +259,15 @@ TEST_P(PrimaerScanGesichter, endingTheProgramStopsTheScanBeforeItEnds)
     rateWaehlen(k2400, 1, 40);
     sobald([this] { return zeile(k9600).startsWith("Suche Adr.: 3 "); },
            [this] { m_fenster->mnuEnde_Click(); });
+    const QString zeile2400 = zeile(k2400);
     fenster.ui().cmdSecPrimSuchen->click();
 
     EXPECT_EQ(m_programmEnden, 1);
     EXPECT_TRUE(zeile(k9600).contains("Suche abgebrochen bei Adr. ")) << qPrintable(zeile(k9600));
-    EXPECT_EQ(gesendeteRaten(), QList<int>({9600}));
+    // The next rate's scan never began (its frames would show on its line). The simulator may
+    // file the last request at 2400: it reads the line's rate when it takes the bytes, and the
+    // port closes, back to the terminal's 2400, right behind that request.
+    EXPECT_EQ(zeile(k2400), zeile2400);
     EXPECT_LE(m_sim->empfangeneRahmen().size(), 4);
     ProgrammEndeZuruecksetzen();
 }

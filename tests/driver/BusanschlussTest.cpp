@@ -67,6 +67,26 @@ QByteArray Telegramm()
     return BaueRahmen(VariablerKopf() + Hex("0C1378563412"));
 }
 
+// abwarten sleeps from one moment at which the exchange moves on by itself to the next: the end
+// of the dead time, the end of the answer window, the pause behind an answer. Nothing polls in
+// between.
+TEST_F(BusanschlussTest, waitSleepsFromDeadlineToDeadline)
+{
+    m_leitung->schlafMitUhr = true;
+    Zeitparameter z;
+    z.totzeitBits = 600; // 250 ms at 2400 baud, longer than the answer window
+    m_anschluss.setzeZeiten(z);
+    m_anschluss.sndNke(kAdresse5); // at once on a silent line
+    EXPECT_EQ(m_anschluss.abwarten(), kEmpfangZeitueberschreitung);
+    EXPECT_EQ(m_leitung->schlaefe, QList<Dauer>({fenster(5)}));
+
+    m_leitung->schlaefe.clear();
+    m_leitung->antworten << Hex("E5");
+    m_anschluss.sndNke(kAdresse5);
+    EXPECT_EQ(m_anschluss.abwarten(), kEmpfangQuittung);
+    EXPECT_EQ(m_leitung->schlaefe, QList<Dauer>({Totzeit(z) - Antwortfenster(z), Antwortpause(z)}));
+}
+
 TEST_F(BusanschlussTest, requestWaitsOutTheDeadTimeBehindTheLastByte)
 {
     Zeitparameter z;

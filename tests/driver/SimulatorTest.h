@@ -53,18 +53,8 @@ protected:
         return treiber;
     }
 
-    // The callers' wait: poll APPReceiveTest while 255, yielding.
-    static int abwarten(MBusRacX4& treiber)
-    {
-        QElapsedTimer uhr;
-        uhr.start();
-        int test = treiber.APPReceiveTest();
-        while (test == mbus::kEmpfangLaeuft && uhr.elapsed() < 10000) {
-            Warten(1);
-            test = treiber.APPReceiveTest();
-        }
-        return test;
-    }
+    // The callers' wait.
+    static int abwarten(MBusRacX4& treiber) { return treiber.EmpfangAbwarten(); }
 
     std::unique_ptr<BusSimulator> m_sim;
     std::unique_ptr<MBusTreiber> m_treiber;

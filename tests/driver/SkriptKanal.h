@@ -30,6 +30,10 @@ struct Leitung
     // The modem lines: every DTR change, and whether bytes are still on their way out.
     QList<bool> dtr;
     bool sendetNoch = false;
+    // Waits (warten) move the clock on by the time asked for and are noted, unless bytes are
+    // waiting to be read; otherwise a wait only yields and the clock moves by `schritt`.
+    bool schlafMitUhr = false;
+    QList<mbus::Dauer> schlaefe;
 };
 
 class SkriptKanal : public mbus::Buskanal
@@ -64,6 +68,16 @@ public:
     }
     void setzeDtr(bool an) override { m_leitung->dtr << an; }
     bool sendetNoch() override { return m_leitung->sendetNoch; }
+    bool warten(std::chrono::microseconds dauer) override
+    {
+        if (!m_leitung->schlafMitUhr)
+            return mbus::Buskanal::warten(dauer);
+        if (!m_leitung->eingang.isEmpty())
+            return true; // bytes that came end a wait at once
+        m_leitung->schlaefe << dauer;
+        m_leitung->jetzt += dauer;
+        return true;
+    }
 
 private:
     std::shared_ptr<Leitung> m_leitung;

@@ -9,6 +9,8 @@
 #include "frames/MBusRahmen.h"
 #include "serial/SerielleSchnittstelle.h"
 
+#include <QTimer>
+
 #include <chrono>
 
 namespace {
@@ -114,6 +116,26 @@ TEST_F(TreiberSimulatorTest, selectWithoutMeterTimesOutAfterTheAnswerWindow)
         mbus::Sendedauer(zeiten, 17) + mbus::Antwortfenster(zeiten));
     EXPECT_GE(uhr.elapsed(), fenster.count());
     EXPECT_LT(uhr.elapsed(), fenster.count() + 250);
+}
+
+// EmpfangAbwarten sleeps in the event loop: a timer set before the request fires during the
+// wait for a silent address, and ending the program during the wait ends it with the exchange
+// still running (the port's closing then ends that).
+TEST_F(TreiberSimulatorTest, eventsRunDuringTheWaitAndTheEndOfTheProgramEndsIt)
+{
+    starten(kZaehler5, true);
+    MBusRacX4& treiber = rac();
+    int gelaufen = 0;
+    QTimer::singleShot(50, [&] { ++gelaufen; });
+    treiber.APPREQUD2(7);
+    EXPECT_EQ(treiber.EmpfangAbwarten(), mbus::kEmpfangZeitueberschreitung);
+    EXPECT_EQ(gelaufen, 1);
+
+    QTimer::singleShot(50, [] { ProgrammEndeMelden(); });
+    treiber.APPREQUD2(7);
+    EXPECT_EQ(treiber.EmpfangAbwarten(), mbus::kEmpfangLaeuft);
+    treiber.APPCloseCom();
+    EXPECT_EQ(treiber.APPReceiveTest(), mbus::kEmpfangZeitueberschreitung);
 }
 
 TEST_F(TreiberSimulatorTest, severalTelegramsAreReadWithTheFrameCountBit)

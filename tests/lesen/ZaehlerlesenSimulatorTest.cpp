@@ -126,9 +126,10 @@ TEST_F(ZaehlerlesenTest, meterWithoutIdAndSelectFrameOrWithoutPortIsNotRead)
 {
     starten(kZaehler);
     for (const QString& id : {QString(), QStringLiteral("  "), QStringLiteral("FFFF")}) {
-        const MBZaehler vorher = Gelesen(Zaehler(id));
+        MBZaehler vorher = Gelesen(Zaehler(id));
         MBZaehler zaehler = vorher;
         EXPECT_EQ(MBusRawAuslesen(m_comm, treiber(), zaehler), -1) << qPrintable(id);
+        vorher.MB_ID = (QStringLiteral("ffffffff") + id.trimmed()).right(8);
         ExpectGleich(zaehler, vorher);
     }
     EXPECT_TRUE(m_sim->empfangeneRahmen().empty());
@@ -147,18 +148,24 @@ TEST_F(ZaehlerlesenTest, failedReadGivesItsCodeAndLeavesTheRecord)
         summe = char(summe + rahmen[i]);
     rahmen += QByteArray(1, summe) + '\x16';
     const QString stumm = "zaehler adresse=8 id=22222222 baud=2400 stumm\nsatz 0C13 11110000\n";
+    const QString falsch = "zaehler id=12345678 baud=2400 pruefsumme_falsch\nsatz 0C13 11110000\n";
+    const QString ohneDaten = "zaehler id=12345678 baud=2400 ohne_daten\nsatz 0C13 11110000\n";
     const struct
     {
         QString bus, id;
         bool rohPfad;
         int ergebnis;
+        QString idDanach; // MB_ID afterwards
     } faelle[] = {
-        {kZaehler + stumm, "22222222", false, -1},
-        {kZaehler + stumm, "22222222", true, -1},
-        {"zaehler id=12345678 baud=2400 pruefsumme_falsch\nsatz 0C13 11110000\n", "12345678",
-         false, -2},
+        {kZaehler + stumm, "2222", false, -1, "ffff2222"},
+        {kZaehler + stumm, "22222222", true, -1, "22222222"},
+        {falsch, "5678", false, -2, "ffff5678"},
+        // A frame that only fails its checksum is the driver's to refuse, not "no answer".
+        {falsch, "12345678", true, -2, "12345678"},
         {"zaehler id=12345678 baud=2400\nroh " + QString::fromLatin1(rahmen.toHex(' ')) + "\n",
-         "12345678", true, -2},
+         "12345678", true, -2, "12345678"},
+        // Selected, but the request got no answer: the driver's status is 5.
+        {ohneDaten, "12345678", false, -2, "12345678"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.bus.toStdString());
@@ -169,12 +176,13 @@ TEST_F(ZaehlerlesenTest, failedReadGivesItsCodeAndLeavesTheRecord)
             MBZaehler anderer = Zaehler(QStringLiteral("12345678"), Selekt("12345678"));
             ASSERT_EQ(MBusRawAuslesen(m_comm, rac, anderer), 0);
         }
-        const MBZaehler vorher = Gelesen(Zaehler(f.id, f.rohPfad ? Selekt(f.id) : QString()));
+        MBZaehler vorher = Gelesen(Zaehler(f.id, f.rohPfad ? Selekt(f.id) : QString()));
         MBZaehler zaehler = vorher;
         EXPECT_EQ(MBusRawAuslesen(m_comm, rac, zaehler), f.ergebnis);
+        vorher.MB_ID = f.idDanach;
         ExpectGleich(zaehler, vorher);
         if (f.ergebnis == -2)
-            EXPECT_NE(rac.APPIsComOpen(), 0); // a garbled answer closes the port
+            EXPECT_NE(rac.APPIsComOpen(), 0); // a refused answer closes the port
         EXPECT_FALSE(m_comm.PortOpen());
         m_treiber.reset();
         m_sim->stoppen();

@@ -249,6 +249,15 @@ TEST_F(BusSimulatorTest, setPrimaryAddressMovesTheMeterUpTo250)
     EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 9);
 }
 
+TEST_F(BusSimulatorTest, meterWithoutSelectAcknowledgementIsSelectedSilently)
+{
+    starten("zaehler adresse=1 id=12345678 auswahl_ohne_quittung\n");
+    EXPECT_EQ(austausch(auswahlRahmen("78 56 34 12 FF FF FF FF")), Nichts);
+    EXPECT_TRUE(m_sim->zaehlerStand(0).ausgewaehlt);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0x51, Hex("01 7A 09"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 9);
+}
+
 TEST_F(BusSimulatorTest, faultyMetersKeepSilentWhereTheirFaultSays)
 {
     starten("zaehler adresse=1 id=1 stumm\n"

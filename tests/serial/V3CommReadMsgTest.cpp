@@ -60,6 +60,40 @@ TEST_F(V3CommReadMsgTest, answerIsFoundAmidEchoAndNoiseAndTheBufferIsEmptied)
                                             "68;08;08;68;08;05;72;01;00;00;00;05;85;16;\r\n"));
 }
 
+// A frame whose length bytes and end character fit but whose checksum is wrong is the answer
+// once the line falls silent (a sound frame behind it would still be taken at once).
+TEST_F(V3CommReadMsgTest, frameWithWrongChecksumIsTheAnswerWhenTheLineFallsSilent)
+{
+    QByteArray falsch = kAntwort;
+    falsch[falsch.size() - 2] = static_cast<char>(falsch[falsch.size() - 2] + 1);
+    m_bus.schreiben(kEcho + falsch + "\x55");
+    const LeseErgebnis r = lesen(0.3, true);
+    EXPECT_TRUE(r == falsch.size()) << r.text().toStdString();
+    EXPECT_EQ(m_antwort, falsch);
+    EXPECT_EQ(m_comm.InBufferCount(), 0);
+    EXPECT_TRUE(programmlog().contains(QStringLiteral("Gelesen Hex   : \t10;7B;FD;78;16;68;")));
+
+    m_bus.schreiben(falsch + kAntwort);
+    EXPECT_TRUE(lesen(0.3) == kAntwort.size());
+    EXPECT_EQ(m_antwort, kAntwort);
+}
+
+// The wait sleeps in the event loop: a timer set before the read fires during it, and ending
+// the program during it ends the read at once with -1.
+TEST_F(V3CommReadMsgTest, eventsRunDuringTheWaitAndTheEndOfTheProgramEndsIt)
+{
+    int waehrendDesLesens = 0;
+    QTimer::singleShot(100, [&] { waehrendDesLesens += m_comm.beschaeftigt() ? 1 : 0; });
+    LeseErgebnis r = lesen(0.8);
+    EXPECT_TRUE(r.istZeitueberschreitung());
+    EXPECT_EQ(waehrendDesLesens, 1);
+
+    QTimer::singleShot(100, [] { ProgrammEndeMelden(); });
+    r = lesen(0.8);
+    EXPECT_TRUE(r == -1) << r.text().toStdString();
+    EXPECT_EQ(FehlerText, QStringLiteral("Abbruch: Das Programm wird beendet"));
+}
+
 TEST_F(V3CommReadMsgTest, frameArrivingInPiecesKeepsTheWaitGoing)
 {
     std::jthread zaehler([&] {

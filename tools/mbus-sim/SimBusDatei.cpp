@@ -84,6 +84,8 @@ const Schluessel<SimFehler> FehlerSchluessel[] = {
      [](SimFehler& f, const Wert& w) { f.ohneQuittung = w.zahl; }},
     {"aendern_nur_mit_id", Art::Schalter, 0, 1,
      [](SimFehler& f, const Wert& w) { f.aendernNurMitId = w.zahl; }},
+    {"auswahl_ohne_quittung", Art::Schalter, 0, 1,
+     [](SimFehler& f, const Wert& w) { f.auswahlOhneQuittung = w.zahl; }},
     {"antwort_ab", Art::Zahl, 1, 1000000,
      [](SimFehler& f, const Wert& w) { f.antwortAb = int(w.zahl); }},
     {"spaet", Art::Zahl, 0, 600000, [](SimFehler& f, const Wert& w) { f.spaetMs = int(w.zahl); }},
@@ -554,4 +556,51 @@ bool SimBusDatei::dateiLesen(const QString& pfad, SimBus& bus, QString* fehler)
         return false;
     }
     return lesen(QString::fromUtf8(datei.readAll()), bus, fehler, QFileInfo(pfad).absolutePath());
+}
+
+namespace {
+
+// The statement part of a line (before a comment) with key=value set to wert.
+QString SchluesselSetzen(const QString& zeile, const QString& schluessel, int wert)
+{
+    const QRegularExpression kommentar(QStringLiteral("(^|\\s)#"));
+    const QRegularExpressionMatch k = kommentar.match(zeile);
+    const qsizetype ende = k.hasMatch() ? k.capturedStart() : zeile.size();
+    QString anweisung = zeile.left(ende);
+    const QString rest = zeile.mid(ende);
+    const QRegularExpression muster(QStringLiteral("(^|\\s)") + schluessel +
+                                    QStringLiteral("=\\S*"));
+    const QRegularExpressionMatch m = muster.match(anweisung);
+    const QString neu = schluessel + QLatin1Char('=') + QString::number(wert);
+    if (m.hasMatch()) {
+        const qsizetype anfang = m.capturedStart() + m.captured(1).size();
+        anweisung.replace(anfang, m.capturedEnd() - anfang, neu);
+    } else {
+        qsizetype stelle = anweisung.size();
+        while (stelle > 0 && anweisung[stelle - 1].isSpace())
+            --stelle;
+        anweisung.insert(stelle, QLatin1Char(' ') + neu);
+    }
+    return anweisung + rest;
+}
+
+} // namespace
+
+QString SimBusDatei::standEintragen(const QString& text, const QList<SimZaehler>& zaehler,
+                                    const QList<QPair<int, int>>& adresseUndBaud)
+{
+    QStringList zeilen = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < zaehler.size() && i < adresseUndBaud.size(); ++i) {
+        const int nummer = zaehler[i].zeile - 1;
+        if (nummer < 0 || nummer >= zeilen.size())
+            continue;
+        QString zeile = zeilen[nummer];
+        const bool cr = zeile.endsWith(QLatin1Char('\r'));
+        if (cr)
+            zeile.chop(1);
+        zeile = SchluesselSetzen(zeile, QStringLiteral("adresse"), adresseUndBaud[i].first);
+        zeile = SchluesselSetzen(zeile, QStringLiteral("baud"), adresseUndBaud[i].second);
+        zeilen[nummer] = cr ? zeile + QLatin1Char('\r') : zeile;
+    }
+    return zeilen.join(QLatin1Char('\n'));
 }

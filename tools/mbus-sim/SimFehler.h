@@ -9,6 +9,7 @@ struct SimFehler
     bool ohneDaten = false;         // acknowledges, but never answers REQ_UD2
     bool ohneQuittung = false;      // acts on SND_NKE and SND_UD, but never sends E5
     bool aendernNurMitId = false;   // ignores change frames to 253 that lack its secondary address
+    bool auswahlOhneQuittung = false; // takes a selection but never acknowledges it
     int antwortAb = 1;              // first frame it reacts to (2: the first one is ignored ...)
     int spaetMs = -1;               // answer delay in ms instead of the normal one (-1: normal)
     bool falschePruefsumme = false; // every RSP_UD leaves with a wrong checksum

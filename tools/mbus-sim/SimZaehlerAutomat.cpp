@@ -210,6 +210,8 @@ SimAntwort SimZaehlerAutomat::auswahl(const SimRahmen& r)
     if (!reagiert())
         return {};
     m_ausgewaehlt = true;
+    if (m_zaehler.fehler.auswahlOhneQuittung)
+        return {};
     return quittung(r.a);
 }
 

@@ -4,13 +4,37 @@
 // and prints "127.0.0.1:<port>".
 
 #include "BusSimulator.h"
+#include "SimBusDatei.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 
 #include <csignal>
 #include <cstdio>
+
+// The bus file with every meter's address and rate as they are now, written to ziel.
+static bool BusZurueckschreiben(const QString& quelle, const SimBus& bus, const BusSimulator& sim,
+                                const QString& ziel)
+{
+    QFile ein(quelle);
+    if (!ein.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(quelle), qPrintable(ein.errorString()));
+        return false;
+    }
+    QList<QPair<int, int>> stand;
+    for (int i = 0; i < sim.zaehlerAnzahl(); ++i)
+        stand.append({sim.zaehlerStand(i).primaerAdresse, sim.zaehlerStand(i).baud});
+    const QString text =
+        SimBusDatei::standEintragen(QString::fromUtf8(ein.readAll()), bus.zaehler, stand);
+    QSaveFile aus(ziel);
+    if (!aus.open(QIODevice::WriteOnly) || aus.write(text.toUtf8()) < 0 || !aus.commit()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(ziel), qPrintable(aus.errorString()));
+        return false;
+    }
+    return true;
+}
 
 int main(int argc, char** argv)
 {
@@ -39,7 +63,13 @@ int main(int argc, char** argv)
     const QCommandLineOption geraeteAntwort(
         "geraeteserver-antwort", "Reply of the device server to \"L\" (default A; \"\": none).",
         "text");
-    parser.addOptions({ohneTakt, protokoll, link, tcp, baud, geraeteserver, geraeteAntwort});
+    
+    const QCommandLineOption speichern(
+        "save",
+        "At the end, write the bus file back to this path with every meter's current "
+        "primary address and baud rate.",
+        "pfad");
+    parser.addOptions({ohneTakt, protokoll, link, tcp, baud, geraeteserver, geraeteAntwort, speichern});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -105,6 +135,9 @@ int main(int argc, char** argv)
     int signal = 0;
     sigwait(&signale, &signal);
     sim.stoppen();
+    if (parser.isSet(speichern) && !BusZurueckschreiben(parser.positionalArguments().first(), bus,
+                                                        sim, parser.value(speichern)))
+        return 1;
     if (!linkPfad.isEmpty())
         QFile::remove(linkPfad);
     return 0;

@@ -4,13 +4,10 @@
 #include "MBusObjektErzeugen.h"
 #include "TreiberEingaben.h"
 #include "driver/decode/DekodierTexte.h"
-#include "platform/Warten.h"
 
 namespace {
 
 constexpr mbus::Sprache kSprache = mbus::Sprache::Englisch;
-// Yield between two looks at the line.
-constexpr int kWartenMs = 1;
 
 } // namespace
 
@@ -155,12 +152,8 @@ bool MBusOLEAutoServer::austauschen(int adresse, bool nke)
         m_anschluss.sndNke(a);
     else
         m_anschluss.reqUd2(a);
-    while (m_anschluss.pruefen() == mbus::kEmpfangLaeuft) {
-        if (!Warten(kWartenMs)) {
-            m_anschluss.abbrechen();
-            break;
-        }
-    }
+    if (m_anschluss.abwarten() == mbus::kEmpfangLaeuft)
+        m_anschluss.abbrechen(); // the program is ending
     m_beschaeftigt = false;
     return true;
 }

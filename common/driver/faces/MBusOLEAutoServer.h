@@ -1,8 +1,9 @@
 #pragma once
 // The fixed-interface face of the M-Bus driver ("MBus.OLEAutoServer"), records from 0. Each
-// request runs its exchange to the end before it returns, yielding to the program every
-// millisecond (the exchange's own deadline bounds the wait); a second call on the same object
-// from inside those yields is turned away (not answered). When the program ends meanwhile, the
+// request runs its exchange to the end before it returns, sleeping in the event loop meanwhile
+// until a byte or the exchange's next deadline comes (other events run; the exchange's own
+// deadline bounds the wait); a second call on the same object from inside that wait is turned
+// away (not answered). When the program ends meanwhile, the
 // exchange is given up as unanswered.
 //
 // Port: OLESetBaud must have accepted a baud rate before OLEOpenPort can open; a rate it turns

@@ -83,6 +83,11 @@ int MBusRacX4::APPReceiveTest()
     return m_anschluss.pruefen();
 }
 
+int MBusRacX4::EmpfangAbwarten(bool wiederholen)
+{
+    return m_anschluss.abwarten(wiederholen);
+}
+
 int MBusRacX4::APPReceiveError() const
 {
     return m_anschluss.laeuft() ? 0 : m_anschluss.ereignis().empfangsfehler;

@@ -1,7 +1,8 @@
 #pragma once
 // The name-bound face of the M-Bus driver ("MBusRacX4.MBusRacX4.1"): members APP*, COM*, TEL*,
 // records counted from 1. Requests return at once; the caller polls APPReceiveTest while it
-// gives 255, yielding between polls.
+// gives 255, yielding between polls, or calls EmpfangAbwarten, which does the same but sleeps
+// in the event loop until a byte or the exchange's next deadline comes instead of polling.
 //
 //   APPReceiveTest  255 exchange running (also while the dead time runs)
 //                   0   idle, or a request without answer (address 255) went out
@@ -82,6 +83,13 @@ public:
     void APPSNDNKE(int adresse);
     void APPREQUD2(int adresse);
     int APPReceiveTest();
+    // Waits until the running exchange has ended and gives APPReceiveTest then. The process
+    // sleeps in the event loop between two looks at the line (other events run: windows stay
+    // responsive, stop buttons are seen) until bytes arrive or the exchange's next deadline
+    // comes. With wiederholen every look that finds the exchange running also calls APPRetry.
+    // 255 only when the program is ending (the exchange is left running; closing the port ends
+    // it).
+    int EmpfangAbwarten(bool wiederholen = false);
     int APPReceiveError() const;
     // 1 when a repetition is armed or started, else 0.
     int APPRetry();

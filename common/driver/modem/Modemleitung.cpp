@@ -1,7 +1,6 @@
 #include "Modemleitung.h"
 
-#include "platform/Warten.h"
-
+#include <algorithm>
 #include <chrono>
 
 namespace mbus {
@@ -98,13 +97,26 @@ int Modemleitung::status()
 
 bool Modemleitung::warten(int msMax)
 {
-    QElapsedTimer seit;
-    seit.start();
+    using namespace std::chrono;
+    // Bytes still leaving the port move the silence before "+++" on; the line tells no one when
+    // they have left, so it is looked at this often meanwhile.
+    constexpr Dauer kSendenAbfrage = milliseconds(5);
+    constexpr Dauer kOhneFrist = milliseconds(50);
+    const Buszeit ende = jetzt() + milliseconds(std::max(msMax, 0));
     for (;;) {
         bewegen();
         if (!m_dialog.laeuft())
             return true;
-        if (seit.elapsed() > msMax || !Warten(2))
+        const Buszeit nun = jetzt();
+        if (nun > ende)
+            return false;
+        Dauer schlaf = std::min<Dauer>(ende - nun + microseconds(1), kOhneFrist);
+        if (const std::optional<Buszeit> frist = m_dialog.frist())
+            schlaf =
+                std::min<Dauer>(ende - nun + microseconds(1), std::max<Dauer>(*frist - nun, {}));
+        if (m_port.sendetNoch())
+            schlaf = std::min(schlaf, kSendenAbfrage);
+        if (!m_port.warten(schlaf))
             return false;
     }
 }

@@ -2,7 +2,8 @@
 // Runs the modem dialogue over a line (Modemport): the small loop around Modemdialog that moves
 // bytes between it and the line and tells it the time (a monotonic clock). Nothing here blocks:
 // bewegen() does one pass, status() does one pass and reports TELStatus, and warten() repeats
-// passes with Warten(2) between them, for callers that want to wait on the spot.
+// passes, sleeping in the event loop between them until the modem sends or the dialogue's next
+// deadline comes, for callers that want to wait on the spot.
 //
 // While a dialogue runs the line is the dialogue's: every byte that arrives is read and given to
 // it. While connected and idle the line is left alone, so that the bus side reads its answers
@@ -40,8 +41,8 @@ public:
     void bewegen();
     // TELStatus after one pass (Modemstatus.h).
     int status();
-    // Passes, yielding with Warten(2) between them, until no dialogue runs. False when msMax
-    // milliseconds ran out first or the program is ending.
+    // Passes, sleeping in the event loop between them (Modemport::warten), until no dialogue
+    // runs. False when msMax milliseconds ran out first or the program is ending.
     bool warten(int msMax);
 
     // Takes the remote bus's bytes that came along with the modem's answers.

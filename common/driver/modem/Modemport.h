@@ -1,9 +1,11 @@
 #pragma once
 // The line Modemleitung talks to the modem over: bytes in and out, and the DTR line. Nothing
-// here ever waits. SeriellerModemport puts it on the serial control; the driver can put it on
-// its own bus line, and tests on a scripted one.
+// here waits but warten(). SeriellerModemport puts it on the serial control; the driver can put it
+// on its own bus line, and tests on a scripted one.
 
 #include <QByteArray>
+
+#include <chrono>
 
 namespace mbus {
 
@@ -22,6 +24,9 @@ public:
     virtual void setzeDtr(bool an) = 0;
     // Whether bytes handed over are still on their way out (false when the line cannot tell).
     virtual bool sendetNoch() = 0;
+    // Sleeps in the event loop (other events run) until bytes arrive, the time has passed or the
+    // program is ending (then false). A line that cannot signal (a scripted one) only yields.
+    virtual bool warten(std::chrono::microseconds dauer);
 };
 
 } // namespace mbus

@@ -3,6 +3,9 @@
 #include "serial/SerielleDienste.h"
 #include "serial/SerielleSchnittstelle.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace mbus {
 
 int SeriellerModemport::oeffnen(int port, const QString& baud)
@@ -40,6 +43,13 @@ void SeriellerModemport::setzeDtr(bool an)
 bool SeriellerModemport::sendetNoch()
 {
     return m_comm.OutBufferCount() > 0;
+}
+
+bool SeriellerModemport::warten(std::chrono::microseconds dauer)
+{
+    // Whole milliseconds, at least one: the modem's times are far longer than that.
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(dauer).count();
+    return m_comm.warten(static_cast<int>(std::clamp<long long>(ms, 1, INT_MAX)));
 }
 
 } // namespace mbus

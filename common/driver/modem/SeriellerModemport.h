@@ -25,6 +25,7 @@ public:
     bool schreiben(const QByteArray& bytes) override;
     void setzeDtr(bool an) override;
     bool sendetNoch() override;
+    bool warten(std::chrono::microseconds dauer) override;
 
 private:
     SerielleSchnittstelle& m_comm;

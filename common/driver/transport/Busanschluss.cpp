@@ -206,6 +206,39 @@ bool Busanschluss::wiederholen()
     return true;
 }
 
+int Busanschluss::abwarten(bool wiederholung)
+{
+    // How long one sleep lasts at most when no deadline is known (it cannot happen while an
+    // exchange runs; the bound keeps the wait going should it ever) or the deadline is far.
+    constexpr Dauer kLaengsterSchlaf = std::chrono::seconds(5);
+    for (;;) {
+        const int test = pruefen();
+        if (test != kEmpfangLaeuft)
+            return test;
+        if (wiederholung)
+            wiederholen();
+        Dauer schlaf = kLaengsterSchlaf;
+        if (const std::optional<Buszeit> termin = naechsterTermin())
+            schlaf = std::clamp<Dauer>(*termin - m_uhr->jetzt(), Dauer(0), kLaengsterSchlaf);
+        if (!m_kanal->warten(schlaf))
+            return kEmpfangLaeuft;
+    }
+}
+
+std::optional<Buszeit> Busanschluss::naechsterTermin() const
+{
+    if (m_eigenes)
+        return std::nullopt;
+    if (m_wartend) {
+        const Zeitparameter z = zeiten();
+        const Buszeit spaetestens = m_wartetSeit + Totzeit(z) + Antwortfenster(z);
+        if (!m_letzteAktivitaet)
+            return m_wartetSeit;
+        return std::min(*m_letzteAktivitaet + Totzeit(z), spaetestens);
+    }
+    return m_master.frist();
+}
+
 void Busanschluss::abbrechen()
 {
     if (laeuft())

@@ -1,9 +1,10 @@
 #pragma once
 // The bus master at work on a port: drives the link-layer engine (Busmaster) over a bus line,
-// one exchange at a time, without ever blocking. The caller starts a request and then polls
-// pruefen() (the driver's APPReceiveTest) from a loop that yields; each poll reads what has
-// arrived, hands it to the engine with the monotonic time, and ends the exchange once its
-// deadline has passed.
+// one exchange at a time. The caller starts a request and then either polls pruefen() (the
+// driver's APPReceiveTest) from a loop that yields, or calls abwarten(), which sleeps in the
+// event loop between the polls until a byte arrives or the exchange's next deadline comes. Each
+// poll reads what has arrived, hands it to the engine with the monotonic time, and ends the
+// exchange once its deadline has passed.
 //
 // Dead time: a request goes out only after COMDeadtime bit times of silence on the line (since
 // the last byte sent or received); until then it waits, and pruefen() reports 255. A line that
@@ -94,6 +95,14 @@ public:
     int pruefen();
     // APPRetry (see above); true when a repetition is armed or started.
     bool wiederholen();
+    // Waits until the exchange has ended and gives pruefen()'s last value. Between two polls it
+    // sleeps in the event loop (other events run, so a window may start, stop or close things
+    // meanwhile) until bytes arrive or the next moment at which the exchange moves on by time
+    // alone (naechsterTermin). With wiederholen it asks for the repetition (wiederholen()) after
+    // every poll that finds the exchange running, as a caller's APPRetry loop does. Every
+    // exchange ends at its own hard limit; kEmpfangLaeuft comes back only when the program is
+    // ending (the exchange is left running then).
+    int abwarten(bool wiederholung = false);
     // Ends the current exchange now as a time-out (the program is ending, a wait gave up).
     void abbrechen();
 
@@ -122,6 +131,9 @@ private:
     void beendeMit(Ereignis ereignis);
 
     bool busErreichbar() const;
+    // When pruefen() next has something to do without new bytes: the end of the dead time for a
+    // waiting request, the engine's deadline for a running one; none when nothing runs.
+    std::optional<Buszeit> naechsterTermin() const;
 
     std::unique_ptr<Modemkanal> m_kanal;
     std::unique_ptr<Busuhr> m_uhr;

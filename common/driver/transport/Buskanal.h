@@ -1,9 +1,11 @@
 #pragma once
 // The line the bus master talks over: a port that opens at a baud rate, takes bytes to send and
-// gives the bytes that have arrived. Nothing here ever waits. The serial port is one such line;
-// tests plug in scripted ones.
+// gives the bytes that have arrived. Nothing here waits but warten(). The serial port is one such
+// line; tests plug in scripted ones.
 
 #include <QByteArray>
+
+#include <chrono>
 
 namespace mbus {
 
@@ -27,6 +29,10 @@ public:
     // line cannot tell).
     virtual void setzeDtr(bool /*an*/) {}
     virtual bool sendetNoch() { return false; }
+    // Sleeps in the event loop (other events run) until bytes arrive, bytes were handed on, the
+    // port closes, the time has passed or the program is ending (then false). A line that cannot
+    // signal (a scripted one, whose time the test moves) only yields once.
+    virtual bool warten(std::chrono::microseconds dauer);
 };
 
 } // namespace mbus

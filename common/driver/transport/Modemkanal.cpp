@@ -29,6 +29,7 @@ public:
     bool schreiben(const QByteArray& bytes) override { return m_leitung.schreiben(bytes); }
     void setzeDtr(bool an) override { m_leitung.setzeDtr(an); }
     bool sendetNoch() override { return m_leitung.sendetNoch(); }
+    bool warten(std::chrono::microseconds dauer) override { return m_leitung.warten(dauer); }
 
 private:
     Buskanal& m_leitung;
@@ -89,6 +90,11 @@ void Modemkanal::setzeDtr(bool an)
 bool Modemkanal::sendetNoch()
 {
     return m_leitung->sendetNoch();
+}
+
+bool Modemkanal::warten(std::chrono::microseconds dauer)
+{
+    return m_leitung->warten(dauer);
 }
 
 bool Modemkanal::busErreichbar() const

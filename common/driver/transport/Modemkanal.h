@@ -53,6 +53,7 @@ public:
     bool schreiben(const QByteArray& bytes) override;
     void setzeDtr(bool an) override;
     bool sendetNoch() override;
+    bool warten(std::chrono::microseconds dauer) override;
 
     // Whether a bus request can reach a meter now (see above).
     bool busErreichbar() const;

@@ -1,7 +1,12 @@
 #include "SeriellerBuskanal.h"
 
+#include "platform/Warten.h"
 #include "serial/ComFehler.h"
 #include "serial/SerielleSchnittstelle.h"
+
+#include <algorithm>
+#include <climits>
+#include <thread>
 
 namespace mbus {
 
@@ -63,6 +68,18 @@ void SeriellerBuskanal::setzeDtr(bool an)
 bool SeriellerBuskanal::sendetNoch()
 {
     return m_port->PortOpen() && m_port->OutBufferCount() > 0;
+}
+
+bool SeriellerBuskanal::warten(std::chrono::microseconds dauer)
+{
+    // The event loop's timers keep whole milliseconds and may come up to one late; what is left
+    // below a millisecond is slept exactly (too short for any window to notice).
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(dauer);
+    if (ms.count() >= 1)
+        return m_port->warten(static_cast<int>(std::min<long long>(ms.count(), INT_MAX)));
+    if (dauer.count() > 0)
+        std::this_thread::sleep_for(dauer);
+    return DoEvents();
 }
 
 } // namespace mbus

@@ -24,6 +24,7 @@ public:
     bool schreiben(const QByteArray& bytes) override;
     void setzeDtr(bool an) override;
     bool sendetNoch() override;
+    bool warten(std::chrono::microseconds dauer) override;
 
 private:
     std::unique_ptr<SerielleSchnittstelle> m_port;

@@ -1,0 +1,232 @@
+#include "DatenbankImport.h"
+
+#include "ZaehlerListeDatei.h"
+#include "database/Recordset.h"
+#include "database/Transaktion.h"
+#include "database/Verbindung.h"
+#include "grid/FlexGrid.h"
+#include "platform/Global.h"
+#include "text/Texte.h"
+
+#include <QRegularExpression>
+
+#include <utility>
+
+namespace {
+
+const QString kMBus = QStringLiteral("M-Bus");
+
+// A whole number (blanks around allowed) of at most six digits.
+bool Ganzzahl(const QString& text, int& wert)
+{
+    static const QRegularExpression kMuster(QStringLiteral("^-?[0-9]{1,6}$"));
+    const QString t = text.trimmed();
+    if (!kMuster.match(t).hasMatch())
+        return false;
+    wert = t.toInt();
+    return true;
+}
+
+// The value a number cell is stored as: the number, or NULL when it holds none.
+QVariant ZahlOderNull(const QString& text)
+{
+    int wert = 0;
+    return Ganzzahl(text, wert) ? QVariant(wert) : QVariant();
+}
+
+struct Vorgabe
+{
+    const char* feld;
+    QVariant wert;
+};
+
+} // namespace
+
+QString DatenbankImport::TarifText(const QString& vorlage)
+{
+    QString tarif = vorlage;
+    tarif.replace(QLatin1Char(','), QLatin1Char(';'));
+    if (!tarif.endsWith(QLatin1Char(';')))
+        tarif += QLatin1Char(';');
+    return tarif;
+}
+
+void DatenbankImport::ImportGet(Recordset& zaehler, bool neu, const FlexGrid& vorlage,
+                                const QString& hersteller, const QString& medium)
+{
+    const Vorgabe vorgaben[] = {
+        {"faktor", 1},
+        {"Impulse", 1},
+        {"Offset", 0},
+        {"ZTyp", QStringLiteral("EVZ-Zähler")},
+        {"ZStellen", 7},
+        {"Stufe", 1},
+        {"MBIndex", 1},
+        {"TarifGruppe", QStringLiteral("Strom")},
+        {"TarifGrp", 1},
+        {"Tarif", QStringLiteral("5;")},
+        {"Feld", QStringLiteral("E")},
+    };
+    for (const Vorgabe& vorgabe : vorgaben) {
+        const QString feld = QString::fromLatin1(vorgabe.feld);
+        if (neu || zaehler.Feld(feld).istNull())
+            zaehler.Setzen(feld, vorgabe.wert);
+    }
+    const QString gross = medium.toUpper();
+    for (int zeile = 1; zeile < vorlage.Rows(); ++zeile) {
+        if (vorlage.Cols() < 7 || vorlage.TextMatrix(zeile, 0) != hersteller ||
+            vorlage.TextMatrix(zeile, 1) != gross)
+            continue;
+        int mbIndex = 0;
+        int tarifGrp = 0;
+        // A row whose numbers are none is no template.
+        if (!Ganzzahl(vorlage.TextMatrix(zeile, 2), mbIndex) ||
+            !Ganzzahl(vorlage.TextMatrix(zeile, 4), tarifGrp))
+            continue;
+        zaehler.Setzen(QStringLiteral("MBIndex"), mbIndex);
+        zaehler.Setzen(QStringLiteral("TarifGruppe"), vorlage.TextMatrix(zeile, 3));
+        zaehler.Setzen(QStringLiteral("TarifGrp"), tarifGrp);
+        zaehler.Setzen(QStringLiteral("Tarif"), TarifText(vorlage.TextMatrix(zeile, 5)));
+        zaehler.Setzen(QStringLiteral("Feld"), vorlage.TextMatrix(zeile, 6));
+        return;
+    }
+}
+
+int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
+                                      const FlexGrid& vorlage, int port, QString& fehler)
+{
+    if (scanListe.Cols() < kMinSpalten) {
+        fehler = QStringLiteral("Die Liste hat nicht die Spalten einer Zählerliste.");
+        return -1;
+    }
+    Recordset zaehler = db.OpenRecordset(
+        QStringLiteral("SELECT * FROM zaehler WHERE ZQUELLE = ? AND MBComP = ? ORDER BY LZNR"),
+        {kMBus, port});
+    if (!zaehler.offen()) {
+        fehler = FehlerText;
+        return -1;
+    }
+    int gespeichert = 0;
+    for (int zeile = 1; zeile < scanListe.Rows(); ++zeile) {
+        const QString id = scanListe.TextMatrix(zeile, 1);
+        const QString primaer = scanListe.TextMatrix(zeile, 0);
+        if (id.trimmed().isEmpty() || primaer.trimmed().isEmpty())
+            continue;
+        const QString hersteller = scanListe.TextMatrix(zeile, 2);
+        const QString medium = scanListe.TextMatrix(zeile, 4);
+        const int adresse = ZaehlerListeDatei::PortZahl(primaer);
+        const bool ohneAdresse = adresse < 1 || adresse > 250;
+        const bool gefunden = ohneAdresse ? zaehler.FindFirst(QStringLiteral("ZNr"), id)
+                                          : zaehler.FindFirst(QStringLiteral("MBAdr"), adresse);
+        const bool ok =
+            (gefunden ? zaehler.Edit() : zaehler.AddNew()) &&
+            (gefunden || zaehler.Setzen(QStringLiteral("ZName"), hersteller + u'_' + id)) &&
+            zaehler.Setzen(QStringLiteral("ZQUELLE"), kMBus) &&
+            zaehler.Setzen(QStringLiteral("MBComP"), port) &&
+            zaehler.Setzen(QStringLiteral("MBZStand"), 1) &&
+            zaehler.Setzen(QStringLiteral("ZNr"), id) &&
+            zaehler.Setzen(QStringLiteral("MBBaud"),
+                           ZahlOderNull(GetFeld(scanListe.TextMatrix(zeile, 6), 0))) &&
+            zaehler.Setzen(QStringLiteral("MBAdr"), adresse) &&
+            zaehler.Setzen(QStringLiteral("MB_Medium"), medium) &&
+            zaehler.Setzen(QStringLiteral("MB_Version"), scanListe.TextMatrix(zeile, 3)) &&
+            zaehler.Setzen(QStringLiteral("MB_Id"), id) &&
+            zaehler.Setzen(QStringLiteral("Hersteller"), hersteller);
+        if (ok)
+            ImportGet(zaehler, !gefunden, vorlage, hersteller, medium);
+        if (!ok || !zaehler.Update()) {
+            fehler = FehlerText;
+            zaehler.CancelUpdate();
+            return -1;
+        }
+        ++gespeichert;
+    }
+    return gespeichert;
+}
+
+int DatenbankImport::SatzNummer(const QString& index)
+{
+    int nummer = 0;
+    if (index.contains(QLatin1Char('['))) {
+        QString text = index;
+        text.replace(QLatin1Char('['), QLatin1Char(';'))
+            .replace(QLatin1Char(']'), QLatin1Char(';'));
+        return Ganzzahl(GetFeld(text, 1), nummer) ? nummer : 0;
+    }
+    return Ganzzahl(index, nummer) ? nummer : 0;
+}
+
+DatenbankImport::Ergebnis DatenbankImport::IndexeImportieren(Verbindung& db, const FlexGrid& saetze,
+                                                             int port, const QString& adresse,
+                                                             int zeile, QString& meldung)
+{
+    int mbAdr = 0;
+    if (!Ganzzahl(adresse, mbAdr))
+        return Ergebnis::NichtGefunden;
+    Recordset zaehler = db.OpenRecordset(
+        QStringLiteral("SELECT LZNR FROM zaehler WHERE ZQUELLE = ? AND MBComP = ? AND MBAdr = ? "
+                       "ORDER BY LZNR"),
+        {kMBus, port, mbAdr});
+    QString nummerText;
+    const auto scheitern = [&] {
+        meldung = QStringLiteral("Import Idx ") + FehlerText + QStringLiteral("\n\r") +
+                  QStringLiteral("Index = ") + nummerText + QStringLiteral("  Zeile=") +
+                  QString::number(zeile);
+        return Ergebnis::Fehler;
+    };
+    if (!zaehler.offen())
+        return scheitern();
+    if (zaehler.RecordCount() != 1)
+        return Ergebnis::NichtGefunden;
+    const qint64 lznr = zaehler.Feld(QStringLiteral("LZNR")).ganz();
+    const QString nummerFeld =
+        Mandant == QStringLiteral("2500") ? QStringLiteral("Index") : QStringLiteral("MBIndex");
+
+    Transaktion transaktion(db);
+    if (!transaktion.begonnen() ||
+        !db.Execute(QStringLiteral("DELETE FROM MB_IndexListe WHERE lznr = ?"), {lznr}))
+        return scheitern();
+    Recordset liste = db.OpenRecordset(QStringLiteral("MB_IndexListe"), {}, dbAppendOnly);
+    if (!liste.offen())
+        return scheitern();
+    for (int z = 1; z < saetze.Rows(); ++z) {
+        if (saetze.TextMatrix(z, 2).isEmpty())
+            continue;
+        const QString index = saetze.TextMatrix(z, 0);
+        nummerText = index.contains(QLatin1Char('['))
+                         ? index.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0)
+                         : index;
+        const int nummer = SatzNummer(index);
+        if (!liste.AddNew() || !liste.Setzen(QStringLiteral("lznr"), lznr) ||
+            (nummer != 0 && !liste.Setzen(nummerFeld, nummer)) ||
+            !liste.Setzen(QStringLiteral("Art"), saetze.TextMatrix(z, 2)) ||
+            !liste.Setzen(QStringLiteral("Einheit"), saetze.TextMatrix(z, 4).left(10)) ||
+            !liste.Setzen(QStringLiteral("Speichern"), 1) || !liste.Update())
+            return scheitern(); // the transaction is undone: the old list stays
+    }
+    if (!transaktion.Commit())
+        return scheitern();
+    return Ergebnis::Ok;
+}
+
+bool DatenbankImport::TarifeEinlesen(Verbindung& db, qint64 lznr, FlexGrid& grid)
+{
+    Recordset tarife =
+        db.OpenRecordset(QStringLiteral("SELECT ta.TA_BEZ, tazuordnung.MBusIndex FROM tazuordnung "
+                                        "INNER JOIN ta ON tazuordnung.zta = ta.TA_NR "
+                                        "WHERE tazuordnung.zlznr = ? ORDER BY ta.Ta_Reihenfolge"),
+                         {lznr});
+    if (!tarife.offen())
+        return false;
+    grid.AddItem(QString(), 1);
+    grid.AddItem(QString(), 1);
+    grid.setRows(2);
+    grid.setCols(2);
+    grid.setTextMatrix(0, 0, QStringLiteral("Tarif"));
+    grid.setTextMatrix(0, 1, QStringLiteral("Index"));
+    for (; !tarife.Eof(); tarife.MoveNext())
+        grid.AddItem(tarife.FeldAn(0).text() + u'\t' + tarife.FeldAn(1).text());
+    if (grid.Rows() > 2)
+        grid.RemoveItem(1);
+    return true;
+}
