@@ -46,6 +46,7 @@ public:
         int tageOhneLog = 0;   // days of the range without a readable log
         int dateien = 0;       // value files replaced (import)
         int dateienFehler = 0; // value files that could not be replaced (left as they were)
+        qint64 schreibFehler = 0; // readings a value file could not take (file not writable)
         bool abgebrochen = false;
     };
 
@@ -101,6 +102,7 @@ private:
 
     Anzeige m_anzeige;
     Bilanz m_bilanz;
+    QString m_schreibGrund; // why the first reading of a run could not be written
     bool m_laeuft = false;
     bool m_anhalten = false;
     qint64 m_letzterTakt = 0;

@@ -337,3 +337,20 @@ TEST_F(LogImportTest, withoutTheMeterDatabaseNothingIsTouched)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogImportTest, readingOneFileIntoAValueFolderThatCannotBeWrittenSaysSo)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 16, 0, 0), kA, {10});
+    masterLiest(zeit(2005, 9, 16, 0, 15), kA, {11});
+    schreiben(QStringLiteral("Z1320"), "kein Ordner"); // the value folder cannot be made
+    LogImport import = neuerImport();
+    import.Read_MBusLog(m_grid, QStringLiteral(".\\mbuslog\\050916mb.log"), false, {}, 1);
+    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Fertig (2 Werte nicht geschrieben: ")))
+        << qPrintable(m_status.last());
+    EXPECT_EQ(import.bilanz().schreibFehler, 2);
+}
+
+} // namespace
