@@ -354,3 +354,23 @@ TEST_F(LogImportTest, readingOneFileIntoAValueFolderThatCannotBeWrittenSaysSo)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogImportTest, valuesOfADayWithoutLogInsideTheRangeAreKept)
+{
+    zaehler(150, 3, 1, 3);
+    // The master stored a value on the 16th; that day's log is gone.
+    const UnixZeit sechzehnter = unix(zeit(2005, 9, 16, 12, 0));
+    wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15, 0, 10)), 5.0}, {sechzehnter, 16.0}});
+    masterLiest(zeit(2005, 9, 15, 0, 0), kA, {15});
+    masterLiest(zeit(2005, 9, 17, 0, 0), kA, {17});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"), m_grid);
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0)), 15.0},
+                                              {unix(zeit(2005, 9, 15, 0, 10)), 5.0},
+                                              {sechzehnter, 16.0},
+                                              {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
+}
+
+} // namespace
