@@ -153,7 +153,9 @@ void LogImport::status(const QString& text)
 bool LogImport::sperrenHolen(Sperre& sperre)
 {
     if (!sperre.holen()) {
-        status(QStringLiteral("Wertdateien gesperrt, ein anderer Import läuft"));
+        status(Sperren::gehalten(sperre.datei())
+                   ? QStringLiteral("Wertdateien gesperrt, ein anderer Import läuft")
+                   : QStringLiteral("Wertdateien nicht sperrbar: ") + FehlerText);
         return false;
     }
     // Taken before looking, so that a cycle starting now finds the folder lock.

@@ -374,3 +374,20 @@ TEST_F(LogImportTest, valuesOfADayWithoutLogInsideTheRangeAreKept)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogImportTest, aLockFolderThatCannotBeMadeIsNamedNotTakenForAnotherImport)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 15), kA, {10});
+    schreiben(QStringLiteral("keinOrdner"), "x");
+    Sperren::ordnerSetzen(pfad(QStringLiteral("keinOrdner/sperren")));
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("15.9.2005"), m_grid);
+    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Wertdateien nicht sperrbar: ")))
+        << qPrintable(m_status.last());
+    EXPECT_FALSE(QFile::exists(wertdatei(150, 1)));
+}
+
+} // namespace
