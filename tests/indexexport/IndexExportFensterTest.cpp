@@ -10,6 +10,8 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,6 +207,22 @@ TEST_F(IndexExportFenster, emptyExportPathIsFilledWithTheDataFolderAndBothKeysAr
     QTest::keyClicks(f.ui().Text4, QStringLiteral("3"));
     EXPECT_EQ(ProfilLesen("1320", "VorWert", "-", kZepIni), QStringLiteral("123"));
     EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join(u'|'));
+}
+
+TEST_F(IndexExportFenster, settingThatCannotBeWrittenIsReportedOnce)
+{
+    frmMBusEditIndexExport& f = oeffnen();
+    ASSERT_TRUE(QFile::remove(pfad(QStringLiteral("ZEP.INI"))));
+    ASSERT_TRUE(QDir().mkdir(pfad(QStringLiteral("ZEP.INI")))); // cannot be written as a file
+    QTest::keyClicks(f.ui().Text4, QStringLiteral("34"));
+    ASSERT_EQ(m_meldungen.texte.size(), 1);
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith(
+        QStringLiteral("Die Einstellung VorWert konnte nicht gespeichert werden")))
+        << qPrintable(m_meldungen.texte[0]);
+    ASSERT_TRUE(QDir().rmdir(pfad(QStringLiteral("ZEP.INI"))));
+    QTest::keyClicks(f.ui().Text4, QStringLiteral("5"));
+    EXPECT_EQ(ProfilLesen("1320", "VorWert", "-", kZepIni), QStringLiteral("12345"));
+    EXPECT_EQ(m_meldungen.texte.size(), 1);
 }
 
 TEST_F(IndexExportFenster, clipboardGetsTheWholeListAndTheListIsMarkedWhole)
