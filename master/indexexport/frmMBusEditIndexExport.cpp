@@ -151,6 +151,8 @@ void frmMBusEditIndexExport::Form_Load()
     MSFlexGrid1_SelChange();
     if (m_daten->istBasisMdb())
         IndexListeTabelleAnlegen();
+    // An older database lacks the editor's own table; a failure shows when a meter is opened.
+    m_daten->TabelleSicherstellen();
 }
 
 bool frmMBusEditIndexExport::zaehlerOeffnen()

@@ -115,6 +115,21 @@ TYPED_TEST(IndexExportFensterTest, deletePathSavesTheChosenMetersOwnRowsNotTheOn
         << qPrintable(this->m_meldungen.texte.join(u'|'));
 }
 
+TYPED_TEST(IndexExportFensterTest, databaseWithoutTheExportTableGetsItAtLoad)
+{
+    this->pruefAusfuehren(QStringLiteral("DROP TABLE MBusIndexListe"));
+    frmMBusEditIndexExport& f = this->oeffnen();
+    this->waehlen(1);
+    f.cmdAendern_Click();
+    ASSERT_TRUE(f.bearbeitungSichtbar()) << qPrintable(this->m_meldungen.texte.join(u'|'));
+    EXPECT_EQ(this->indexGrid(), QStringList{" "});
+    f.ui().Text2->setText(QStringLiteral("3")); // the editor stands on (1, 1)
+    f.cmdSpeichern_Click();
+    EXPECT_EQ(this->gespeichert(7), QStringList{"3 "});
+    EXPECT_TRUE(this->m_meldungen.texte.isEmpty())
+        << qPrintable(this->m_meldungen.texte.join(u'|'));
+}
+
 TYPED_TEST(IndexExportFensterTest, typedCellsAndNewRowsAreSavedThroughTheCellEditor)
 {
     frmMBusEditIndexExport& f = this->oeffnen();
