@@ -299,6 +299,9 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
         return false;
 
     Sammlung sammlung;
+    QDate ersterOhneLog;
+    QDate letzterOhneLog;
+    QString grundOhneLog;
     const qint64 n = von->daysTo(*bis);
     for (qint64 k = 0; k <= n && !m_anhalten; ++k) {
         const QDate tag = von->addDays(k);
@@ -321,10 +324,21 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
             return true;
         }
         if (gelesen == Gelesen::DateiFehlt) {
-            ++m_bilanz.tageOhneLog;
-            LogSchreiben(QStringLiteral("Import Log Datei: ") + FehlerText);
+            if (m_bilanz.tageOhneLog++ == 0) {
+                ersterOhneLog = tag;
+                grundOhneLog = FehlerText;
+            }
+            letzterOhneLog = tag;
         }
     }
+    // One line for the whole range, however many days lack their log.
+    if (m_bilanz.tageOhneLog == 1)
+        LogSchreiben(QStringLiteral("Import Log Datei: ") + grundOhneLog);
+    else if (m_bilanz.tageOhneLog > 1)
+        LogSchreiben(QStringLiteral("Import Log Datei: %1 Tage ohne Logdatei (%2 bis %3), "
+                                    "zuerst: %4")
+                         .arg(m_bilanz.tageOhneLog)
+                         .arg(TagText(ersterOhneLog), TagText(letzterOhneLog), grundOhneLog));
 
     // Nothing is replaced when the reading was stopped.
     if (!m_anhalten) {

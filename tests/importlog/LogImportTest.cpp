@@ -391,3 +391,24 @@ TEST_F(LogImportTest, aLockFolderThatCannotBeMadeIsNamedNotTakenForAnotherImport
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogImportTest, daysWithoutLogGiveOneProgramLogLinePerImport)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 15), kA, {10});
+    m_uhr.stellen(zeit(2026, 12, 6, 10, 0));
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("19.9.2005"), m_grid);
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig (4 Tage ohne Logdatei)"));
+    const QStringList zeilen = QString::fromLatin1(lesen(QStringLiteral("261206ed.log")))
+                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+                                   .filter(QStringLiteral("Import Log Datei"));
+    ASSERT_EQ(zeilen.size(), 1) << qPrintable(zeilen.join(u'\n'));
+    EXPECT_TRUE(zeilen[0].contains(
+        QStringLiteral("Import Log Datei: 4 Tage ohne Logdatei (16.09.2005 bis 19.09.2005)")))
+        << qPrintable(zeilen[0]);
+}
+
+} // namespace
