@@ -40,12 +40,12 @@ public:
     // Counts of the last run.
     struct Bilanz
     {
-        qint64 zeilen = 0;     // lines read
-        qint64 werte = 0;      // readings given to value files
-        qint64 mehrdeutig = 0; // readings skipped: several meters have the address
-        int tageOhneLog = 0;   // days of the range without a readable log
-        int dateien = 0;       // value files replaced (import)
-        int dateienFehler = 0; // value files that could not be replaced (left as they were)
+        qint64 zeilen = 0;        // lines read
+        qint64 werte = 0;         // readings given to value files
+        qint64 mehrdeutig = 0;    // readings skipped: several meters have the address
+        int tageOhneLog = 0;      // days of the range without a readable log
+        int dateien = 0;          // value files replaced (import)
+        int dateienFehler = 0;    // value files that could not be replaced (left as they were)
         qint64 schreibFehler = 0; // readings a value file could not take (file not writable)
         bool abgebrochen = false;
     };
