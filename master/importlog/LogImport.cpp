@@ -129,6 +129,7 @@ bool LogImport::beginnen()
     m_laeuft = true;
     m_anhalten = false;
     m_bilanz = {};
+    m_schreibGrund.clear();
     // The first line of a run already serves the queue.
     m_letzterTakt = Uhrwerk().elapsed() - kTaktMs;
     if (m_anzeige.laeuft)
@@ -152,7 +153,9 @@ void LogImport::status(const QString& text)
 bool LogImport::sperrenHolen(Sperre& sperre)
 {
     if (!sperre.holen()) {
-        status(QStringLiteral("Wertdateien gesperrt, ein anderer Import läuft"));
+        status(Sperren::gehalten(sperre.datei())
+                   ? QStringLiteral("Wertdateien gesperrt, ein anderer Import läuft")
+                   : QStringLiteral("Wertdateien nicht sperrbar: ") + FehlerText);
         return false;
     }
     // Taken before looking, so that a cycle starting now finds the folder lock.
@@ -254,12 +257,24 @@ void LogImport::Read_MBusLog(FlexGrid& grid, const QString& datei, bool, const Q
     }
     if (m_anzeige.gridSichtbar)
         m_anzeige.gridSichtbar(false);
+    // A time the file's append rule refuses (-2) is no fault; a file that cannot be made or
+    // written is, and the final status says so.
+    QString& schreibGrund = m_schreibGrund;
+    schreibGrund.clear();
     const Gelesen gelesen =
-        logLesen(datei, zeilenAnfang, [](qint32 lznr, int index, qint32 zeit, double wert) {
+        logLesen(datei, zeilenAnfang, [&](qint32 lznr, int index, qint32 zeit, double wert) {
             QString name;
-            RB6_WertSchreiben(DBPath, lznr, zeit, wert, index, name);
+            const int rc = RB6_WertSchreiben(DBPath, lznr, zeit, wert, index, name);
+            if (rc == -1 || rc == -3 || rc == -4) {
+                if (m_bilanz.schreibFehler++ == 0)
+                    schreibGrund = FehlerText;
+            }
         });
-    const QString grund = FehlerText;
+    const QString grund = gelesen == Gelesen::Ja ? schreibGrund : FehlerText;
+    if (m_bilanz.schreibFehler > 0)
+        LogSchreiben(QStringLiteral("Import Log Datei: ") +
+                     Anzahl(m_bilanz.schreibFehler, "Wert", "Werte") +
+                     QStringLiteral(" nicht geschrieben: ") + schreibGrund);
     if (m_anzeige.gridSichtbar)
         m_anzeige.gridSichtbar(true);
     m_bilanz.abgebrochen = m_anhalten;
@@ -284,6 +299,9 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
         return false;
 
     Sammlung sammlung;
+    QDate ersterOhneLog;
+    QDate letzterOhneLog;
+    QString grundOhneLog;
     const qint64 n = von->daysTo(*bis);
     for (qint64 k = 0; k <= n && !m_anhalten; ++k) {
         const QDate tag = von->addDays(k);
@@ -306,10 +324,21 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
             return true;
         }
         if (gelesen == Gelesen::DateiFehlt) {
-            ++m_bilanz.tageOhneLog;
-            LogSchreiben(QStringLiteral("Import Log Datei: ") + FehlerText);
+            if (m_bilanz.tageOhneLog++ == 0) {
+                ersterOhneLog = tag;
+                grundOhneLog = FehlerText;
+            }
+            letzterOhneLog = tag;
         }
     }
+    // One line for the whole range, however many days lack their log.
+    if (m_bilanz.tageOhneLog == 1)
+        LogSchreiben(QStringLiteral("Import Log Datei: ") + grundOhneLog);
+    else if (m_bilanz.tageOhneLog > 1)
+        LogSchreiben(QStringLiteral("Import Log Datei: %1 Tage ohne Logdatei (%2 bis %3), "
+                                    "zuerst: %4")
+                         .arg(m_bilanz.tageOhneLog)
+                         .arg(TagText(ersterOhneLog), TagText(letzterOhneLog), grundOhneLog));
 
     // Nothing is replaced when the reading was stopped.
     if (!m_anhalten) {
@@ -349,6 +378,9 @@ QString LogImport::schlussText() const
     if (m_bilanz.dateienFehler > 0)
         hinweise << Anzahl(m_bilanz.dateienFehler, "Wertdatei", "Wertdateien") +
                         QStringLiteral(" nicht ersetzt (siehe Programmlog)");
+    if (m_bilanz.schreibFehler > 0)
+        hinweise << Anzahl(m_bilanz.schreibFehler, "Wert", "Werte") +
+                        QStringLiteral(" nicht geschrieben: ") + m_schreibGrund;
     QString text = QStringLiteral("Fertig");
     if (!hinweise.isEmpty())
         text += QStringLiteral(" (") + hinweise.join(QStringLiteral(", ")) + u')';

@@ -40,12 +40,13 @@ public:
     // Counts of the last run.
     struct Bilanz
     {
-        qint64 zeilen = 0;     // lines read
-        qint64 werte = 0;      // readings given to value files
-        qint64 mehrdeutig = 0; // readings skipped: several meters have the address
-        int tageOhneLog = 0;   // days of the range without a readable log
-        int dateien = 0;       // value files replaced (import)
-        int dateienFehler = 0; // value files that could not be replaced (left as they were)
+        qint64 zeilen = 0;        // lines read
+        qint64 werte = 0;         // readings given to value files
+        qint64 mehrdeutig = 0;    // readings skipped: several meters have the address
+        int tageOhneLog = 0;      // days of the range without a readable log
+        int dateien = 0;          // value files replaced (import)
+        int dateienFehler = 0;    // value files that could not be replaced (left as they were)
+        qint64 schreibFehler = 0; // readings a value file could not take (file not writable)
         bool abgebrochen = false;
     };
 
@@ -101,6 +102,7 @@ private:
 
     Anzeige m_anzeige;
     Bilanz m_bilanz;
+    QString m_schreibGrund; // why the first reading of a run could not be written
     bool m_laeuft = false;
     bool m_anhalten = false;
     qint64 m_letzterTakt = 0;

@@ -77,18 +77,23 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
     if (neu.isEmpty())
         return ergebnis;
 
+    // Old and new in time order; at a time both hold, the new reading wins. An old value at a
+    // time no reading has (a day whose log is missing) stays.
     QList<RB6_Satz> alles;
     alles.reserve(alt.werte.size() + neu.size());
-    for (const RB6_Satz& satz : alt.werte)
-        if (satz.Tm > 0 && satz.Tm < neu.front().Tm)
-            alles.append(satz);
-    ergebnis.behalten = alles.size();
-    alles.append(neu);
-    for (const RB6_Satz& satz : alt.werte)
-        if (satz.Tm > neu.back().Tm) {
-            alles.append(satz);
-            ++ergebnis.behalten;
-        }
+    qsizetype n = 0;
+    for (const RB6_Satz& satz : alt.werte) {
+        if (satz.Tm <= 0 || (!alles.isEmpty() && satz.Tm <= alles.back().Tm))
+            continue; // the old file's own order rule: nothing older than its newest
+        while (n < neu.size() && neu[n].Tm < satz.Tm)
+            alles.append(neu[n++]);
+        if (n < neu.size() && neu[n].Tm == satz.Tm)
+            continue;
+        alles.append(satz);
+        ++ergebnis.behalten;
+    }
+    while (n < neu.size())
+        alles.append(neu[n++]);
 
     const QString ziel = PfadAufloesen(name);
     QString neuName = ziel + QStringLiteral(".import");

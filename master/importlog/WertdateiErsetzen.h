@@ -3,10 +3,11 @@
 //
 // The new file is written beside the old one ("<name>.import") and then renamed over it in one
 // step: every reader sees the old file or the new one, never a half-written one, and a failure
-// leaves the old file as it was. The new file keeps what the old one held before the first and
-// after the newest of the new readings, its block count (at least the standard size) and its
-// creation parameters; the new readings go in between by the value file's own append rule (a
-// newer time is appended, the same time overwrites the newest value, an older time is dropped).
+// leaves the old file as it was. The new file keeps every value of the old one, its block count
+// (at least the standard size) and its creation parameters; the new readings (taken by the value
+// file's own append rule: a newer time is appended, the same time overwrites the newest value, an
+// older time is dropped) go in by their time, and where the old file holds a value at the same
+// time the new reading replaces it.
 
 #include "datafiles/RB6Satz.h"
 

@@ -2,10 +2,13 @@
 
 #include "database/BasisMdb.h"
 #include "database/OdbcVerbindungstext.h"
+#include "database/Schema.h"
 #include "database/Transaktion.h"
 #include "database/Verbindung.h"
 #include "database/ZaehlerListe.h"
 #include "platform/Global.h"
+
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -83,6 +86,24 @@ QString IndexExportDaten::DatenbankName() const
     text.entfernen(QStringLiteral("UID"));
     text.entfernen(QStringLiteral("PWD"));
     return text.text();
+}
+
+bool IndexExportDaten::TabelleSicherstellen()
+{
+    FehlerText.clear();
+    const Zugriff db(m_verbindung);
+    if (!db)
+        return false;
+    if (db->OpenRecordset(QStringLiteral("SELECT Lznr FROM MBusIndexListe WHERE 1 = 0")).offen())
+        return true;
+    static const QRegularExpression kTabelle(QStringLiteral("\\bMBusIndexListe\\b"));
+    Transaktion transaktion(*db);
+    if (!transaktion.begonnen())
+        return false;
+    for (const QString& anweisung : SchemaAnweisungen(db->dialekt()))
+        if (kTabelle.match(anweisung).hasMatch() && !db->Execute(anweisung))
+            return false;
+    return transaktion.Commit();
 }
 
 bool IndexExportDaten::ZaehlerListeLaden(QList<QStringList>& liste)

@@ -48,6 +48,11 @@ public:
     // What the window shows as its database.
     QString DatenbankName() const;
 
+    // Creates the table MBusIndexListe (with its index) as the schema gives it when the
+    // database lacks it, as an older basis.mdb does. False (FehlerText) when it is missing and
+    // cannot be made.
+    bool TabelleSicherstellen();
+
     // The M-Bus meters as ZaehlerListeLaden gives them (one row with one empty text: none).
     bool ZaehlerListeLaden(QList<QStringList>& liste);
 

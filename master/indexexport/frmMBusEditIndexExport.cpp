@@ -4,6 +4,7 @@
 #include "database/DaoTabellen.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Pfad.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
 #include "ui/FlexGridWidget.h"
@@ -150,6 +151,8 @@ void frmMBusEditIndexExport::Form_Load()
     MSFlexGrid1_SelChange();
     if (m_daten->istBasisMdb())
         IndexListeTabelleAnlegen();
+    // An older database lacks the editor's own table; a failure shows when a meter is opened.
+    m_daten->TabelleSicherstellen();
 }
 
 bool frmMBusEditIndexExport::zaehlerOeffnen()
@@ -248,18 +251,31 @@ void frmMBusEditIndexExport::cmdClose_Click()
     close();
 }
 
-// Without a client number there is no section to write to (the start-up said so already).
 void frmMBusEditIndexExport::Text3_Change()
 {
-    if (!Mandant.isEmpty())
-        ProfilSchreiben(Mandant, QStringLiteral("MBusExportIndexDatei"), m_ui.Text3->text(),
-                        kZepIni);
+    einstellungSchreiben(QStringLiteral("MBusExportIndexDatei"), m_ui.Text3->text());
 }
 
 void frmMBusEditIndexExport::Text4_Change()
 {
-    if (!Mandant.isEmpty())
-        ProfilSchreiben(Mandant, QStringLiteral("VorWert"), m_ui.Text4->text(), kZepIni);
+    einstellungSchreiben(QStringLiteral("VorWert"), m_ui.Text4->text());
+}
+
+// Without a client number there is no section to write to (the start-up said so already). A
+// file that cannot be written is reported once, not on every keystroke, until writing works.
+void frmMBusEditIndexExport::einstellungSchreiben(const QString& schluessel, const QString& wert)
+{
+    if (Mandant.isEmpty())
+        return;
+    if (ProfilSchreiben(Mandant, schluessel, wert, kZepIni)) {
+        m_einstellungFehlerGemeldet = false;
+        return;
+    }
+    if (m_einstellungFehlerGemeldet)
+        return;
+    m_einstellungFehlerGemeldet = true;
+    Melden(QStringLiteral("Die Einstellung %1 konnte nicht gespeichert werden (%2).")
+               .arg(schluessel, PfadAufloesen(kZepIni)));
 }
 
 void frmMBusEditIndexExport::MSFlexGrid2_EnterCell()

@@ -109,6 +109,7 @@ private:
     // Edit frame for the meter of the list's current row; false when the row holds none or
     // the meter could not be loaded.
     bool zaehlerOeffnen();
+    void einstellungSchreiben(const QString& schluessel, const QString& wert);
 
     std::unique_ptr<IndexExportDaten> m_daten;
     IndexExportElemente m_ui;
@@ -117,4 +118,5 @@ private:
     int m_letzteZeile = -1;
     int m_letzteSpalte = -1;
     bool m_beschaeftigt = false;
+    bool m_einstellungFehlerGemeldet = false;
 };

@@ -337,3 +337,78 @@ TEST_F(LogImportTest, withoutTheMeterDatabaseNothingIsTouched)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogImportTest, readingOneFileIntoAValueFolderThatCannotBeWrittenSaysSo)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 16, 0, 0), kA, {10});
+    masterLiest(zeit(2005, 9, 16, 0, 15), kA, {11});
+    schreiben(QStringLiteral("Z1320"), "kein Ordner"); // the value folder cannot be made
+    LogImport import = neuerImport();
+    import.Read_MBusLog(m_grid, QStringLiteral(".\\mbuslog\\050916mb.log"), false, {}, 1);
+    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Fertig (2 Werte nicht geschrieben: ")))
+        << qPrintable(m_status.last());
+    EXPECT_EQ(import.bilanz().schreibFehler, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LogImportTest, valuesOfADayWithoutLogInsideTheRangeAreKept)
+{
+    zaehler(150, 3, 1, 3);
+    // The master stored a value on the 16th; that day's log is gone.
+    const UnixZeit sechzehnter = unix(zeit(2005, 9, 16, 12, 0));
+    wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15, 0, 10)), 5.0}, {sechzehnter, 16.0}});
+    masterLiest(zeit(2005, 9, 15, 0, 0), kA, {15});
+    masterLiest(zeit(2005, 9, 17, 0, 0), kA, {17});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"), m_grid);
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0)), 15.0},
+                                              {unix(zeit(2005, 9, 15, 0, 10)), 5.0},
+                                              {sechzehnter, 16.0},
+                                              {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LogImportTest, aLockFolderThatCannotBeMadeIsNamedNotTakenForAnotherImport)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 15), kA, {10});
+    schreiben(QStringLiteral("keinOrdner"), "x");
+    Sperren::ordnerSetzen(pfad(QStringLiteral("keinOrdner/sperren")));
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("15.9.2005"), m_grid);
+    EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Wertdateien nicht sperrbar: ")))
+        << qPrintable(m_status.last());
+    EXPECT_FALSE(QFile::exists(wertdatei(150, 1)));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LogImportTest, daysWithoutLogGiveOneProgramLogLinePerImport)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 15), kA, {10});
+    m_uhr.stellen(zeit(2026, 12, 6, 10, 0));
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("19.9.2005"), m_grid);
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig (4 Tage ohne Logdatei)"));
+    const QStringList zeilen = QString::fromLatin1(lesen(QStringLiteral("261206ed.log")))
+                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+                                   .filter(QStringLiteral("Import Log Datei"));
+    ASSERT_EQ(zeilen.size(), 1) << qPrintable(zeilen.join(u'\n'));
+    EXPECT_TRUE(zeilen[0].contains(
+        QStringLiteral("Import Log Datei: 4 Tage ohne Logdatei (16.09.2005 bis 19.09.2005)")))
+        << qPrintable(zeilen[0]);
+}
+
+} // namespace

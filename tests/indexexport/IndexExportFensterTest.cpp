@@ -10,6 +10,8 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +115,21 @@ TYPED_TEST(IndexExportFensterTest, deletePathSavesTheChosenMetersOwnRowsNotTheOn
         << qPrintable(this->m_meldungen.texte.join(u'|'));
 }
 
+TYPED_TEST(IndexExportFensterTest, databaseWithoutTheExportTableGetsItAtLoad)
+{
+    this->pruefAusfuehren(QStringLiteral("DROP TABLE MBusIndexListe"));
+    frmMBusEditIndexExport& f = this->oeffnen();
+    this->waehlen(1);
+    f.cmdAendern_Click();
+    ASSERT_TRUE(f.bearbeitungSichtbar()) << qPrintable(this->m_meldungen.texte.join(u'|'));
+    EXPECT_EQ(this->indexGrid(), QStringList{" "});
+    f.ui().Text2->setText(QStringLiteral("3")); // the editor stands on (1, 1)
+    f.cmdSpeichern_Click();
+    EXPECT_EQ(this->gespeichert(7), QStringList{"3 "});
+    EXPECT_TRUE(this->m_meldungen.texte.isEmpty())
+        << qPrintable(this->m_meldungen.texte.join(u'|'));
+}
+
 TYPED_TEST(IndexExportFensterTest, typedCellsAndNewRowsAreSavedThroughTheCellEditor)
 {
     frmMBusEditIndexExport& f = this->oeffnen();
@@ -205,6 +222,22 @@ TEST_F(IndexExportFenster, emptyExportPathIsFilledWithTheDataFolderAndBothKeysAr
     QTest::keyClicks(f.ui().Text4, QStringLiteral("3"));
     EXPECT_EQ(ProfilLesen("1320", "VorWert", "-", kZepIni), QStringLiteral("123"));
     EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join(u'|'));
+}
+
+TEST_F(IndexExportFenster, settingThatCannotBeWrittenIsReportedOnce)
+{
+    frmMBusEditIndexExport& f = oeffnen();
+    ASSERT_TRUE(QFile::remove(pfad(QStringLiteral("ZEP.INI"))));
+    ASSERT_TRUE(QDir().mkdir(pfad(QStringLiteral("ZEP.INI")))); // cannot be written as a file
+    QTest::keyClicks(f.ui().Text4, QStringLiteral("34"));
+    ASSERT_EQ(m_meldungen.texte.size(), 1);
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith(
+        QStringLiteral("Die Einstellung VorWert konnte nicht gespeichert werden")))
+        << qPrintable(m_meldungen.texte[0]);
+    ASSERT_TRUE(QDir().rmdir(pfad(QStringLiteral("ZEP.INI"))));
+    QTest::keyClicks(f.ui().Text4, QStringLiteral("5"));
+    EXPECT_EQ(ProfilLesen("1320", "VorWert", "-", kZepIni), QStringLiteral("12345"));
+    EXPECT_EQ(m_meldungen.texte.size(), 1);
 }
 
 TEST_F(IndexExportFenster, clipboardGetsTheWholeListAndTheListIsMarkedWhole)
