@@ -12,15 +12,24 @@ function(telvarin_assert_headless target)
 endfunction()
 
 # telvarin_add_test(<name> SOURCES ... [LIBS ...] [GUI])
-# One GoogleTest executable; GUI tests get a QApplication on the offscreen platform.
+# One GoogleTest executable; GUI tests get a QApplication on the offscreen platform. Its
+# sources use the precompiled header of the test support library, and with
+# TELVARIN_UNITY_TESTS they are compiled in batches: names in the anonymous namespaces of two
+# test files of one executable must then differ.
 function(telvarin_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ${TELVARIN_UNITY_TESTS})
   if(T_GUI)
     target_link_libraries(${name} PRIVATE telvarin_testsupport_gui ${T_LIBS})
+    target_precompile_headers(${name} REUSE_FROM telvarin_testsupport_gui)
   else()
     target_link_libraries(${name} PRIVATE telvarin_testsupport ${T_LIBS})
+    target_precompile_headers(${name} REUSE_FROM telvarin_testsupport)
   endif()
+  # The moc file of a test without Q_OBJECT is empty: loading the large header would cost more.
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/mocs_compilation.cpp
+    TARGET_DIRECTORY ${name} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

@@ -40,9 +40,10 @@ int RB6_WerteLesen(qint32 lznr, UnixZeit& von, UnixZeit& bis, RB6_Tabelle& feld,
         RB6_DateifehlerMelden(datei);
         return -1;
     }
+    // An empty file has no header: the header check fails first.
     if (datei.groesse() == 0) {
         datei.loeschen();
-        return Fehler(-2, QStringLiteral("Leere Wertdatei gelöscht"), name);
+        return Fehler(-1, QStringLiteral("Leere Wertdatei gelöscht"), name);
     }
     RB6_Kopf kopf;
     if (!RB6_GeprueftenKopfLesen(datei, kopf))

@@ -69,7 +69,7 @@ int RB6_WertSchreiben(const QString& pfad, qint32 lznr, UnixZeit tm, double wert
 // or end and is given back. The start record is searched with the window
 // [von - intervall/2, von] (and then moved back one record when above 10), the end record with
 // [bis, bis + intervall/2 - 1] (and moved to the last value when fewer than 10 records before
-// it). -1 header not readable (missing file, bad header), -2 empty file (deleted), -3 a negative
+// it). -1 header not readable (missing file, empty file (deleted), bad header), -3 a negative
 // time or interval or a failed search, -4 rows could not be read, -5 no records in the period,
 // -6 client 1450 (whose values are never read). The rows are untouched unless the status is 0.
 int RB6_WerteLesen(qint32 lznr, UnixZeit& von, UnixZeit& bis, RB6_Tabelle& feld, qint32 intervall,

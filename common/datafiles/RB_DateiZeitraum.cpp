@@ -79,8 +79,9 @@ int RB_DateiZeitraum15p(const QString& name, RB_Kopf& kopf, UnixZeit& letzte, Un
     const qint32 n = gelesen.h[0];
     const qint32 h1 = gelesen.h[1];
     UnixZeit neu = datei.satzLesen(gelesen.slotSatz(h1));
-    // The slot after the one written last is the oldest once the ring has wrapped.
-    const qint64 folgender = qint64(h1) + 1 <= qint64(n) - 1 ? qint64(h1) + 1 : 1;
+    // The slot after the one written last is the oldest once the ring has wrapped; after the
+    // last slot that is slot 0.
+    const qint64 folgender = qint64(h1) + 1 < qint64(n) ? qint64(h1) + 1 : 0;
     UnixZeit alt = datei.satzLesen(gelesen.slotSatz(folgender));
     if (alt <= 0) {
         const UnixZeit slot0 = datei.satzLesen(gelesen.slotSatz(0));

@@ -68,13 +68,19 @@ RB_Schreibplan RB_SchreibplanErstellen(const RB_Kopf& kopf, UnixZeit letzteZeit,
                 slot.wert = 0;
             } else if (*wert >= alt) {
                 slot.wert = static_cast<qint32>(*wert - alt);
-            } else if (alt < kZaehlerUmlauf && *wert >= 0) {
-                slot.wert = static_cast<qint32>(kZaehlerUmlauf - alt + *wert);
+            } else if (const qint64 umlauf = kZaehlerUmlauf - alt + *wert;
+                       umlauf >= 0 && umlauf < kZaehlerUmlauf) {
+                slot.wert = static_cast<qint32>(umlauf);
             } else {
-                plan.fehler = Zeilenfehler(i, QStringLiteral("Zählerstand fällt von ") +
-                                                  QString::number(alt) + QStringLiteral(" auf ") +
-                                                  QString::number(*wert));
-                return plan;
+                // No six-digit counter wrapped here (a meter exchange, a longer counter, a
+                // wild reading): the slot shows no consumption and the file goes on from the
+                // new reading.
+                slot.wert = 0;
+                UnixZeit wann = *zeit;
+                plan.spruenge << QStringLiteral("Zählerstand springt von ") + QString::number(alt) +
+                                     QStringLiteral(" auf ") + QString::number(*wert) +
+                                     QStringLiteral(", Differenz 0 gespeichert um ") +
+                                     UnixZeitAlsText(wann);
             }
             plan.zaehlerstand = *wert;
         }

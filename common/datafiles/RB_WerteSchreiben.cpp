@@ -76,5 +76,7 @@ int RB_WerteSchreiben(const QString& name, const QList<RB_Zeile>& zeilen, bool d
     neu.h[12] = plan.letzteZeit;
     if (!datei.kopfSchreiben(neu))
         return Schreibfehler(datei);
+    for (const QString& sprung : plan.spruenge)
+        LogSchreiben(sprung + QStringLiteral(": ") + name);
     return 0;
 }

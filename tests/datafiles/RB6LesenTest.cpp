@@ -4,12 +4,12 @@
 
 namespace {
 
-constexpr qint32 kT = 1'700'000'040;
+constexpr qint32 kErsteZeit = 1'700'000'040;
 
 // Time of record k in the test file: one value a minute from record 10 on.
 constexpr qint32 Zeit(int satz)
 {
-    return kT + 60 * (satz - 10);
+    return kErsteZeit + 60 * (satz - 10);
 }
 
 class RB6LesenTest : public DatendateiTest

@@ -38,6 +38,27 @@ TEST_F(RB_DateiZeitraumTest, fuenfzehnMinutenDateiVonIhrenSlots)
     }
 }
 
+TEST_F(RB_DateiZeitraumTest, nachDemUmlaufIstDerSlotNachH1DerAelteste)
+{
+    // Every slot written, slot h1 last: the slot after it (slot 0 after the last slot) holds
+    // the oldest time t(0), slot h1 the newest t(95).
+    const auto t = [this](int alter) { return m_start + 900 * alter + 7; };
+    for (const qint32 h1 : {92, 93, 94, 95, 0, 1, 2}) {
+        QByteArray d = NeueIntervallBytes(96, 3, 0, m_start, 0);
+        for (int k = 0; k < 96; ++k) {
+            const int alter = (k - h1 - 1 + 96) % 96;
+            SaetzeSetzen(d, Slot15p(k), {t(alter), 900, alter});
+        }
+        SaetzeSetzen(d, 2, {h1});
+        schreiben("db/00001234.15p", d);
+        RB_Kopf kopf;
+        UnixZeit neu = -7, alt = -7;
+        EXPECT_EQ(RB_DateiZeitraum15p("db\\00001234.15p", kopf, neu, alt), 0);
+        EXPECT_EQ(neu, t(95)) << h1;
+        EXPECT_EQ(alt, t(0)) << h1;
+    }
+}
+
 TEST_F(RB_DateiZeitraumTest, andereDateienNachKopfdatumUndIntervall)
 {
     RB_Kopf kopf;

@@ -1,5 +1,7 @@
 #include "DatendateiTest.h"
 
+#include "platform/Cp1252.h"
+
 #include <limits>
 
 namespace {
@@ -88,6 +90,47 @@ TEST_F(RB_WerteSchreibenTest, differenzUeberDenZaehlerumlaufBeiEinerMillion)
     EXPECT_EQ(datei().mid(44, 4), Le32(10));
 }
 
+TEST_F(RB_WerteSchreibenTest, zaehlersprungNachUntenGibtDifferenzNullUndDieDateiLaeuftWeiter)
+{
+    // Last reading in h11, then one reading a call; the differences stored and the jumps logged.
+    struct Fall
+    {
+        qint32 zaehlerstand;
+        QList<qint32> lesungen;
+        QList<qint32> differenzen;
+        QStringList spruenge;
+    };
+    const Fall faelle[] = {
+        {1500000, {100, 200, 1499999}, {0, 100, 1499799}, {"1500000 auf 100"}},
+        {0, {5000, 99999999, 5010, 5020}, {0, 99994999, 0, 10}, {"99999999 auf 5010"}},
+        // The wrap formula gives 0, then a rise, then -1: the edges of 0 to 999999.
+        {1500000, {500000, 1499999, 499998}, {0, 999999, 0}, {"1499999 auf 499998"}},
+    };
+    for (const Fall& f : faelle) {
+        QFile::remove(pfad("db/261205ed.log"));
+        neue15p(1, f.zaehlerstand);
+        QByteArray erwartet = NeueIntervallBytes(96, 3, 0, m_start, f.zaehlerstand);
+        qint32 t = m_start;
+        for (qsizetype i = 0; i < f.lesungen.size(); ++i) {
+            t += 900;
+            EXPECT_EQ(RB_WerteSchreiben(m_name, {{double(t), 900, double(f.lesungen[i])}}, true), 0)
+                << f.lesungen[i];
+            SaetzeSetzen(erwartet, Slot15p(i + 1), {t, 900, f.differenzen[i]});
+        }
+        const QDateTime d = QDateTime::fromSecsSinceEpoch(t, Qt::UTC);
+        SaetzeSetzen(erwartet, 1,
+                     {96, qint32(f.lesungen.size()), 1, 5, 12, 2026, d.time().hour(),
+                      d.time().minute(), 0, 12, 0, f.lesungen.last(), t});
+        EXPECT_TRUE(GleicheBytes(datei(), erwartet)) << f.zaehlerstand;
+        const QString log = Cp1252ZuText(lesen("db/261205ed.log"));
+        EXPECT_EQ(log.count(QStringLiteral("Zählerstand springt von ")), f.spruenge.size())
+            << qPrintable(log);
+        for (const QString& sprung : f.spruenge)
+            EXPECT_TRUE(log.contains(QStringLiteral("Zählerstand springt von ") + sprung))
+                << qPrintable(log);
+    }
+}
+
 TEST_F(RB_WerteSchreibenTest, nurZeilenNachDerLetztenZeitWerdenGespeichert)
 {
     neue15p(1);
@@ -118,7 +161,7 @@ TEST_F(RB_WerteSchreibenTest, ohneGespeicherteZeileBleibtDerKopf)
 
 TEST_F(RB_WerteSchreibenTest, zahlenAusserhalbDesBereichsSchreibenNichts)
 {
-    neue15p(1, 1500000);
+    neue15p(1);
     const double t = m_start + 900;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::pair<QList<RB_Zeile>, bool> faelle[] = {
@@ -127,7 +170,6 @@ TEST_F(RB_WerteSchreibenTest, zahlenAusserhalbDesBereichsSchreibenNichts)
         {{{t, 900, nan}}, false},                       // no number
         {{{t, 900, 1}, {-900, 900, 2}}, false},         // before 1970
         {{{t, 900, 1}, {2147483648.0, 900, 2}}, false}, // after 2038
-        {{{t, 900, 10}}, true}, // a falling counter beyond six digits (1500000 -> 10)
     };
     for (const auto& [zeilen, differenz] : faelle) {
         FehlerText.clear();

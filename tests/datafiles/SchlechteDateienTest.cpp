@@ -60,7 +60,7 @@ TEST_F(SchlechteDateienTest, jederDienstMeldetUndAendertKeinByte)
         {"zuLang", false, Intervall() + QByteArray(12, '\0'), {-1, -1, -5}},
         {"zufall", false, Zufall(1216), {-1, -1, -5}},
         {"nullerKopf", false, QByteArray(64, '\0') + Intervall().mid(64), {-1, -1, -5}},
-        {"leer", true, {}, {kNeu, -1, -1, -2, kNeu, -1}},
+        {"leer", true, {}, {kNeu, -1, -1, -1, kNeu, -1}},
         {"nullerKopf", true, QByteArray(1212 * 2, '\0'), {-2, -2, -2, -1, 0, 0}},
         {"abgeschnitten", true, Werte().left(12 * 12), {-2, -2, -2, -1, 0, 0}},
         {"zufall", true, Zufall(5000), {-2, -2, -2, -1, 0, 0}},

@@ -101,6 +101,13 @@ TEST_F(TageswerteTest, fehlerGebenIhrenStatusUndLassenDieTabelle)
         EXPECT_FALSE(FehlerText.isEmpty());
     }
     EXPECT_FALSE(vorhanden("db/Z300"));
+    // An empty value file has no header to read; it is deleted.
+    Mandant = "200";
+    schreiben(Datei(), {});
+    RB6_Tabelle tabelle(97, kUnberuehrt);
+    EXPECT_EQ(RB6_ReadPeakDatenTG(1234, "05.12.2026", tabelle, 900, 1, 0), -100);
+    EXPECT_EQ(tabelle, RB6_Tabelle(97, kUnberuehrt));
+    EXPECT_FALSE(vorhanden(Datei()));
 }
 
 TEST_F(TageswerteTest, temperaturWerteZeigenDenWertSelbst)
