@@ -96,28 +96,35 @@ void frmMBustest::parameterListeSchreiben()
 
 // Loads the picked list file into the scan grid and the index import list beside it; the port
 // box takes the port of the file's name. A file that cannot be loaded leaves the grid as it was.
+// While a loop of the window works through the scan grid (writing, batch import, search) the
+// grid is not replaced under it.
 void frmMBustest::listeLaden()
 {
     const QListWidgetItem* eintrag = m_ui.File1->currentItem();
     if (!eintrag)
         return;
     const QString datei = eintrag->text();
-    MauszeigerSetzen(vbHourglass);
-    QList<QStringList> zeilen;
     QString fehler;
-    m_listenAbdruck.clear();
-    if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
-        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
-        m_listenDatei = datei;
-        m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+    {
+        const Programmende::Lauf lauf(m_ende);
+        if (!lauf.gueltig())
+            return;
+        MauszeigerSetzen(vbHourglass);
+        QList<QStringList> zeilen;
+        m_listenAbdruck.clear();
+        if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
+            ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
+            m_listenDatei = datei;
+            m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+        }
+        QList<QStringList> vorlage;
+        QString ohneVorlage;
+        ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
+                                 ohneVorlage);
+        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
+        Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
+        MauszeigerSetzen(vbDefault);
     }
-    QList<QStringList> vorlage;
-    QString ohneVorlage;
-    ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
-                             ohneVorlage);
-    ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
-    Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
-    MauszeigerSetzen(vbDefault);
     if (!fehler.isEmpty())
         MsgBox(fehler);
 }

@@ -6,9 +6,12 @@
 #include "SimulatorFensterUmgebung.h"
 
 #include "bustest/ParameterSchreiben.h"
+#include "bustest/TestfensterRegeln.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -182,6 +185,37 @@ TEST_F(ParameterSchreibenTest, stopAfterTheAddressPartLeavesTheBaudPartUnwritten
     EXPECT_EQ(frames(), 2);
     EXPECT_EQ(m_sim->zaehlerStand(0).baud, 9600);
     EXPECT_EQ(m_fenster->ui().Command4->text(), "Parameter schreiben");
+}
+
+TEST_F(ParameterSchreibenTest, listFileClickedWhileTheListIsWrittenIsNotLoaded)
+{
+    // A saved list whose row 2 plans address 9: loaded under the running writing, the writer
+    // would go on with the file's rows and give meter 2 an address nobody wrote this time.
+    simulatorStarten(Zaehler(1, "11111111", 9600) + Zaehler(2, "22222222", 9600));
+    zeile(1, "1", "11111111", "9600;", "5");
+    zeile(2, "2", "22222222", "9600;", "");
+    schreiben(QStringLiteral("alt.txt"),
+              "Primär\tID\tHerst.\tVers.\tMedium\tAnzDat.\tBaudrate\tNeue Primäradresse\t"
+              "Neu Baudrate\t\r\n1\t11111111\tLUG\t0\tHeat\t1\t9600;\t\t\t\r\n"
+              "2\t22222222\tLUG\t0\tHeat\t1\t9600;\t9\t\t\r\n");
+    m_fenster->ui().cmdImporttxt->click();
+    QListWidget* dateien = m_fenster->ui().File1;
+    dateien->setCurrentItem(dateien->findItems(QStringLiteral("alt.txt"), Qt::MatchExactly).value(0));
+    QString hinweis;
+    sobald([this] { return frames() >= 1; },
+           [&] {
+               m_fenster->File1_Click();
+               hinweis = m_fenster->ui().Label12->text();
+           });
+    listeSchreiben();
+
+    EXPECT_EQ(hinweis, kNichtGestartet);
+    EXPECT_EQ(zelle(1, 7), "5: Ok!");
+    EXPECT_EQ(zelle(2, 7), "");
+    EXPECT_EQ(m_sim->zaehlerStand(1).primaerAdresse, 2);
+    // Afterwards the file loads.
+    m_fenster->File1_Click();
+    EXPECT_EQ(zelle(2, 7), "9");
 }
 
 TEST_F(ParameterSchreibenTest, portThatDoesNotOpenNeverReportsOk)
