@@ -7,6 +7,7 @@
 #include "Auslesen.h"
 #include "DatenbankImport.h"
 #include "ParameterSchreiben.h"
+#include "TestfensterRegeln.h"
 #include "ZaehlerListeDatei.h"
 #include "database/BasisMdb.h"
 #include "database/Recordset.h"
@@ -18,6 +19,7 @@
 #include "platform/Meldung.h"
 #include "platform/Uhr.h"
 #include "platform/Warten.h"
+#include "text/Texte.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QClipboard>
@@ -156,12 +158,21 @@ void frmMBustest::listeImportieren()
 }
 
 // Reads every listed meter once (port box, first rate of its row) and imports its records; the
-// run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it.
+// run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it. Without a
+// port in the port box nothing is read (the read boxes would keep an earlier port); a port that
+// does not open ends the run after its message, instead of repeating it for every meter.
 void frmMBustest::alleIndexeImportieren()
 {
     Programmende::Lauf lauf(m_ende);
     if (!lauf.gueltig())
         return;
+    QVariant port;
+    QVariant rate;
+    if (BlanksTrimmen(m_ui.Text4->text()).isEmpty() ||
+        !PortParameterLesen(m_ui.Text4->text(), QString(), port, rate)) {
+        MsgBox(kComPortUngueltig);
+        return;
+    }
     FlexGridWidget& grid = *m_ui.MSFlexGrid1;
     if (!grid.setCols(grid.Cols() + 1))
         return;
@@ -185,6 +196,8 @@ void frmMBustest::alleIndexeImportieren()
         if (PortOk) {
             ZaehlerPrimAdr = static_cast<qint16>(adresse);
             M_Bus_Auslesen(ZaehlerPrimAdr, PortWert, BaudWert);
+            if (!PortOk || !m_leseErgebnis.portOffen)
+                break;
         }
         einzelLeseMerken();
         indexeImportieren(spalte, zeile);

@@ -200,7 +200,8 @@ TEST_F(ParameterSchreibenTest, listFileClickedWhileTheListIsWrittenIsNotLoaded)
               "2\t22222222\tLUG\t0\tHeat\t1\t9600;\t9\t\t\r\n");
     m_fenster->ui().cmdImporttxt->click();
     QListWidget* dateien = m_fenster->ui().File1;
-    dateien->setCurrentItem(dateien->findItems(QStringLiteral("alt.txt"), Qt::MatchExactly).value(0));
+    dateien->setCurrentItem(
+        dateien->findItems(QStringLiteral("alt.txt"), Qt::MatchExactly).value(0));
     QString hinweis;
     sobald([this] { return frames() >= 1; },
            [&] {
