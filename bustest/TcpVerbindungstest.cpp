@@ -4,7 +4,6 @@
 #include "platform/Meldung.h"
 #include "text/Texte.h"
 
-#include "TcpMBus.h"
 #include <QRegularExpression>
 
 namespace {

@@ -353,5 +353,6 @@ void frmMBustest::cmdImportAlleIndexe_Click()
 
 void frmMBustest::cmdDatenbankEintrag_Click()
 {
-    // Stores the meter read in the meter database.
+    // Without function: the button is never shown. The scan list goes into the meter database
+    // through "Import Liste in DB", a read meter's records through "Import Index".
 }
