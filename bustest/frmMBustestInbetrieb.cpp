@@ -132,7 +132,8 @@ void frmMBustest::listeLaden()
 }
 
 // Imports the scan list into the meter database, for the port of the list file while the grid
-// still holds that file, else for the port box's port.
+// still holds that file, else for the port box's port. Rows of the index import list that
+// cannot serve as a template are named afterwards (the meters they would match keep defaults).
 void frmMBustest::listeImportieren()
 {
     const bool dateiListe =
@@ -153,6 +154,8 @@ void frmMBustest::listeImportieren()
                                                               *m_ui.MSFlexGrid3, port, fehler) < 0)
         fehler = QStringLiteral("Import Liste: ") + (sitzung.offen() ? fehler : FehlerText);
     MauszeigerSetzen(vbDefault);
+    if (fehler.isEmpty())
+        fehler = DatenbankImport::VorlageMaengel(*m_ui.MSFlexGrid3);
     if (!fehler.isEmpty())
         MsgBox(fehler);
 }

@@ -105,6 +105,26 @@ TEST_F(ImportFensterTest, scanListOfAFileGoesInUnderTheFilesPortOnlyWhileTheGrid
     EXPECT_TRUE(m_meldungen.texte.size() == 1) << qPrintable(m_meldungen.texte.join('|'));
 }
 
+TEST_F(ImportFensterTest, badTemplateRowsAreNamedAndTheirMetersKeepTheDefaults)
+{
+    starten(QString());
+    scanZeile(1, "5", "50000005");
+    schreiben("MBusImportIndex.txt", "Herst;Medium;MBIndex;TarifGruppe;TarifGrp;Tarif;Feld\r\n"
+                                     "ABC;WATER;;Wasser;4;5,7;E\r\n");
+    schreiben("liste.txt", "a\r\n");
+    m_fenster->ui().cmdImporttxt->click();
+    m_fenster->ui().File1->setCurrentItem(
+        m_fenster->ui().File1->findItems("liste.txt", Qt::MatchExactly).value(0));
+    m_fenster->File1_Click(); // loads the index import list beside it
+    scan().setCols(9);
+    scanZeile(1, "5", "50000005");
+    m_fenster->Text4Setzen(QStringLiteral("3"));
+    m_fenster->ui().cmdImport->click();
+    EXPECT_EQ(m_meldungen.texte, QStringList({"MBusImportIndex.txt: Zeile 2 wird nicht verwendet "
+                                              "(MBIndex und TarifGrp müssen ganze Zahlen sein)."}));
+    EXPECT_EQ(abfrage("SELECT ZNr, MBIndex, Tarif FROM zaehler"), QStringList({"50000005 1 5;"}));
+}
+
 TEST_F(ImportFensterTest, missingDatabaseOrPortGivesNoHalfImport)
 {
     starten(QString());
