@@ -64,8 +64,10 @@ void frmMBustest::primaerAdresseEinzelnSchreiben()
                                           m_ui.Text1[0]->text())
             : ParameterSchreiben::kAbgewiesen;
     MauszeigerSetzen(vbDefault);
-    MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
-                         : QStringLiteral("Nicht erfolgreich gesendet!"));
+    // A write cut short by the end of the program has no outcome to show.
+    if (!ProgrammEndet())
+        MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
+                             : QStringLiteral("Nicht erfolgreich gesendet!"));
 }
 
 // "Parameter schreiben" writes the planned values of the list; while it runs the button reads

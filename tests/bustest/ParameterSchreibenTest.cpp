@@ -7,6 +7,7 @@
 
 #include "bustest/ParameterSchreiben.h"
 #include "bustest/TestfensterRegeln.h"
+#include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QLabel>
@@ -106,6 +107,17 @@ TEST_F(ParameterSchreibenTest, singleMeterRefusesBadValuesWithNothingSent)
     }
     EXPECT_EQ(frames(), 0);
     EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 1);
+}
+
+TEST_F(ParameterSchreibenTest, endingTheProgramDuringTheSingleWriteShowsNoOutcome)
+{
+    // The select is never acknowledged: the write waits for it when the program is ended.
+    simulatorStarten(Zaehler(1, "12345678", 9600, "auswahl_ohne_quittung"));
+    sobald([this] { return frames() >= 1; }, [this] { m_fenster->mnuEnde_Click(); });
+    einzeln(QStringLiteral("12345678"), QStringLiteral("5"), 9600);
+    EXPECT_EQ(m_programmEnden, 1);
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    ProgrammEndeZuruecksetzen();
 }
 
 TEST_F(ParameterSchreibenTest, listWritesAddressesWithFallbackAndReportsEachRow)
