@@ -19,6 +19,7 @@
 #include "platform/Meldung.h"
 #include "platform/Uhr.h"
 #include "platform/Warten.h"
+#include "serial/ComZuordnung.h"
 #include "text/Texte.h"
 #include "ui/FlexGridWidget.h"
 
@@ -71,7 +72,8 @@ void frmMBustest::primaerAdresseEinzelnSchreiben()
 }
 
 // "Parameter schreiben" writes the planned values of the list; while it runs the button reads
-// "Abbrechen" and stops the writing after the part running.
+// "Abbrechen" and stops the writing after the part running. Without a port in the port box
+// nothing is written, so that the planned values stay for a second try.
 void frmMBustest::parameterListeSchreiben()
 {
     const QString schreiben = QStringLiteral("Parameter schreiben");
@@ -83,13 +85,18 @@ void frmMBustest::parameterListeSchreiben()
     Programmende::Lauf lauf(m_ende);
     if (!lauf.gueltig())
         return;
+    const int port = Zahl(m_ui.Combo4->currentText());
+    if (port < kErsterComPort || port > kLetzterComPort) {
+        MsgBox(kComPortUngueltig);
+        return;
+    }
     ParameterStop = 0;
     m_ui.Command4->setText(QStringLiteral("Abbrechen"));
     MauszeigerSetzen(vbArrowHourglass);
     const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
     if (MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr) {
         ParameterSchreiben schreiber(*m_ui.MSFlexGrid1, [this] { return ParameterStop != 0; });
-        schreiber.Liste(*rac, Zahl(m_ui.Combo4->currentText()));
+        schreiber.Liste(*rac, port);
     } else {
         LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4
                                           : FehlerText);

@@ -238,6 +238,15 @@ TEST_F(ParameterSchreibenTest, portThatDoesNotOpenNeverReportsOk)
     schreiben(QStringLiteral("ZEP.INI"), QStringLiteral("[COM]\r\nCOM3=%1\r\nCOM9=%2\r\n")
                                              .arg(m_sim->geraet(), pfad("fehlt"))
                                              .toUtf8());
+    // No port at all: said so, the plan stays.
+    for (const char* box : {"", "x", "0", "300"}) {
+        m_meldungen.texte.clear();
+        m_fenster->ui().Combo4->setEditText(QString::fromLatin1(box));
+        m_fenster->ui().Command4->click();
+        EXPECT_EQ(m_meldungen.texte, QStringList({kComPortUngueltig})) << box;
+        EXPECT_EQ(zelle(1, 7), "5") << box;
+        EXPECT_EQ(m_fenster->ui().Command4->text(), "Parameter schreiben");
+    }
     m_fenster->ui().Combo4->setEditText(QStringLiteral("(9)"));
     m_fenster->ui().Command4->click();
     EXPECT_EQ(zelle(1, 7), "5: Fehler! ");
