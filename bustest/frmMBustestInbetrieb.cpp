@@ -45,12 +45,20 @@ int Zahl(const QString& text)
 } // namespace
 
 // Writes the address box's primary address into the meter of the ID box, through a name-bound
-// driver of its own on the single-meter port and rate.
+// driver of its own on the single-meter port and rate. Boxes without a port or a rate send
+// nothing and say which is missing.
 void frmMBustest::primaerAdresseEinzelnSchreiben()
 {
     int adresse = 0;
     if (!ParameterSchreiben::AdresseGueltig(m_ui.Text1[0]->text(), adresse)) {
         MsgBox(ParameterSchreiben::kWertUngueltig);
+        return;
+    }
+    const int port = Zahl(m_ui.Combo7->currentText());
+    const int baud = Zahl(m_ui.Combo8->currentText());
+    const bool portGueltig = port >= kErsterComPort && port <= kLetzterComPort;
+    if (!portGueltig || baud == 0) {
+        MsgBox(portGueltig ? kBaudUngueltig : kComPortUngueltig);
         return;
     }
     Programmende::Lauf lauf(m_ende);
@@ -59,11 +67,9 @@ void frmMBustest::primaerAdresseEinzelnSchreiben()
     MauszeigerSetzen(vbArrowHourglass);
     const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
     MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
-    const int ergebnis =
-        rac ? ParameterSchreiben::Einzeln(*rac, Zahl(m_ui.Combo7->currentText()),
-                                          Zahl(m_ui.Combo8->currentText()), m_ui.Text2[4]->text(),
-                                          m_ui.Text1[0]->text())
-            : ParameterSchreiben::kAbgewiesen;
+    const int ergebnis = rac ? ParameterSchreiben::Einzeln(*rac, port, baud, m_ui.Text2[4]->text(),
+                                                           m_ui.Text1[0]->text())
+                             : ParameterSchreiben::kAbgewiesen;
     MauszeigerSetzen(vbDefault);
     // A write cut short by the end of the program has no outcome to show.
     if (!ProgrammEndet())

@@ -105,6 +105,18 @@ TEST_F(ParameterSchreibenTest, singleMeterRefusesBadValuesWithNothingSent)
         einzeln(QString::fromLatin1(id), QStringLiteral("5"), 9600);
         EXPECT_EQ(m_meldungen.texte, QStringList({"Nicht erfolgreich gesendet!"})) << id;
     }
+    // Port and rate boxes without a port or a rate.
+    for (const auto& [port, baud, meldung] :
+         {std::tuple{"", "9600", kComPortUngueltig}, std::tuple{"0", "9600", kComPortUngueltig},
+          std::tuple{"3", "", kBaudUngueltig}}) {
+        m_meldungen.texte.clear();
+        m_fenster->ui().Text2[4]->setText(QStringLiteral("12345678"));
+        m_fenster->Text1Setzen(0, QStringLiteral("5"));
+        m_fenster->ui().Combo7->setEditText(QString::fromLatin1(port));
+        m_fenster->ui().Combo8->setEditText(QString::fromLatin1(baud));
+        m_fenster->ui().cmd_SetPrimSingle->click();
+        EXPECT_EQ(m_meldungen.texte, QStringList({meldung})) << port << "/" << baud;
+    }
     EXPECT_EQ(frames(), 0);
     EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 1);
 }
