@@ -177,8 +177,9 @@ void frmMBustest::listeImportieren()
 
 // Reads every listed meter once (port box, first rate of its row) and imports its records; the
 // run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it. Without a
-// port in the port box nothing is read (the read boxes would keep an earlier port); a port that
-// does not open ends the run after its message, instead of repeating it for every meter.
+// port in the port box or without the meter database nothing is read (the read boxes would keep
+// an earlier port); a port that does not open ends the run after its message, instead of
+// repeating it for every meter.
 void frmMBustest::alleIndexeImportieren()
 {
     Programmende::Lauf lauf(m_ende);
@@ -189,6 +190,11 @@ void frmMBustest::alleIndexeImportieren()
     if (BlanksTrimmen(m_ui.Text4->text()).isEmpty() ||
         !PortParameterLesen(m_ui.Text4->text(), QString(), port, rate)) {
         MsgBox(kComPortUngueltig);
+        return;
+    }
+    // Every import of the run needs the meter database: without it no meter is read.
+    if (!DatenbankSitzung().offen()) {
+        MsgBox(QStringLiteral("Import Idx ") + FehlerText);
         return;
     }
     FlexGridWidget& grid = *m_ui.MSFlexGrid1;

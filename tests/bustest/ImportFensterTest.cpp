@@ -223,6 +223,19 @@ TEST_F(ImportFensterTest, batchWithoutAUsablePortSaysSoOnceAndReadsNothingElsewh
     EXPECT_EQ(scan().Cols(), 9);
     EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
 
+    // Without the meter database nothing is read: said once.
+    m_meldungen.texte.clear();
+    const QString datenbank = BasisMdbPfad();
+    ASSERT_TRUE(QFile::rename(datenbank, datenbank + ".weg"));
+    m_fenster->Text4Setzen(QStringLiteral("3"));
+    m_fenster->cmdImportAlleIndexe_Click();
+    ASSERT_EQ(m_meldungen.texte.size(), 1) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith("Import Idx ")) << qPrintable(m_meldungen.texte[0]);
+    EXPECT_EQ(scan().Cols(), 9);
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+    EXPECT_FALSE(QFile::exists(datenbank));
+    ASSERT_TRUE(QFile::rename(datenbank + ".weg", datenbank));
+
     // A port that does not open is named once; the batch ends there.
     m_meldungen.texte.clear();
     m_fenster->Text4Setzen(QStringLiteral("9"));
