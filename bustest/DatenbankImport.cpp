@@ -40,6 +40,15 @@ struct Vorgabe
     QVariant wert;
 };
 
+constexpr int kVorlageSpalten = 7;
+
+// A row of the index import list that can serve as a template: its numbers are numbers.
+bool VorlageZeileGueltig(const FlexGrid& vorlage, int zeile, int& mbIndex, int& tarifGrp)
+{
+    return vorlage.Cols() >= kVorlageSpalten && Ganzzahl(vorlage.TextMatrix(zeile, 2), mbIndex) &&
+           Ganzzahl(vorlage.TextMatrix(zeile, 4), tarifGrp);
+}
+
 } // namespace
 
 QString DatenbankImport::TarifText(const QString& vorlage)
@@ -74,14 +83,12 @@ void DatenbankImport::ImportGet(Recordset& zaehler, bool neu, const FlexGrid& vo
     }
     const QString gross = medium.toUpper();
     for (int zeile = 1; zeile < vorlage.Rows(); ++zeile) {
-        if (vorlage.Cols() < 7 || vorlage.TextMatrix(zeile, 0) != hersteller ||
-            vorlage.TextMatrix(zeile, 1) != gross)
+        if (vorlage.TextMatrix(zeile, 0) != hersteller || vorlage.TextMatrix(zeile, 1) != gross)
             continue;
         int mbIndex = 0;
         int tarifGrp = 0;
         // A row whose numbers are none is no template.
-        if (!Ganzzahl(vorlage.TextMatrix(zeile, 2), mbIndex) ||
-            !Ganzzahl(vorlage.TextMatrix(zeile, 4), tarifGrp))
+        if (!VorlageZeileGueltig(vorlage, zeile, mbIndex, tarifGrp))
             continue;
         zaehler.Setzen(QStringLiteral("MBIndex"), mbIndex);
         zaehler.Setzen(QStringLiteral("TarifGruppe"), vorlage.TextMatrix(zeile, 3));
@@ -90,6 +97,35 @@ void DatenbankImport::ImportGet(Recordset& zaehler, bool neu, const FlexGrid& vo
         zaehler.Setzen(QStringLiteral("Feld"), vorlage.TextMatrix(zeile, 6));
         return;
     }
+}
+
+QString DatenbankImport::VorlageMaengel(const FlexGrid& vorlage)
+{
+    // Rows with text; an empty grid (no list loaded) has none.
+    QList<int> zeilen;
+    for (int zeile = 1; zeile < vorlage.Rows(); ++zeile)
+        for (int spalte = 0; spalte < vorlage.Cols(); ++spalte)
+            if (!vorlage.TextMatrix(zeile, spalte).trimmed().isEmpty()) {
+                zeilen << zeile;
+                break;
+            }
+    if (zeilen.isEmpty())
+        return QString();
+    const QString liste = ZaehlerListeDatei::kIndexListe;
+    if (vorlage.Cols() < kVorlageSpalten)
+        return liste + QStringLiteral(" hat weniger als 7 Spalten (Herst.;Medium;MBIndex;"
+                                      "TarifGruppe;TarifGrp;Tarif;Feld) und wird nicht verwendet.");
+    QStringList unbrauchbar;
+    for (const int zeile : zeilen) {
+        int mbIndex = 0;
+        int tarifGrp = 0;
+        if (!VorlageZeileGueltig(vorlage, zeile, mbIndex, tarifGrp))
+            unbrauchbar << QString::number(zeile + 1);
+    }
+    if (unbrauchbar.isEmpty())
+        return QString();
+    return liste + QStringLiteral(": Zeile ") + unbrauchbar.join(QStringLiteral(", ")) +
+           QStringLiteral(" wird nicht verwendet (MBIndex und TarifGrp müssen ganze Zahlen sein).");
 }
 
 int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,

@@ -38,6 +38,10 @@ public:
                           const QString& hersteller, const QString& medium);
     // "5,7" gives "5;7;", "5;" stays, "" gives ";".
     static QString TarifText(const QString& vorlage);
+    // What keeps rows of the index import list from serving as a template (fewer than 7
+    // columns; MBIndex or TarifGrp no whole number), as a message naming the lines (the header
+    // line is line 1); "" when every row can serve.
+    static QString VorlageMaengel(const FlexGrid& vorlage);
 
     // Imports every complete row of the scan list for the port. Rows stored before a failure
     // stay; the failure's text goes to fehler. Returns the number of rows stored, -1 on failure.

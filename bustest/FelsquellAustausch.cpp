@@ -7,6 +7,7 @@
 #include "lesen/Zaehlerlesen.h"
 #include "log/Log.h"
 #include "platform/Meldung.h"
+#include "platform/Warten.h"
 #include "serial/SerielleDienste.h"
 
 #include <QRegularExpression>
@@ -186,7 +187,9 @@ void FelsquellAustausch::ausfuehren(const QString& telegrammText)
         return;
     const std::optional<QByteArray> antwort = langenRahmenLesen();
     if (!antwort) {
-        MsgBox(kFehlerRqud2);
+        // A read cut short by the end of the program is logged only.
+        if (!ProgrammEndet())
+            MsgBox(kFehlerRqud2);
         return;
     }
     decodieren(*antwort);

@@ -4,7 +4,6 @@
 #include "platform/Meldung.h"
 #include "text/Texte.h"
 
-#include "TcpMBus.h"
 #include <QRegularExpression>
 
 namespace {
@@ -76,12 +75,14 @@ bool TcpVerbindungstest::verbinden(QString& port, const QString& host, Textfeld&
     if (m_beschaeftigt)
         return false;
     const Beschaeftigt sperre(m_beschaeftigt);
+    m_abgebrochen = false;
     MauszeigerSetzen(vbHourglass);
     port = PortOderStandard(port);
     double zeitlimit = m_connectZeitlimit;
     const int rc = TCPConnect(m_socket, port, host, zeitlimit, status);
     if (rc != 0) {
-        MsgBox(kVerbindungFehlt, vbOKOnly, kTitel);
+        if (!m_abgebrochen)
+            MsgBox(kVerbindungFehlt, vbOKOnly, kTitel);
         m_socket.Close();
     }
     MauszeigerSetzen(vbDefault);
@@ -115,6 +116,12 @@ QString TcpVerbindungstest::senden(const QString& telegramm)
     QByteArray antwort;
     TCPSendBefehl(m_socket, *daten, QString(), 16, m_sendeZeitlimit, antwort);
     return antwort.isEmpty() ? kKeineAntwort : AntwortText(antwort);
+}
+
+void TcpVerbindungstest::abbrechen()
+{
+    m_abgebrochen = true;
+    m_socket.Close();
 }
 
 void TcpVerbindungstest::zeitlimitsSetzen(double connectSekunden, double sendeSekunden)

@@ -49,6 +49,9 @@ public:
     QString senden(const QString& telegramm);
 
     bool beschaeftigt() const { return m_beschaeftigt; }
+    // The window closes: a connect or send that waits ends at once (the socket is closed) and
+    // reports nothing.
+    void abbrechen();
     // The window's status text ("Close" after a close).
     QString statusText() const { return m_statusText; }
     // Tests shorten the waits.
@@ -60,4 +63,5 @@ private:
     double m_connectZeitlimit = kConnectZeitlimit;
     double m_sendeZeitlimit = kSendeZeitlimit;
     bool m_beschaeftigt = false;
+    bool m_abgebrochen = false;
 };

@@ -145,6 +145,7 @@ void frmMBustest::verbinden()
     for (int i = 0; i < static_cast<int>(e.Text8.size()); ++i)
         connect(e.Text8[static_cast<size_t>(i)], &QLineEdit::textChanged, this,
                 [this, i] { Text8_Change(i); });
+    Text8_Change(0); // the checksum of the frame the boxes start with
     connect(e.cmdMoWaehlen, &QPushButton::clicked, this, &frmMBustest::cmdMoWaehlen_Click);
     connect(e.cmdMoLesen, &QPushButton::clicked, this, &frmMBustest::cmdMoLesen_Click);
     connect(e.cmdMoAuflegen, &QPushButton::clicked, this, &frmMBustest::cmdMoAuflegen_Click);

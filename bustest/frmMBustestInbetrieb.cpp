@@ -7,6 +7,7 @@
 #include "Auslesen.h"
 #include "DatenbankImport.h"
 #include "ParameterSchreiben.h"
+#include "TestfensterRegeln.h"
 #include "ZaehlerListeDatei.h"
 #include "database/BasisMdb.h"
 #include "database/Recordset.h"
@@ -18,6 +19,8 @@
 #include "platform/Meldung.h"
 #include "platform/Uhr.h"
 #include "platform/Warten.h"
+#include "serial/ComZuordnung.h"
+#include "text/Texte.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QClipboard>
@@ -42,12 +45,20 @@ int Zahl(const QString& text)
 } // namespace
 
 // Writes the address box's primary address into the meter of the ID box, through a name-bound
-// driver of its own on the single-meter port and rate.
+// driver of its own on the single-meter port and rate. Boxes without a port or a rate send
+// nothing and say which is missing.
 void frmMBustest::primaerAdresseEinzelnSchreiben()
 {
     int adresse = 0;
     if (!ParameterSchreiben::AdresseGueltig(m_ui.Text1[0]->text(), adresse)) {
         MsgBox(ParameterSchreiben::kWertUngueltig);
+        return;
+    }
+    const int port = Zahl(m_ui.Combo7->currentText());
+    const int baud = Zahl(m_ui.Combo8->currentText());
+    const bool portGueltig = port >= kErsterComPort && port <= kLetzterComPort;
+    if (!portGueltig || baud == 0) {
+        MsgBox(portGueltig ? kBaudUngueltig : kComPortUngueltig);
         return;
     }
     Programmende::Lauf lauf(m_ende);
@@ -56,18 +67,19 @@ void frmMBustest::primaerAdresseEinzelnSchreiben()
     MauszeigerSetzen(vbArrowHourglass);
     const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
     MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr;
-    const int ergebnis =
-        rac ? ParameterSchreiben::Einzeln(*rac, Zahl(m_ui.Combo7->currentText()),
-                                          Zahl(m_ui.Combo8->currentText()), m_ui.Text2[4]->text(),
-                                          m_ui.Text1[0]->text())
-            : ParameterSchreiben::kAbgewiesen;
+    const int ergebnis = rac ? ParameterSchreiben::Einzeln(*rac, port, baud, m_ui.Text2[4]->text(),
+                                                           m_ui.Text1[0]->text())
+                             : ParameterSchreiben::kAbgewiesen;
     MauszeigerSetzen(vbDefault);
-    MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
-                         : QStringLiteral("Nicht erfolgreich gesendet!"));
+    // A write cut short by the end of the program has no outcome to show.
+    if (!ProgrammEndet())
+        MsgBox(ergebnis == 0 ? QStringLiteral("Erfolgreich gesendet!")
+                             : QStringLiteral("Nicht erfolgreich gesendet!"));
 }
 
 // "Parameter schreiben" writes the planned values of the list; while it runs the button reads
-// "Abbrechen" and stops the writing after the part running.
+// "Abbrechen" and stops the writing after the part running. Without a port in the port box
+// nothing is written, so that the planned values stay for a second try.
 void frmMBustest::parameterListeSchreiben()
 {
     const QString schreiben = QStringLiteral("Parameter schreiben");
@@ -79,13 +91,18 @@ void frmMBustest::parameterListeSchreiben()
     Programmende::Lauf lauf(m_ende);
     if (!lauf.gueltig())
         return;
+    const int port = Zahl(m_ui.Combo4->currentText());
+    if (port < kErsterComPort || port > kLetzterComPort) {
+        MsgBox(kComPortUngueltig);
+        return;
+    }
     ParameterStop = 0;
     m_ui.Command4->setText(QStringLiteral("Abbrechen"));
     MauszeigerSetzen(vbArrowHourglass);
     const std::unique_ptr<MBusTreiber> objekt = MBusObjektErzeugen(kTreiberRacX4);
     if (MBusRacX4* rac = objekt ? objekt->alsRacX4() : nullptr) {
         ParameterSchreiben schreiber(*m_ui.MSFlexGrid1, [this] { return ParameterStop != 0; });
-        schreiber.Liste(*rac, Zahl(m_ui.Combo4->currentText()));
+        schreiber.Liste(*rac, port);
     } else {
         LogSchreiben(FehlerText.isEmpty() ? QStringLiteral("Kein Treiber ") + kTreiberRacX4
                                           : FehlerText);
@@ -96,34 +113,42 @@ void frmMBustest::parameterListeSchreiben()
 
 // Loads the picked list file into the scan grid and the index import list beside it; the port
 // box takes the port of the file's name. A file that cannot be loaded leaves the grid as it was.
+// While a loop of the window works through the scan grid (writing, batch import, search) the
+// grid is not replaced under it.
 void frmMBustest::listeLaden()
 {
     const QListWidgetItem* eintrag = m_ui.File1->currentItem();
     if (!eintrag)
         return;
     const QString datei = eintrag->text();
-    MauszeigerSetzen(vbHourglass);
-    QList<QStringList> zeilen;
     QString fehler;
-    m_listenAbdruck.clear();
-    if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
-        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
-        m_listenDatei = datei;
-        m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+    {
+        const Programmende::Lauf lauf(m_ende);
+        if (!lauf.gueltig())
+            return;
+        MauszeigerSetzen(vbHourglass);
+        QList<QStringList> zeilen;
+        m_listenAbdruck.clear();
+        if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
+            ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
+            m_listenDatei = datei;
+            m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+        }
+        QList<QStringList> vorlage;
+        QString ohneVorlage;
+        ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
+                                 ohneVorlage);
+        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
+        Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
+        MauszeigerSetzen(vbDefault);
     }
-    QList<QStringList> vorlage;
-    QString ohneVorlage;
-    ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
-                             ohneVorlage);
-    ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
-    Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
-    MauszeigerSetzen(vbDefault);
     if (!fehler.isEmpty())
         MsgBox(fehler);
 }
 
 // Imports the scan list into the meter database, for the port of the list file while the grid
-// still holds that file, else for the port box's port.
+// still holds that file, else for the port box's port. Rows of the index import list that
+// cannot serve as a template are named afterwards (the meters they would match keep defaults).
 void frmMBustest::listeImportieren()
 {
     const bool dateiListe =
@@ -144,17 +169,34 @@ void frmMBustest::listeImportieren()
                                                               *m_ui.MSFlexGrid3, port, fehler) < 0)
         fehler = QStringLiteral("Import Liste: ") + (sitzung.offen() ? fehler : FehlerText);
     MauszeigerSetzen(vbDefault);
+    if (fehler.isEmpty())
+        fehler = DatenbankImport::VorlageMaengel(*m_ui.MSFlexGrid3);
     if (!fehler.isEmpty())
         MsgBox(fehler);
 }
 
 // Reads every listed meter once (port box, first rate of its row) and imports its records; the
-// run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it.
+// run's own "Imp Idx" column shows "Ok" or "Fehler". The scan's stop button ends it. Without a
+// port in the port box or without the meter database nothing is read (the read boxes would keep
+// an earlier port); a port that does not open ends the run after its message, instead of
+// repeating it for every meter.
 void frmMBustest::alleIndexeImportieren()
 {
     Programmende::Lauf lauf(m_ende);
     if (!lauf.gueltig())
         return;
+    QVariant port;
+    QVariant rate;
+    if (BlanksTrimmen(m_ui.Text4->text()).isEmpty() ||
+        !PortParameterLesen(m_ui.Text4->text(), QString(), port, rate)) {
+        MsgBox(kComPortUngueltig);
+        return;
+    }
+    // Every import of the run needs the meter database: without it no meter is read.
+    if (!DatenbankSitzung().offen()) {
+        MsgBox(QStringLiteral("Import Idx ") + FehlerText);
+        return;
+    }
     FlexGridWidget& grid = *m_ui.MSFlexGrid1;
     if (!grid.setCols(grid.Cols() + 1))
         return;
@@ -178,6 +220,8 @@ void frmMBustest::alleIndexeImportieren()
         if (PortOk) {
             ZaehlerPrimAdr = static_cast<qint16>(adresse);
             M_Bus_Auslesen(ZaehlerPrimAdr, PortWert, BaudWert);
+            if (!PortOk || !m_leseErgebnis.portOffen)
+                break;
         }
         einzelLeseMerken();
         indexeImportieren(spalte, zeile);
@@ -333,5 +377,6 @@ void frmMBustest::cmdImportAlleIndexe_Click()
 
 void frmMBustest::cmdDatenbankEintrag_Click()
 {
-    // Stores the meter read in the meter database.
+    // Without function: the button is never shown. The scan list goes into the meter database
+    // through "Import Liste in DB", a read meter's records through "Import Index".
 }

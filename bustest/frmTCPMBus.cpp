@@ -121,7 +121,7 @@ void frmTCPMBus::closeEvent(QCloseEvent* ereignis)
 {
     if (m_test.beschaeftigt()) {
         m_schliessenAngefragt = true;
-        m_socket->Close();
+        m_test.abbrechen();
         ereignis->ignore();
         return;
     }

@@ -255,3 +255,28 @@ TYPED_TEST(DatenbankImportTest, tariffsOfOneMeterInTheirOrderWithoutDuplicates)
     EXPECT_EQ(grid.TextMatrix(1, 0) + grid.TextMatrix(1, 1), "NT4");
     EXPECT_EQ(grid.TextMatrix(2, 0) + grid.TextMatrix(2, 1), "HT3");
 }
+
+TEST(DatenbankImportVorlage, rowsThatCannotServeAsATemplateAreNamed)
+{
+    const QStringList kopf = {"Herst",    "MEDIUM", "MBIndex", "TarifGruppe",
+                              "TarifGrp", "Tarif",  "Feld"};
+    GridModell vorlage;
+    Fuellen(vorlage, {kopf, {"ABC", "WATER", "2", "Wasser", "4", "5,7", "E"}});
+    EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage), "");
+    Fuellen(vorlage, {kopf,
+                      {"ABC", "WATER", "2", "Wasser", "4", "5,7", "E"},
+                      {"ABC", "GAS", "", "Gas", "4", "5", "G"},
+                      {"ABC", "HEAT", "1", "Wärme", "x", "5", "W"}});
+    EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage),
+              "MBusImportIndex.txt: Zeile 3, 4 wird nicht verwendet (MBIndex und TarifGrp müssen "
+              "ganze Zahlen sein).");
+    Fuellen(vorlage, {{"Herst", "MEDIUM", "MBIndex"}, {"ABC", "WATER", "2"}});
+    EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage),
+              "MBusImportIndex.txt hat weniger als 7 Spalten (Herst.;Medium;MBIndex;TarifGruppe;"
+              "TarifGrp;Tarif;Feld) und wird nicht verwendet.");
+    // No list loaded: an empty grid.
+    GridModell leer;
+    EXPECT_EQ(DatenbankImport::VorlageMaengel(leer), "");
+    Fuellen(vorlage, {{"Herst", "MEDIUM"}, {"", " "}});
+    EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage), "");
+}

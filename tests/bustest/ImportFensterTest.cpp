@@ -4,6 +4,7 @@
 
 #include "SimulatorFensterUmgebung.h"
 
+#include "bustest/TestfensterRegeln.h"
 #include "bustest/ZaehlerListeDatei.h"
 #include "database/BasisMdb.h"
 #include "database/Schema.h"
@@ -104,6 +105,26 @@ TEST_F(ImportFensterTest, scanListOfAFileGoesInUnderTheFilesPortOnlyWhileTheGrid
     EXPECT_TRUE(m_meldungen.texte.size() == 1) << qPrintable(m_meldungen.texte.join('|'));
 }
 
+TEST_F(ImportFensterTest, badTemplateRowsAreNamedAndTheirMetersKeepTheDefaults)
+{
+    starten(QString());
+    scanZeile(1, "5", "50000005");
+    schreiben("MBusImportIndex.txt", "Herst;Medium;MBIndex;TarifGruppe;TarifGrp;Tarif;Feld\r\n"
+                                     "ABC;WATER;;Wasser;4;5,7;E\r\n");
+    schreiben("liste.txt", "a\r\n");
+    m_fenster->ui().cmdImporttxt->click();
+    m_fenster->ui().File1->setCurrentItem(
+        m_fenster->ui().File1->findItems("liste.txt", Qt::MatchExactly).value(0));
+    m_fenster->File1_Click(); // loads the index import list beside it
+    scan().setCols(9);
+    scanZeile(1, "5", "50000005");
+    m_fenster->Text4Setzen(QStringLiteral("3"));
+    m_fenster->ui().cmdImport->click();
+    EXPECT_EQ(m_meldungen.texte, QStringList({"MBusImportIndex.txt: Zeile 2 wird nicht verwendet "
+                                              "(MBIndex und TarifGrp müssen ganze Zahlen sein)."}));
+    EXPECT_EQ(abfrage("SELECT ZNr, MBIndex, Tarif FROM zaehler"), QStringList({"50000005 1 5;"}));
+}
+
 TEST_F(ImportFensterTest, missingDatabaseOrPortGivesNoHalfImport)
 {
     starten(QString());
@@ -181,6 +202,50 @@ TEST_F(ImportFensterTest, batchReadsEveryMeterOnceAndMarksItsOwnColumn)
     EXPECT_EQ(m_sim->zaehlerStand(0).telegramme, 2);
     EXPECT_EQ(m_sim->zaehlerStand(1).telegramme, 2);
     EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_FALSE(m_fenster->ui().cmdSecPrimSuchen->isHidden());
+}
+
+TEST_F(ImportFensterTest, batchWithoutAUsablePortSaysSoOnceAndReadsNothingElsewhere)
+{
+    starten(Zaehler(5, "50000005") + Zaehler(6, "60000006"));
+    for (int zeile = 1; zeile <= 3; ++zeile)
+        scanZeile(zeile, QString::number(zeile + 4), QString::number(50000004 + zeile));
+    m_fenster->Text4Setzen(QStringLiteral("3"));
+    m_fenster->ui().cmdImport->click();
+
+    // An empty or wrong port box: no read on the port of an earlier read, no column.
+    for (const char* box : {"", "0", "x", "300"}) {
+        m_meldungen.texte.clear();
+        m_fenster->Text4Setzen(QString::fromLatin1(box));
+        m_fenster->cmdImportAlleIndexe_Click();
+        EXPECT_EQ(m_meldungen.texte, QStringList({kComPortUngueltig})) << box;
+    }
+    EXPECT_EQ(scan().Cols(), 9);
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+
+    // Without the meter database nothing is read: said once.
+    m_meldungen.texte.clear();
+    const QString datenbank = BasisMdbPfad();
+    ASSERT_TRUE(QFile::rename(datenbank, datenbank + ".weg"));
+    m_fenster->Text4Setzen(QStringLiteral("3"));
+    m_fenster->cmdImportAlleIndexe_Click();
+    ASSERT_EQ(m_meldungen.texte.size(), 1) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith("Import Idx ")) << qPrintable(m_meldungen.texte[0]);
+    EXPECT_EQ(scan().Cols(), 9);
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+    EXPECT_FALSE(QFile::exists(datenbank));
+    ASSERT_TRUE(QFile::rename(datenbank + ".weg", datenbank));
+
+    // A port that does not open is named once; the batch ends there.
+    m_meldungen.texte.clear();
+    m_fenster->Text4Setzen(QStringLiteral("9"));
+    m_fenster->cmdImportAlleIndexe_Click();
+    ASSERT_EQ(m_meldungen.texte.size(), 1) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_TRUE(m_meldungen.texte[0].startsWith("Fehler Open Com"))
+        << qPrintable(m_meldungen.texte[0]);
+    EXPECT_EQ(scan().TextMatrix(1, 9), "Fehler");
+    EXPECT_EQ(scan().TextMatrix(2, 9), "");
+    EXPECT_EQ(scan().TextMatrix(3, 9), "");
     EXPECT_FALSE(m_fenster->ui().cmdSecPrimSuchen->isHidden());
 }
 

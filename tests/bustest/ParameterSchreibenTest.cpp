@@ -6,9 +6,13 @@
 #include "SimulatorFensterUmgebung.h"
 
 #include "bustest/ParameterSchreiben.h"
+#include "bustest/TestfensterRegeln.h"
+#include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -101,8 +105,31 @@ TEST_F(ParameterSchreibenTest, singleMeterRefusesBadValuesWithNothingSent)
         einzeln(QString::fromLatin1(id), QStringLiteral("5"), 9600);
         EXPECT_EQ(m_meldungen.texte, QStringList({"Nicht erfolgreich gesendet!"})) << id;
     }
+    // Port and rate boxes without a port or a rate.
+    for (const auto& [port, baud, meldung] :
+         {std::tuple{"", "9600", kComPortUngueltig}, std::tuple{"0", "9600", kComPortUngueltig},
+          std::tuple{"3", "", kBaudUngueltig}}) {
+        m_meldungen.texte.clear();
+        m_fenster->ui().Text2[4]->setText(QStringLiteral("12345678"));
+        m_fenster->Text1Setzen(0, QStringLiteral("5"));
+        m_fenster->ui().Combo7->setEditText(QString::fromLatin1(port));
+        m_fenster->ui().Combo8->setEditText(QString::fromLatin1(baud));
+        m_fenster->ui().cmd_SetPrimSingle->click();
+        EXPECT_EQ(m_meldungen.texte, QStringList({meldung})) << port << "/" << baud;
+    }
     EXPECT_EQ(frames(), 0);
     EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 1);
+}
+
+TEST_F(ParameterSchreibenTest, endingTheProgramDuringTheSingleWriteShowsNoOutcome)
+{
+    // The select is never acknowledged: the write waits for it when the program is ended.
+    simulatorStarten(Zaehler(1, "12345678", 9600, "auswahl_ohne_quittung"));
+    sobald([this] { return frames() >= 1; }, [this] { m_fenster->mnuEnde_Click(); });
+    einzeln(QStringLiteral("12345678"), QStringLiteral("5"), 9600);
+    EXPECT_EQ(m_programmEnden, 1);
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    ProgrammEndeZuruecksetzen();
 }
 
 TEST_F(ParameterSchreibenTest, listWritesAddressesWithFallbackAndReportsEachRow)
@@ -184,6 +211,38 @@ TEST_F(ParameterSchreibenTest, stopAfterTheAddressPartLeavesTheBaudPartUnwritten
     EXPECT_EQ(m_fenster->ui().Command4->text(), "Parameter schreiben");
 }
 
+TEST_F(ParameterSchreibenTest, listFileClickedWhileTheListIsWrittenIsNotLoaded)
+{
+    // A saved list whose row 2 plans address 9: loaded under the running writing, the writer
+    // would go on with the file's rows and give meter 2 an address nobody wrote this time.
+    simulatorStarten(Zaehler(1, "11111111", 9600) + Zaehler(2, "22222222", 9600));
+    zeile(1, "1", "11111111", "9600;", "5");
+    zeile(2, "2", "22222222", "9600;", "");
+    schreiben(QStringLiteral("alt.txt"),
+              "Primär\tID\tHerst.\tVers.\tMedium\tAnzDat.\tBaudrate\tNeue Primäradresse\t"
+              "Neu Baudrate\t\r\n1\t11111111\tLUG\t0\tHeat\t1\t9600;\t\t\t\r\n"
+              "2\t22222222\tLUG\t0\tHeat\t1\t9600;\t9\t\t\r\n");
+    m_fenster->ui().cmdImporttxt->click();
+    QListWidget* dateien = m_fenster->ui().File1;
+    dateien->setCurrentItem(
+        dateien->findItems(QStringLiteral("alt.txt"), Qt::MatchExactly).value(0));
+    QString hinweis;
+    sobald([this] { return frames() >= 1; },
+           [&] {
+               m_fenster->File1_Click();
+               hinweis = m_fenster->ui().Label12->text();
+           });
+    listeSchreiben();
+
+    EXPECT_EQ(hinweis, kNichtGestartet);
+    EXPECT_EQ(zelle(1, 7), "5: Ok!");
+    EXPECT_EQ(zelle(2, 7), "");
+    EXPECT_EQ(m_sim->zaehlerStand(1).primaerAdresse, 2);
+    // Afterwards the file loads.
+    m_fenster->File1_Click();
+    EXPECT_EQ(zelle(2, 7), "9");
+}
+
 TEST_F(ParameterSchreibenTest, portThatDoesNotOpenNeverReportsOk)
 {
     simulatorStarten(Zaehler(1, "11111111", 9600));
@@ -191,6 +250,15 @@ TEST_F(ParameterSchreibenTest, portThatDoesNotOpenNeverReportsOk)
     schreiben(QStringLiteral("ZEP.INI"), QStringLiteral("[COM]\r\nCOM3=%1\r\nCOM9=%2\r\n")
                                              .arg(m_sim->geraet(), pfad("fehlt"))
                                              .toUtf8());
+    // No port at all: said so, the plan stays.
+    for (const char* box : {"", "x", "0", "300"}) {
+        m_meldungen.texte.clear();
+        m_fenster->ui().Combo4->setEditText(QString::fromLatin1(box));
+        m_fenster->ui().Command4->click();
+        EXPECT_EQ(m_meldungen.texte, QStringList({kComPortUngueltig})) << box;
+        EXPECT_EQ(zelle(1, 7), "5") << box;
+        EXPECT_EQ(m_fenster->ui().Command4->text(), "Parameter schreiben");
+    }
     m_fenster->ui().Combo4->setEditText(QStringLiteral("(9)"));
     m_fenster->ui().Command4->click();
     EXPECT_EQ(zelle(1, 7), "5: Fehler! ");

@@ -136,6 +136,7 @@ TEST_F(TelegrammWerkzeugeFenster, checksumLabelFollowsTheCAndAFields)
 {
     frmMBustest& fenster = oeffnen();
     const auto& e = fenster.ui();
+    EXPECT_EQ(e.Label7->text(), "4A") << "the design values' checksum from the start";
     e.Text8[1]->setText(QStringLiteral("5B"));
     e.Text8[2]->setText(QStringLiteral("FE"));
     EXPECT_EQ(e.Label7->text(), "59");

@@ -7,6 +7,7 @@
 #include "BusSimulator.h"
 #include "TestfensterUmgebung.h"
 #include "platform/Cp1252.h"
+#include "platform/Warten.h"
 #include "support/TestUmgebung.h"
 #include "ui/FlexGridWidget.h"
 
@@ -288,7 +289,8 @@ TEST_F(Felsquell, answerWithABadChecksumShowsTheChecksumFault)
     starten(kZaehler + QStringLiteral("fehler pruefsumme_falsch\n"));
     oeffnen();
     senden(kPreset9);
-    EXPECT_EQ(logZeilen().value(0), kJetzt + QStringLiteral("\tRead \tFEHLER : Falsche Checksumme"));
+    EXPECT_EQ(logZeilen().value(0),
+              kJetzt + QStringLiteral("\tRead \tFEHLER : Falsche Checksumme"));
     EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('\n'));
 }
 
@@ -388,6 +390,24 @@ TEST_F(Felsquell, closeAndClosingTheWindowWaitUntilTheExchangeHasEnded)
     EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("FEHLER RQUD2")});
     EXPECT_TRUE(m_fenster->Comm1().PortOpen());
     EXPECT_TRUE(m_fenster->close());
+}
+
+TEST_F(Felsquell, endOfTheProgramDuringTheExchangeAsksNothing)
+{
+    starten(kZaehler + QStringLiteral("fehler ohne_daten\n"));
+    oeffnen();
+    auto* uhr = new QTimer(m_fenster.get());
+    QObject::connect(uhr, &QTimer::timeout, [&] {
+        if (gesendet().size() < 2)
+            return; // the REQ_UD2 has gone out: its read waits now
+        uhr->stop();
+        ProgrammEndeMelden();
+    });
+    uhr->start(5);
+    senden(kPreset9);
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_EQ(logZeilen().value(0), kJetzt + QStringLiteral("\tRead \tFEHLER keine Antwort."));
+    ProgrammEndeZuruecksetzen();
 }
 
 using FelsquellStart = TestfensterUmgebung;

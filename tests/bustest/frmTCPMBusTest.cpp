@@ -21,6 +21,11 @@
 #include <functional>
 #include <memory>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 // A device server in the test's own thread: records what comes, answers through a function
@@ -288,6 +293,40 @@ TEST_F(TcpFenster, closeWaitsWhileASendRuns)
     EXPECT_EQ(senden(QStringLiteral("10;7B;0A;85;16;")), QStringLiteral("Keine Antwort"));
     EXPECT_TRUE(versucht);
     EXPECT_EQ(m_fenster->Winsock1().State(), 7);
+}
+
+TEST_F(TcpFenster, closingTheWindowDuringAConnectEndsItWithoutAMessage)
+{
+    // A listener whose queue is full: the kernel leaves the next connect waiting.
+    const int server = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in adresse{};
+    adresse.sin_family = AF_INET;
+    adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t laenge = sizeof adresse;
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&adresse), laenge), 0);
+    ASSERT_EQ(::listen(server, 0), 0);
+    ::getsockname(server, reinterpret_cast<sockaddr*>(&adresse), &laenge);
+    int voll[2];
+    for (int& s : voll) {
+        s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(s, reinterpret_cast<sockaddr*>(&adresse), laenge);
+    }
+    m_fenster->test().zeitlimitsSetzen(5, 1);
+    m_fenster->Text2->setText(QString::number(ntohs(adresse.sin_port)));
+    QString status;
+    QTimer::singleShot(200, m_fenster.get(), [&] {
+        status = m_fenster->Label4->text();
+        m_fenster->close();
+    });
+    m_fenster->cmdTCPConnect->click();
+    for (const int s : voll)
+        ::close(s);
+    ::close(server);
+    if (status != TcpMBus::kWarte)
+        GTEST_SKIP() << "the connect did not wait: " << qPrintable(status);
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_FALSE(m_fenster->isVisible());
+    EXPECT_EQ(m_fenster->Winsock1().State(), 0);
 }
 
 TEST_F(TcpFenster, connectRefusesWhileOneWaitsAndLogsItsRunTimeErrors)
