@@ -9,6 +9,8 @@
 #include "master/dienste/MasterTreiber.h"
 #include "master/uebersicht/frmMbusmasterV4Alle.h"
 #include "platform/Global.h"
+#include "platform/Programmende.h"
+#include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
 #include "ui/FlexGridWidget.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class frmMbusmasterV4AlleTest : public TestUmgebung
@@ -197,4 +200,28 @@ TEST_F(frmMbusmasterV4AlleTest, menusShowOneImportAndOneTestWindowAndTheListEntr
 
     f.mnuEnde->trigger();
     EXPECT_EQ(m_enden, 1);
+}
+
+TEST_F(frmMbusmasterV4AlleTest, endingStopsALoopStillRunningInTheTestWindow)
+{
+    KommandozeileSetzen(QStringLiteral("-M200"));
+    basis({1});
+    const std::function<void(frmMbusmasterV4Alle&)> enden[] = {
+        [](frmMbusmasterV4Alle& f) { f.mnuEnde->trigger(); },
+        [](frmMbusmasterV4Alle& f) { f.close(); },
+    };
+    for (const auto& ende : enden) {
+        ProgrammEndeZuruecksetzen();
+        frmMbusmasterV4Alle& f = oeffnen();
+        f.mnuMBusTest->trigger();
+        frmMBustest* test = f.testFenster();
+        ASSERT_NE(test, nullptr);
+        // A scan of the test window waits for the bus when the overview ends.
+        Programmende::Lauf scan(test->programmende());
+        ASSERT_TRUE(scan.gueltig());
+        const int vorher = m_enden;
+        ende(f);
+        EXPECT_EQ(m_enden, vorher + 1);
+        EXPECT_FALSE(Warten(1));
+    }
 }
