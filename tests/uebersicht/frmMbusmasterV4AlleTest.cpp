@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTest>
 
@@ -104,6 +105,15 @@ TEST_F(frmMbusmasterV4AlleTest, autoStartsEveryPortInRowOrderAndARowClickStartsN
     EXPECT_EQ(CPortListe, QStringLiteral(";CPort1;CPort2;CPort10;"));
     EXPECT_EQ(f.windowState(), Qt::WindowNoState);
     EXPECT_EQ(f.Combo1->count(), 3);
+    // Every header and every cell can be read in full.
+    for (int s = 0; s < f.MSFlexGrid1->Cols(); ++s) {
+        EXPECT_GE(f.MSFlexGrid1->columnWidth(s),
+                  f.MSFlexGrid1->horizontalHeader()->sectionSizeHint(s))
+            << s;
+        for (int z = 1; z < f.MSFlexGrid1->Rows(); ++z)
+            EXPECT_GT(f.MSFlexGrid1->columnWidth(s), f.MSFlexGrid1->fontMetrics().horizontalAdvance(
+                                                         f.MSFlexGrid1->TextMatrix(z, s)));
+    }
 
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
