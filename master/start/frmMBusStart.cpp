@@ -3,6 +3,7 @@
 #include "bustest/frmMBusFelsquell.h"
 #include "bustest/frmMBustest.h"
 #include "master/frmMbusMasterV4.h"
+#include "platform/Warten.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +71,9 @@ frmMBusStart::~frmMBusStart() = default;
 
 void frmMBusStart::mnuEnde_Click()
 {
+    // A loop still running in a window opened from here (a scan, the master's cycle) stops at
+    // its next wait and closes its port, instead of running on unseen.
+    ProgrammEndeMelden();
     m_endeAktion();
 }
 

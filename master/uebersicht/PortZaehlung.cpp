@@ -2,6 +2,7 @@
 
 #include "database/Verbindung.h"
 #include "grid/FlexGrid.h"
+#include "grid/GridHilfen.h"
 #include "platform/Global.h"
 #include "text/Texte.h"
 
@@ -76,8 +77,10 @@ int PortsInGrid(const QList<PortZeile>& ports, FlexGrid& grid)
     grid.setFixedRows(1);
     for (int spalte = 0; spalte < kSpalten; ++spalte)
         grid.setTextMatrix(0, spalte, QString::fromUtf8(kKopf[spalte]));
-    if (ports.isEmpty())
+    if (ports.isEmpty()) {
+        FlexGridSpaltenbreiten(grid);
         return 0;
+    }
     const int zeilen = static_cast<int>(ports.size()) + 1;
     grid.setRows(zeilen);
     for (int i = 1; i < zeilen; ++i) {
@@ -90,5 +93,7 @@ int PortsInGrid(const QList<PortZeile>& ports, FlexGrid& grid)
         if (p.zykluszeit)
             grid.setTextMatrix(i, 7, ZahlAlsText(*p.zykluszeit));
     }
+    // Every header and count readable in full.
+    FlexGridSpaltenbreiten(grid);
     return zeilen;
 }

@@ -12,6 +12,7 @@
 //   6 "9600 Baud"  7 "Zyk.Zeit [s]"
 // A rate without meters leaves its cell empty, as does the estimate of a port without any
 // meter at the five rates. The estimate is shown as a number with the decimal comma ("5,15").
+// Each column is as wide as its widest text.
 
 #include "Zykluszeiten.h"
 

@@ -6,6 +6,7 @@
 #include "master/importlog/frmImportLogFile.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
 #include "ui/FlexGridWidget.h"
@@ -211,6 +212,9 @@ void frmMbusmasterV4Alle::beenden()
     if (m_beendet)
         return;
     m_beendet = true;
+    // A loop still running in a window opened from here (a scan of the test window, an
+    // import) stops at its next wait and closes its port, instead of running on unseen.
+    ProgrammEndeMelden();
     m_endeAktion();
 }
 

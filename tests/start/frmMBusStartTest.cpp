@@ -13,6 +13,8 @@
 #include "master/start/frmMBusStart.h"
 #include "platform/Cp1252.h"
 #include "platform/Global.h"
+#include "platform/Programmende.h"
+#include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "zugang/UserConfig.h"
 
@@ -110,4 +112,16 @@ TEST_F(frmMBusStartTest, editOnlyTurnsThePointerAndEndEnds)
     EXPECT_EQ(m_enden, 0);
     m_fenster->mnuEnde->trigger();
     EXPECT_EQ(m_enden, 1);
+}
+
+TEST_F(frmMBusStartTest, endStopsALoopStillRunningInAWindowOpenedHere)
+{
+    m_fenster->mnuMBusTest->trigger();
+    auto* test = qobject_cast<frmMBustest*>(m_fenster->menue().testfenster().vorhanden());
+    ASSERT_NE(test, nullptr);
+    Programmende::Lauf scan(test->programmende());
+    ASSERT_TRUE(scan.gueltig());
+    m_fenster->mnuEnde->trigger();
+    EXPECT_EQ(m_enden, 1);
+    EXPECT_FALSE(Warten(1));
 }

@@ -9,6 +9,8 @@
 #include "master/dienste/MasterTreiber.h"
 #include "master/uebersicht/frmMbusmasterV4Alle.h"
 #include "platform/Global.h"
+#include "platform/Programmende.h"
+#include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
 #include "ui/FlexGridWidget.h"
@@ -17,9 +19,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class frmMbusmasterV4AlleTest : public TestUmgebung
@@ -101,6 +105,15 @@ TEST_F(frmMbusmasterV4AlleTest, autoStartsEveryPortInRowOrderAndARowClickStartsN
     EXPECT_EQ(CPortListe, QStringLiteral(";CPort1;CPort2;CPort10;"));
     EXPECT_EQ(f.windowState(), Qt::WindowNoState);
     EXPECT_EQ(f.Combo1->count(), 3);
+    // Every header and every cell can be read in full.
+    for (int s = 0; s < f.MSFlexGrid1->Cols(); ++s) {
+        EXPECT_GE(f.MSFlexGrid1->columnWidth(s),
+                  f.MSFlexGrid1->horizontalHeader()->sectionSizeHint(s))
+            << s;
+        for (int z = 1; z < f.MSFlexGrid1->Rows(); ++z)
+            EXPECT_GT(f.MSFlexGrid1->columnWidth(s), f.MSFlexGrid1->fontMetrics().horizontalAdvance(
+                                                         f.MSFlexGrid1->TextMatrix(z, s)));
+    }
 
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -197,4 +210,28 @@ TEST_F(frmMbusmasterV4AlleTest, menusShowOneImportAndOneTestWindowAndTheListEntr
 
     f.mnuEnde->trigger();
     EXPECT_EQ(m_enden, 1);
+}
+
+TEST_F(frmMbusmasterV4AlleTest, endingStopsALoopStillRunningInTheTestWindow)
+{
+    KommandozeileSetzen(QStringLiteral("-M200"));
+    basis({1});
+    const std::function<void(frmMbusmasterV4Alle&)> enden[] = {
+        [](frmMbusmasterV4Alle& f) { f.mnuEnde->trigger(); },
+        [](frmMbusmasterV4Alle& f) { f.close(); },
+    };
+    for (const auto& ende : enden) {
+        ProgrammEndeZuruecksetzen();
+        frmMbusmasterV4Alle& f = oeffnen();
+        f.mnuMBusTest->trigger();
+        frmMBustest* test = f.testFenster();
+        ASSERT_NE(test, nullptr);
+        // A scan of the test window waits for the bus when the overview ends.
+        Programmende::Lauf scan(test->programmende());
+        ASSERT_TRUE(scan.gueltig());
+        const int vorher = m_enden;
+        ende(f);
+        EXPECT_EQ(m_enden, vorher + 1);
+        EXPECT_FALSE(Warten(1));
+    }
 }
