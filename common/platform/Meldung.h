@@ -49,6 +49,16 @@ int MsgBox(const QString& text, int stil = vbOKOnly, const QString& titel = QStr
 void Beep();
 void MauszeigerSetzen(int zeiger);
 
+// The hourglass for the time of one handler.
+class Sanduhr
+{
+public:
+    Sanduhr() { MauszeigerSetzen(vbHourglass); }
+    ~Sanduhr() { MauszeigerSetzen(vbDefault); }
+    Sanduhr(const Sanduhr&) = delete;
+    Sanduhr& operator=(const Sanduhr&) = delete;
+};
+
 // Installs a sink (nullptr: the headless one, which writes to stderr and answers with the
 // first button). The caller keeps ownership.
 void MeldungSinkSetzen(MeldungSink* sink);

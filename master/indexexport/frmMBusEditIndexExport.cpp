@@ -22,16 +22,6 @@ namespace {
 
 const QString kTitel = QStringLiteral("MBus Indexexport");
 
-// The hourglass for the time of one handler.
-class Sanduhr
-{
-public:
-    Sanduhr() { MauszeigerSetzen(vbHourglass); }
-    ~Sanduhr() { MauszeigerSetzen(vbDefault); }
-    Sanduhr(const Sanduhr&) = delete;
-    Sanduhr& operator=(const Sanduhr&) = delete;
-};
-
 void Melden(const QString& text)
 {
     MsgBox(text, vbExclamation, kTitel);

@@ -9,19 +9,6 @@
 
 #include <QDir>
 
-namespace {
-
-class Sanduhr
-{
-public:
-    Sanduhr() { MauszeigerSetzen(vbHourglass); }
-    ~Sanduhr() { MauszeigerSetzen(vbDefault); }
-    Sanduhr(const Sanduhr&) = delete;
-    Sanduhr& operator=(const Sanduhr&) = delete;
-};
-
-} // namespace
-
 StartMenue::StartMenue(Fabrik testfenster, Fabrik master, Fabrik felsquell, Zeigen zeigen)
     : m_zeigen(std::move(zeigen)), m_test(std::move(testfenster)), m_master(std::move(master)),
       m_felsquell(std::move(felsquell))

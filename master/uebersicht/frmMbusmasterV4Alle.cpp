@@ -23,16 +23,6 @@
 
 namespace {
 
-// The hourglass for the time of one handler.
-class Sanduhr
-{
-public:
-    Sanduhr() { MauszeigerSetzen(vbHourglass); }
-    ~Sanduhr() { MauszeigerSetzen(vbDefault); }
-    Sanduhr(const Sanduhr&) = delete;
-    Sanduhr& operator=(const Sanduhr&) = delete;
-};
-
 // Ends the program at once: every window goes, the event loop ends (also when it has not
 // started yet).
 void ProgrammBeenden()
