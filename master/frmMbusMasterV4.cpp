@@ -15,6 +15,8 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QAction>
+#include <QProcess>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -47,6 +49,7 @@ frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidg
       m_ende([] { MasterTreiberFreigeben(); }, [] { QCoreApplication::exit(0); })
 {
     MasterfensterAufbauen(*this, m_ui);
+    m_zyklus = std::make_unique<MasterZyklus>(m_z, zyklusFenster());
     verbinden();
     Form_Load();
 }
@@ -260,6 +263,7 @@ void frmMbusMasterV4::mnuEnde_Click()
     m_ui.Timer1->stop();
     // Ends at once, or as soon as the step of the cycle that runs has returned.
     m_ende.beenden();
+    m_zyklus->wartenAbbrechen();
 }
 
 void frmMbusMasterV4::Form_Unload()
@@ -275,6 +279,7 @@ void frmMbusMasterV4::Form_Unload()
     MB_DAOAllesSchliessen();
     MB_AlleFormsEntladen();
     m_ende.beenden();
+    m_zyklus->wartenAbbrechen();
 }
 
 void frmMbusMasterV4::closeEvent(QCloseEvent* ereignis)
@@ -312,11 +317,12 @@ void frmMbusMasterV4::cmdStop_Click()
     const QString text = QStringLiteral("Datenholen gestoppt am ") + JetztText();
     m_ui.Label1->setText(text);
     mbLog(text);
+    m_zyklus->wartenAbbrechen();
 }
 
 void frmMbusMasterV4::cmdWeiter_Click()
 {
-    m_z.WarteSchritt = 0;
+    m_zyklus->weiter();
 }
 
 void frmMbusMasterV4::Timer1_Timer()
@@ -329,18 +335,51 @@ void frmMbusMasterV4::Timer1_Timer()
     if (jetztU < m_z.NaechsterStart || m_z.ZyklusLaeuft == 1 ||
         m_z.StatusText == QStringLiteral("Stop"))
         return;
-    zyklusLaufen(jetztU);
+    // Taken here already, so that no second tick queues a cycle before this one runs.
+    m_z.ZyklusLaeuft = 1;
+    QTimer::singleShot(0, this, [this, jetztU] { zyklusLaufen(jetztU); });
 }
 
 void frmMbusMasterV4::zyklusLaufen(UnixZeit jetztU)
 {
-    // The read cycle over the port's meters is not part of this window yet: a due tick only
-    // reports it once and waits for the next interval boundary.
-    Q_UNUSED(jetztU);
-    log(QStringLiteral("Zyklus fällig: Auslesen ist in diesem Stand noch nicht eingebaut"));
-    m_z.NaechsterStart = NaechsterIntervall(m_z.LeseIntervall);
-    if (m_z.LeseIntervall == 0) {
-        m_ui.Timer1->stop();
-        m_ui.Label1->setText(QStringLiteral("Fertig"));
+    const Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig()) {
+        m_z.ZyklusLaeuft = 0;
+        return;
     }
+    m_zyklus->laufen(jetztU);
+}
+
+MasterZyklusFenster frmMbusMasterV4::zyklusFenster()
+{
+    return {*m_ui.MSFlexGrid1,
+            *m_ui.MSFlexGrid4,
+            *m_ui.MSFlexGrid3,
+            m_comm1,
+            [this](int i) {
+                return i >= 0 && i < 4 && m_ui.Check1[static_cast<size_t>(i)]->isChecked();
+            },
+            [this] { return MBOpenDatenbank(); },
+            [this] { return BM_ZaehlerlisteLadenComPort(); },
+            [this](const QString& name) { return CheckService(name); },
+            [this] {
+                return TibboReset(m_z.TibboIP, Val32(m_z.TibboPort).value_or(0), m_winsock);
+            },
+            [this](const QString& text) { m_ui.Label1->setText(text); },
+            [this](bool an) { m_ui.cmdWeiter->setVisible(an); },
+            [this] {
+                m_ui.Timer1->stop();
+                m_ui.cmdStart->show();
+                m_ui.cmdStop->hide();
+            },
+            [this] { return !m_ui.Frame4->isHidden(); },
+            [](const QString& programm, const QStringList& argumente, QString& fehler) {
+                QProcess prozess;
+                prozess.setProgram(programm);
+                prozess.setArguments(argumente);
+                if (prozess.startDetached())
+                    return true;
+                fehler = prozess.errorString();
+                return false;
+            }};
 }

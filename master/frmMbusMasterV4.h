@@ -15,6 +15,7 @@
 #include "master/dienste/MasterAufruf.h"
 #include "master/dienste/MasterEinstellungen.h"
 #include "master/dienste/MasterZustand.h"
+#include "master/dienste/MasterZyklus.h"
 #include "platform/Programmende.h"
 #include "serial/SerielleSchnittstelle.h"
 
@@ -67,6 +68,7 @@ public:
     MasterZustand& zustand() { return m_z; }
     const MasterAufruf& aufruf() const { return m_aufruf; }
     Programmende& programmende() { return m_ende; }
+    MasterZyklus& zyklus() { return *m_zyklus; }
     QUdpSocket& Winsock1() { return m_winsock; }
     SerielleSchnittstelle& Comm1() { return m_comm1; }
     // Whether Timer1 ran when the settings frame was opened.
@@ -88,8 +90,10 @@ private:
     void laden19Treiber();
     void mbLog(const QString& text) const;
     void log(const QString& text);
-    // The cycle itself (from step 3 of a tick on): runs when a tick finds the cycle due.
+    // The cycle itself (from "Start jetzt" on): queued by a tick that finds the cycle due, so
+    // that the ticks go on while it runs.
     void zyklusLaufen(UnixZeit jetztU);
+    MasterZyklusFenster zyklusFenster();
 
     MasterfensterElemente m_ui;
     MasterZustand m_z;
@@ -99,6 +103,7 @@ private:
     QUdpSocket m_winsock;
     SerielleSchnittstelle m_comm1;
     Programmende m_ende;
+    std::unique_ptr<MasterZyklus> m_zyklus;
     bool m_timerLiefBeiEinstellung = false;
     bool m_entladen = false;
 };
