@@ -1,0 +1,258 @@
+// The master's cycle end to end: the window on a simulated bus (pacing off) and a real meter
+// database file, the clock set by the test.
+
+#include "MasterfensterUmgebung.h"
+
+#include "BusSimulator.h"
+#include "database/MBConnection.h"
+#include "datafiles/RB6Wertdatei.h"
+#include "platform/Global.h"
+#include "ui/FlexGridWidget.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTimer>
+
+class MasterZyklusTest : public MasterfensterUmgebung
+{
+protected:
+    void TearDown() override
+    {
+        MasterfensterUmgebung::TearDown();
+        if (m_sim)
+            m_sim->stoppen();
+        QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
+    }
+
+    // The bus, ZEP.INI for the client with COM3 on the simulator, basis.mdb with one meter per
+    // line "lznr;address;id" (main index 2, port 3, 2400 baud, read by its id).
+    void vorbereiten(const QString& mandant, const QString& bus, const QStringList& zaehler)
+    {
+        SimBus simBus;
+        QString fehler;
+        ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\n") + bus, simBus,
+                                               &fehler))
+            << qPrintable(fehler);
+        m_sim = std::make_unique<BusSimulator>(simBus);
+        ASSERT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
+        schreiben(QStringLiteral("ZEP.INI"),
+                  QStringLiteral("[ZEP]\r\nDBPATH%1=.\\\r\n[COM]\r\nCOM3=%2\r\n")
+                      .arg(mandant, m_sim->geraet())
+                      .toUtf8());
+        basisAnlegen();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                    QStringLiteral("fuellen"));
+        db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)")));
+        for (const QString& zeile : zaehler) {
+            const QStringList f = zeile.split(u';');
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, "
+                                              "MBComP, STUFE, ZQUELLE, TARIFGRP, MBIndex, zname) "
+                                              "VALUES (%1, %2, 2400, '%3', 3, 1, 'M-Bus', 1, 2, "
+                                              "'Z%1')")
+                                   .arg(f[0], f[1], f[2])));
+        }
+        db.close();
+        KommandozeileSetzen(QStringLiteral("-M") + mandant + QStringLiteral(" -C3 -T0"));
+    }
+
+    frmMbusMasterV4& starten(const QString& intervall)
+    {
+        frmMbusMasterV4& f = oeffnen();
+        for (int i = 0; i < 3; ++i)
+            f.ui().Check1[static_cast<size_t>(i)]->setChecked(true);
+        f.Text1Setzen(intervall);
+        f.cmdStart_Click();
+        return f;
+    }
+    // One tick; when it starts a cycle, waits for its end.
+    bool tick(frmMbusMasterV4& f)
+    {
+        QSignalSpy ende(&f.zyklus(), &MasterZyklus::beendet);
+        f.Timer1_Timer();
+        if (f.zustand().ZyklusLaeuft == 0)
+            return false;
+        EXPECT_TRUE(ende.wait(60000));
+        return true;
+    }
+    QStringList spalte(frmMbusMasterV4& f, int nummer) const
+    {
+        QStringList texte;
+        for (int zeile = 1; zeile < f.ui().MSFlexGrid1->Rows(); ++zeile)
+            texte << f.ui().MSFlexGrid1->TextMatrix(zeile, nummer);
+        return texte;
+    }
+    int logZaehlen(frmMbusMasterV4& f, const QString& text) const
+    {
+        int anzahl = 0;
+        for (int zeile = 1; zeile < f.ui().MSFlexGrid4->Rows(); ++zeile)
+            anzahl += f.ui().MSFlexGrid4->TextMatrix(zeile, 1) == text ? 1 : 0;
+        return anzahl;
+    }
+    QStringList zeilen(const QString& sql)
+    {
+        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("fuellen"));
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(sql)) << qPrintable(sql);
+        QStringList ergebnis;
+        while (q.next())
+            ergebnis << q.value(0).toString();
+        return ergebnis;
+    }
+
+    std::unique_ptr<BusSimulator> m_sim;
+};
+
+TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
+{
+    // Meter 1 is silent; meter 3 is silent in the first pass and answers in the repeat pass.
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nfehler stumm\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "satz 0C13 45230100\n"
+                               "zaehler adresse=3 id=33333333\nsatz 0406 10270000\n"
+                               "satz 0C13 00500000\nfehler stumm\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222"),
+                 QStringLiteral("3;3;33333333")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    const int zeitZeilen = f.ui().MSFlexGrid3->Rows();
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr] {
+        if (f.ui().MSFlexGrid1->TextMatrix(3, 4) != QStringLiteral("Fehler"))
+            return;
+        uhr->stop();
+        m_sim->fehlerSetzen(2, SimFehler{});
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+
+    EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Fertig"));
+    EXPECT_FALSE(f.ui().Timer1->isActive());
+    EXPECT_FALSE(f.ui().cmdStart->isHidden());
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Fehler"), QStringLiteral("Ok"),
+                                         QStringLiteral("Ok")}));
+    EXPECT_EQ(spalte(f, 2), (QStringList{QStringLiteral("0"), QStringLiteral("1"),
+                                         QStringLiteral("1")}));
+    EXPECT_EQ(spalte(f, 3), (QStringList{QStringLiteral("2"), QStringLiteral("0"),
+                                         QStringLiteral("1")}));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Nochmal ersten lesen")), 2);
+    // A cycle-time row after each pass.
+    EXPECT_EQ(f.ui().MSFlexGrid3->Rows(), std::min(zeitZeilen + 2, 4));
+    EXPECT_TRUE(f.ui().MSFlexGrid3->TextMatrix(0, 0).endsWith(QStringLiteral(" s")));
+    EXPECT_TRUE(f.ui().MSFlexGrid3->TextMatrix(1, 0).endsWith(QStringLiteral(" s")));
+
+    const QString log = mbLog();
+    for (const QString& zeile :
+         {QStringLiteral("05.12.26 10:07:30 ;1;Lesefehler;1;rc=-1\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;3;Lesefehler;1;rc=-1\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;1;Lesefehler;2;rc=-1\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;22222222;Z2;3;2;1;100000;kWh;\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;22222222;Z2;3;2;2;12,345;m^3;\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;33333333;Z3;3;3;2;5;m^3;\r\n")})
+        EXPECT_TRUE(log.contains(zeile)) << qPrintable(zeile) << qPrintable(log);
+    EXPECT_EQ(log.count(QStringLiteral("Zeitstempel;")), 0) << "the Start line made the file";
+
+    // The meter that answered only in the repeat pass has its rows and index list too.
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT lznr || ':' || idx || ':' || Wert FROM MBusWerte "
+                                    "ORDER BY lznr, idx")),
+              (QStringList{QStringLiteral("2:1:100000.0"), QStringLiteral("2:2:12.345"),
+                           QStringLiteral("3:1:10000.0"), QStringLiteral("3:2:5.0")}));
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT lznr || ':' || ZStand || ':' || ta FROM "
+                                    "Zaehlerstaende ORDER BY lznr")),
+              (QStringList{QStringLiteral("2:12.345:5"), QStringLiteral("3:5.0:5")}));
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM MB_IndexListe")),
+              QStringList{QStringLiteral("4")});
+    for (const QString& datei : {QStringLiteral("Z201/000002001.zep"),
+                                 QStringLiteral("Z201/000003002.zep"),
+                                 QStringLiteral("Z201/000003002.15p"),
+                                 QStringLiteral("00000003.15p")})
+        EXPECT_TRUE(QFile::exists(pfad(datei))) << qPrintable(datei);
+    // Everything the cycle opened is closed again.
+    EXPECT_FALSE(MB_Connection);
+    EXPECT_FALSE(f.zustand().MBusWerteOffen || f.zustand().ZaehlerstaendeOffen);
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+}
+
+TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
+{
+    vorbereiten(QStringLiteral("201"), QStringLiteral("zaehler adresse=2 id=22222222\n"
+                                                      "satz 0406 A0860100\n"),
+                {QStringLiteral("2;2;22222222")});
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Starte Datenholen um 05.12.2026 10:15:00"));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 14, 59)));
+    EXPECT_FALSE(tick(f));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().Label1->text(),
+              QStringLiteral("Starte Datenholen um 05.12.2026 10:30:00  [0 Soll]"));
+    // A cycle that ends after a due time: the next multiple after its end.
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(11, 2, 0)));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().Label1->text(),
+              QStringLiteral("Starte Datenholen um 05.12.2026 11:15:00  [3 Soll]"));
+    EXPECT_TRUE(f.ui().Timer1->isActive());
+    EXPECT_EQ(f.ui().MSFlexGrid3->Rows(), 4);
+}
+
+TEST_F(MasterZyklusTest, stopMidPassAndStartAgainNeverNests)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "zaehler adresse=3 id=33333333\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222"),
+                 QStringLiteral("3;3;33333333")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    // While meter 2 is read: Stop, Start, a tick (turned away), Stop again.
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [&f, uhr] {
+        if (f.ui().Label1->text() != QStringLiteral("Lese 2 von 3"))
+            return;
+        uhr->stop();
+        f.cmdStop_Click();
+        f.cmdStart_Click();
+        f.Timer1_Timer();
+        f.cmdStop_Click();
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QStringLiteral("Ok"),
+                                         QString()}));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 1);
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+    EXPECT_EQ(f.ui().MSFlexGrid3->TextMatrix(0, 0), QString());
+    EXPECT_FALSE(MB_Connection);
+    // The next Start runs a whole cycle again.
+    f.cmdStart_Click();
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Fertig"));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 2);
+}
+
+TEST_F(MasterZyklusTest, client1450FirstMeterSilentChecksTheServiceAndResetsTheDeviceServer)
+{
+    vorbereiten(QStringLiteral("1450"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nfehler stumm\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    QDir().mkpath(pfad(QStringLiteral("obrak.conf")));
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    f.zustand().TibboIP = QStringLiteral("127.0.0.1");
+    ASSERT_TRUE(tick(f));
+    // Once per pass, after the retry.
+    EXPECT_EQ(m_dienste->units, (QStringList{QStringLiteral("tsvc.service"),
+                                             QStringLiteral("tsvc.service")}));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Dienst ist gestartet")), 2);
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Tibbo Reset false")), 2);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Dienst ist gestartet\r\n")), 2);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Tibbo Reset false\r\n")), 2);
+}
