@@ -256,3 +256,32 @@ TEST_F(MasterZyklusTest, client1450FirstMeterSilentChecksTheServiceAndResetsTheD
     EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Dienst ist gestartet\r\n")), 2);
     EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Tibbo Reset false\r\n")), 2);
 }
+
+TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    KommandozeileSetzen(QStringLiteral("-M201 TEST -C3"));
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_TRUE(f.zustand().SchrittModus);
+    int gewartet = 0;
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [&f, &gewartet, uhr] {
+        if (f.ui().cmdWeiter->isHidden())
+            return;
+        if (++gewartet == 1) {
+            f.cmdWeiter_Click();
+        } else {
+            uhr->stop();
+            f.cmdStop_Click();
+        }
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(gewartet, 2);
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QString()}));
+    EXPECT_TRUE(f.ui().cmdWeiter->isHidden());
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+}
