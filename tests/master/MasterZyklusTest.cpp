@@ -7,6 +7,7 @@
 #include "database/MBConnection.h"
 #include "datafiles/RB6Wertdatei.h"
 #include "platform/Global.h"
+#include "platform/Sperren.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@ protected:
     void TearDown() override
     {
         MasterfensterUmgebung::TearDown();
+        Sperren::ordnerSetzen(QString());
         if (m_sim)
             m_sim->stoppen();
         QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
@@ -33,6 +35,7 @@ protected:
     // line "lznr;address;id" (main index 2, port 3, 2400 baud, read by its id).
     void vorbereiten(const QString& mandant, const QString& bus, const QStringList& zaehler)
     {
+        Sperren::ordnerSetzen(pfad(QStringLiteral("sperren")));
         SimBus simBus;
         QString fehler;
         ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\n") + bus, simBus,
@@ -124,8 +127,10 @@ TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
                  QStringLiteral("3;3;33333333")});
     frmMbusMasterV4& f = starten(QStringLiteral("0"));
     const int zeitZeilen = f.ui().MSFlexGrid3->Rows();
+    bool zyklusGesperrt = false;
     auto* uhr = new QTimer(&f);
-    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr] {
+    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr, &zyklusGesperrt] {
+        zyklusGesperrt = zyklusGesperrt || Sperren::zyklusLaeuft(201);
         if (f.ui().MSFlexGrid1->TextMatrix(3, 4) != QStringLiteral("Fehler"))
             return;
         uhr->stop();
@@ -137,6 +142,9 @@ TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
     EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Fertig"));
     EXPECT_FALSE(f.ui().Timer1->isActive());
     EXPECT_FALSE(f.ui().cmdStart->isHidden());
+    // The cycle lock is held while the cycle runs, and only then.
+    EXPECT_TRUE(zyklusGesperrt);
+    EXPECT_FALSE(Sperren::zyklusLaeuft(201));
     EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Fehler"), QStringLiteral("Ok"),
                                          QStringLiteral("Ok")}));
     EXPECT_EQ(spalte(f, 2), (QStringList{QStringLiteral("0"), QStringLiteral("1"),
@@ -194,9 +202,21 @@ TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
     ASSERT_TRUE(tick(f));
     EXPECT_EQ(f.ui().Label1->text(),
               QStringLiteral("Starte Datenholen um 05.12.2026 10:30:00  [0 Soll]"));
-    // A cycle that ends after a due time: the next multiple after its end.
+    // A cycle that ends after a due time: the next multiple after its end. The log import holds
+    // the value folder: no value or interval file is written, mb.log gets the values.
     m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(11, 2, 0)));
-    ASSERT_TRUE(tick(f));
+    {
+        Sperre import(Sperren::wertordnerDatei(DBPath, 201));
+        ASSERT_TRUE(import.holen());
+        ASSERT_TRUE(tick(f));
+    }
+    RB6_Kopf kopf;
+    ASSERT_EQ(RB6_KopfLesen(RB6_DateiName(DBPath, 2, 1), kopf), 0);
+    EXPECT_EQ(RB6_LetzterSatz(kopf), 10);
+    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Wertdateien gesperrt (Import läuft) : in diesem "
+                                           "Zyklus keine Wertdateien und Intervalldateien\r\n")),
+              1);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";22222222;Z2;3;2;1;100000;kWh;")), 2);
     EXPECT_EQ(f.ui().Label1->text(),
               QStringLiteral("Starte Datenholen um 05.12.2026 11:15:00  [3 Soll]"));
     EXPECT_TRUE(f.ui().Timer1->isActive());
