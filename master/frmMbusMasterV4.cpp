@@ -15,6 +15,7 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QAction>
+#include <QStatusBar>
 #include <QProcess>
 #include <QTimer>
 #include <QCloseEvent>
@@ -50,6 +51,12 @@ frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidg
 {
     MasterfensterAufbauen(*this, m_ui);
     m_zyklus = std::make_unique<MasterZyklus>(m_z, zyklusFenster());
+    m_einzellesen = std::make_unique<MasterEinzellesen>(
+        m_z, MasterEinzellesenFenster{
+                 *m_ui.MSFlexGrid1, *m_ui.MSFlexGrid2, *m_ui.MSFlexGrid4, m_comm1,
+                 [this](bool an) { m_ui.MSFlexGrid2->setVisible(an); },
+                 [this] { return !m_ui.MSFlexGrid2->isHidden(); },
+                 [this](const QString& text) { statusBar()->showMessage(text); }});
     verbinden();
     Form_Load();
 }
@@ -76,6 +83,15 @@ void frmMbusMasterV4::verbinden()
     connect(e.Timer1, &QTimer::timeout, this, &frmMbusMasterV4::Timer1_Timer);
     connect(e.Combo1, &QComboBox::activated, this, &frmMbusMasterV4::Combo1_Click);
     connect(e.Combo2, &QComboBox::activated, this, &frmMbusMasterV4::Combo2_Click);
+    connect(e.MSFlexGrid1, &FlexGridWidget::geklickt, this,
+            [this] { MSFlexGrid1_RowClick(m_ui.MSFlexGrid1->Row()); });
+    connect(e.Combo3, &QComboBox::activated, this, &frmMbusMasterV4::Combo3_Click);
+    connect(e.cmdSpeichernIndexliste, &QPushButton::clicked, this,
+            &frmMbusMasterV4::cmdSpeichernIndexliste_Click);
+    connect(e.TestZaehlerLaden, &QPushButton::clicked, this,
+            &frmMbusMasterV4::TestZaehlerLaden_Click);
+    connect(e.cmd_V2_MBLesenSecundaer, &QPushButton::clicked, this,
+            &frmMbusMasterV4::cmd_V2_MBLesenSecundaer_Click);
     connect(e.cmdTestService, &QPushButton::clicked, this, &frmMbusMasterV4::cmdTestService_Click);
     connect(e.cmdEinstellungenZurueck, &QPushButton::clicked, this,
             &frmMbusMasterV4::cmdEinstellungenZurueck_Click);
@@ -128,6 +144,43 @@ bool frmMbusMasterV4::TibboReset(const QString& TibboIP, int TibboPort, QUdpSock
 void frmMbusMasterV4::LoadMBusPovider(int treiberNummer)
 {
     ::LoadMBusPovider(treiberNummer);
+}
+
+int frmMbusMasterV4::MB_ReadPrimAdr(int port, int adresse, qint32 baud, int r, int treiberNummer)
+{
+    return m_einzellesen->MB_ReadPrimAdr(port, adresse, baud, r, treiberNummer);
+}
+
+int frmMbusMasterV4::MB_ReadPrimAdrRac(int port, int adresse, qint32 baud, int r)
+{
+    return m_einzellesen->MB_ReadPrimAdrRac(port, adresse, baud, r);
+}
+
+// --- Interactive reading ---------------------------------------------------------------------
+
+void frmMbusMasterV4::MSFlexGrid1_RowClick(int mausZeile)
+{
+    m_einzellesen->zeileGeklickt(mausZeile);
+}
+
+void frmMbusMasterV4::Combo3_Click()
+{
+    m_einzellesen->Combo3_Click(m_ui.Combo3->currentIndex());
+}
+
+void frmMbusMasterV4::cmdSpeichernIndexliste_Click()
+{
+    m_einzellesen->indexListeSpeichern(m_ui.Combo3->currentIndex());
+}
+
+void frmMbusMasterV4::TestZaehlerLaden_Click()
+{
+    m_einzellesen->testzaehlerLaden();
+}
+
+void frmMbusMasterV4::cmd_V2_MBLesenSecundaer_Click()
+{
+    m_einzellesen->v2Lesen();
 }
 
 // --- Settings handlers ---------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "MasterfensterElemente.h"
 #include "master/dienste/DienstPruefung.h"
 #include "master/dienste/MasterAufruf.h"
+#include "master/dienste/MasterEinzellesen.h"
 #include "master/dienste/MasterEinstellungen.h"
 #include "master/dienste/MasterZustand.h"
 #include "master/dienste/MasterZyklus.h"
@@ -42,6 +43,8 @@ public:
     bool MBOpenDatenbank();
     bool TibboReset(const QString& TibboIP, int TibboPort, QUdpSocket& WSock);
     void LoadMBusPovider(int treiberNummer);
+    int MB_ReadPrimAdr(int port, int adresse, qint32 baud, int r, int treiberNummer);
+    int MB_ReadPrimAdrRac(int port, int adresse, qint32 baud, int r);
 
     // Handlers.
     void Check1_Click(int index);
@@ -59,6 +62,12 @@ public:
     void cmdEinstellungenZurueck_Click();
     void mnuLog_Click();
     void cmdTestService_Click();
+    // Interactive reading and the index list.
+    void MSFlexGrid1_RowClick(int mausZeile);
+    void Combo3_Click();
+    void cmdSpeichernIndexliste_Click();
+    void TestZaehlerLaden_Click();
+    void cmd_V2_MBLesenSecundaer_Click();
 
     // Program changes of the boxes with a change handler: the handler runs once.
     void Text1Setzen(const QString& text);
@@ -69,6 +78,7 @@ public:
     const MasterAufruf& aufruf() const { return m_aufruf; }
     Programmende& programmende() { return m_ende; }
     MasterZyklus& zyklus() { return *m_zyklus; }
+    MasterEinzellesen& einzellesen() { return *m_einzellesen; }
     QUdpSocket& Winsock1() { return m_winsock; }
     SerielleSchnittstelle& Comm1() { return m_comm1; }
     // Whether Timer1 ran when the settings frame was opened.
@@ -104,6 +114,7 @@ private:
     SerielleSchnittstelle m_comm1;
     Programmende m_ende;
     std::unique_ptr<MasterZyklus> m_zyklus;
+    std::unique_ptr<MasterEinzellesen> m_einzellesen;
     bool m_timerLiefBeiEinstellung = false;
     bool m_entladen = false;
 };
