@@ -194,4 +194,13 @@ TEST_F(MasterEinzellesenTest, v2ReadsTheClickedMeterAndTestMetersLeaveWithTheNex
     EXPECT_TRUE(f.zustand().TestModus);
     EXPECT_EQ(f.zustand().MasterZaehler[100].LZNR, 100);
     EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(100, 1), QStringLiteral("9600"));
+
+    // A cycle that loads the port's meters from the database ends the test mode.
+    f.ui().Check1[0]->setChecked(true);
+    f.Text1Setzen(QStringLiteral("0"));
+    f.cmdStart_Click();
+    ASSERT_TRUE(tick(f));
+    EXPECT_FALSE(f.zustand().TestModus);
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM Zaehlerstaende")),
+              QStringList{QStringLiteral("0")});
 }

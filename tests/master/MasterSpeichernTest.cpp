@@ -7,6 +7,7 @@
 #include "datafiles/RB6Wertdatei.h"
 #include "datafiles/RB_Kopf.h"
 #include "datafiles/RB_WerteSchreiben.h"
+#include "datafiles/Wertdatei.h"
 #include "grid/GridModell.h"
 #include "master/dienste/MasterSpeichern.h"
 #include "platform/Cp1252.h"
@@ -270,4 +271,18 @@ TEST_F(MasterSpeichernTest, valueTooLargeForIntervalFilesAndLockedValueFolder)
     EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Z1"))));
     EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("00000007.15p"))));
     EXPECT_EQ(tagesdatei(QStringLiteral("mb.log")).count(QStringLiteral(";123456;")), 6);
+}
+
+TEST_F(MasterSpeichernTest, aFailedValueFileWriteNamesTheValueFile)
+{
+    speichern({false, false, true});
+    Wertdatei::schreibfehlerNach(0);
+    m_uhr.vorstellen(900);
+    wert(1, 13, QStringLiteral("kWh"), 255);
+    speichern({false, false, true});
+    Wertdatei::schreibfehlerNach(-1);
+    const QString log = tagesdatei(QStringLiteral("mb.log"));
+    EXPECT_TRUE(log.contains(QStringLiteral(" ;Fehler beim speichern RB6 : ") + DBPath +
+                             QStringLiteral("Z1\\000007001.zep rc=")))
+        << qPrintable(log);
 }

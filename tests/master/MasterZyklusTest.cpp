@@ -5,7 +5,10 @@
 
 #include "datafiles/RB6Wertdatei.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QScopeGuard>
+#include <QThread>
 
 class MasterZyklusTest : public MasterBusUmgebung
 {
@@ -201,4 +204,40 @@ TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
     EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QString()}));
     EXPECT_TRUE(f.ui().cmdWeiter->isHidden());
     EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+}
+
+TEST_F(MasterZyklusTest, calculatorStartsWhenDueAndAFailedStartIsOneLogLine)
+{
+    vorbereiten(QStringLiteral("201"), QStringLiteral("zaehler adresse=2 id=22222222\n"
+                                                      "satz 0406 A0860100\n"),
+                {QStringLiteral("2;2;22222222")});
+    // A calculator on PATH that notes its arguments.
+    schreiben(QStringLiteral("bin/kalvix"),
+              QStringLiteral("#!/bin/sh\necho \"$@\" > %1\n")
+                  .arg(pfad(QStringLiteral("kalvix.txt")))
+                  .toUtf8());
+    QFile(pfad(QStringLiteral("bin/kalvix")))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray pfadVorher = qgetenv("PATH");
+    qputenv("PATH", pfad(QStringLiteral("bin")).toLocal8Bit() + ':' + pfadVorher);
+    const auto zurueck = qScopeGuard([&pfadVorher] { qputenv("PATH", pfadVorher); });
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    f.ui().Check1[3]->setChecked(true);
+    EXPECT_EQ(f.zustand().VBZNaechsterStart, NaechsterIntervall(900));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    ASSERT_TRUE(tick(f));
+    const QDeadlineTimer frist(10000);
+    while (lesen(QStringLiteral("kalvix.txt")).isEmpty() && !frist.hasExpired())
+        QThread::msleep(10);
+    EXPECT_EQ(lesen(QStringLiteral("kalvix.txt")), QByteArray("-M201 AutoBerechnen\n"));
+    EXPECT_EQ(f.zustand().VBZNaechsterStart,
+              DatumInUnixZeit(Wandzeit(QDate(2026, 12, 5), QTime(10, 30, 0))));
+
+    // Due again, with no calculator to be found: one line in mb.log.
+    QFile::remove(pfad(QStringLiteral("bin/kalvix")));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 30, 0)));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Fehler beim Start von kalvix -M201 AutoBerechnen : "
+                                           "kalvix nicht gefunden\r\n")),
+              1);
 }
