@@ -3,6 +3,9 @@
 
 #include "MasterBusUmgebung.h"
 
+#include "database/OdbcVerbindungstext.h"
+#include "database/WertTabellen.h"
+#include "database/ZielUmgebung.h"
 #include "datafiles/RB6Wertdatei.h"
 
 #include <QDeadlineTimer>
@@ -240,4 +243,76 @@ TEST_F(MasterZyklusTest, calculatorStartsWhenDueAndAFailedStartIsOneLogLine)
     EXPECT_EQ(mbLog().count(QStringLiteral(" ;Fehler beim Start von kalvix -M201 AutoBerechnen : "
                                            "kalvix nicht gefunden\r\n")),
               1);
+}
+
+// Client "1450" with a server database in its credentials stores the same rows there.
+TEST_F(MasterZyklusTest, theSameCycleStoresIntoTheServerDatabase)
+{
+    const QString text = ServerZiel::verbindungstext();
+    if (text.isEmpty())
+        GTEST_SKIP() << "TELVARIN_TEST_ODBC is not set";
+    vorbereiten(QStringLiteral("1450"),
+                QStringLiteral("zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "satz 0C13 45230100\n"),
+                {});
+    const QString treiber =
+        ProfilLesen(QStringLiteral("PostgreSQL Unicode"), QStringLiteral("Driver"), QString(),
+                    QStringLiteral("/etc/odbcinst.ini"));
+    ASSERT_FALSE(treiber.isEmpty());
+    const QString schema = QStringLiteral("tvzyklus%1").arg(QCoreApplication::applicationPid());
+    VerbindungsDaten daten;
+    daten.treiber = QStringLiteral("QODBC");
+    daten.datenbankName = text;
+    std::shared_ptr<Verbindung> db = Verbindung::Oeffnen(daten);
+    ASSERT_TRUE(db && db->Execute(QStringLiteral("CREATE SCHEMA ") + schema) &&
+                db->Execute(QStringLiteral("SET search_path TO ") + schema) && SchemaAnlegen(*db))
+        << qPrintable(FehlerText);
+    const auto aufraeumen = qScopeGuard(
+        [&] { db->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema)); });
+    ASSERT_TRUE(db->Execute(QStringLiteral(
+        "INSERT INTO tagrp (TAGRP_NR, TAGRP_NAME, BasisTarif) VALUES (1, 'Wärme', 5)")));
+    ASSERT_TRUE(db->Execute(QStringLiteral(
+        "INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, MBComP, STUFE, ZQUELLE, TARIFGRP, "
+        "MBIndex, zname) VALUES (2, 2, 2400, '22222222', 3, 1, 'M-Bus', 1, 2, 'Z2')")));
+    OdbcVerbindungstext ziel(text);
+    ziel.setzen(QStringLiteral("DRIVER"), treiber);
+    ziel.entfernen(QStringLiteral("UID"));
+    ziel.entfernen(QStringLiteral("PWD"));
+    ziel.setzen(QStringLiteral("ConnSettings"), QStringLiteral("SET\tsearch_path\tTO\t") + schema);
+    zugangSchreiben(
+        {QStringLiteral("2"), ziel.text(), OdbcVerbindungstext(text).wert(QStringLiteral("UID")),
+         OdbcVerbindungstext(text).wert(QStringLiteral("PWD")),
+         OdbcVerbindungstext(text).wert(QStringLiteral("DATABASE")), QStringLiteral("konto")});
+
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_EQ(f.ui().MSFlexGrid1->Rows(), 2);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 4), QStringList{QStringLiteral("Ok")});
+
+    auto zeilenAufServer = [&db](const QString& sql, const QStringList& felder) {
+        Recordset rs;
+        EXPECT_TRUE(MB_RecordsetOeffnen(db, rs, sql)) << qPrintable(FehlerText);
+        QStringList ergebnis;
+        while (rs.offen() && !rs.Eof()) {
+            QStringList werte;
+            for (const QString& feld : felder)
+                werte << QString::number(rs.Feld(feld).zahl());
+            ergebnis << werte.join(u':');
+            rs.MoveNext();
+        }
+        return ergebnis;
+    };
+    EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT lznr, idx, Wert FROM MBusWerte ORDER BY idx"),
+                              {QStringLiteral("lznr"), QStringLiteral("idx"),
+                               QStringLiteral("Wert")}),
+              (QStringList{QStringLiteral("2:1:100000"), QStringLiteral("2:2:12.345")}));
+    EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT lznr, ZStand, ta FROM Zaehlerstaende"),
+                              {QStringLiteral("lznr"), QStringLiteral("ZStand"),
+                               QStringLiteral("ta")}),
+              QStringList{QStringLiteral("2:12.345:5")});
+    EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT MBIndex FROM MB_IndexListe ORDER BY MBIndex"),
+                              {QStringLiteral("MBIndex")}),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("Z1450/000002002.15p"))));
+    EXPECT_FALSE(MB_Connection);
 }
