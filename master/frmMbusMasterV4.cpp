@@ -15,13 +15,13 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QAction>
-#include <QStatusBar>
-#include <QProcess>
-#include <QTimer>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -52,11 +52,11 @@ frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidg
     MasterfensterAufbauen(*this, m_ui);
     m_zyklus = std::make_unique<MasterZyklus>(m_z, zyklusFenster());
     m_einzellesen = std::make_unique<MasterEinzellesen>(
-        m_z, MasterEinzellesenFenster{
-                 *m_ui.MSFlexGrid1, *m_ui.MSFlexGrid2, *m_ui.MSFlexGrid4, m_comm1,
-                 [this](bool an) { m_ui.MSFlexGrid2->setVisible(an); },
-                 [this] { return !m_ui.MSFlexGrid2->isHidden(); },
-                 [this](const QString& text) { statusBar()->showMessage(text); }});
+        m_z,
+        MasterEinzellesenFenster{*m_ui.MSFlexGrid1, *m_ui.MSFlexGrid2, *m_ui.MSFlexGrid4, m_comm1,
+                                 [this](bool an) { m_ui.MSFlexGrid2->setVisible(an); },
+                                 [this] { return !m_ui.MSFlexGrid2->isHidden(); },
+                                 [this](const QString& text) { statusBar()->showMessage(text); }});
     verbinden();
     Form_Load();
 }
@@ -415,9 +415,7 @@ MasterZyklusFenster frmMbusMasterV4::zyklusFenster()
             [this] { return MBOpenDatenbank(); },
             [this] { return BM_ZaehlerlisteLadenComPort(); },
             [this](const QString& name) { return CheckService(name); },
-            [this] {
-                return TibboReset(m_z.TibboIP, Val32(m_z.TibboPort).value_or(0), m_winsock);
-            },
+            [this] { return TibboReset(m_z.TibboIP, Val32(m_z.TibboPort).value_or(0), m_winsock); },
             [this](const QString& text) { m_ui.Label1->setText(text); },
             [this](bool an) { m_ui.cmdWeiter->setVisible(an); },
             [this] {

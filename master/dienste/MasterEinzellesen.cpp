@@ -157,8 +157,7 @@ int MasterEinzellesen::MB_ReadPrimAdrRac(int port, int adresse, qint32 baud, int
     return 0;
 }
 
-int MasterEinzellesen::MB_ReadPrimAdr(int port, int adresse, qint32 baud, int r,
-                                      int treiberNummer)
+int MasterEinzellesen::MB_ReadPrimAdr(int port, int adresse, qint32 baud, int r, int treiberNummer)
 {
     if (treiberNummer == 1)
         return MB_ReadPrimAdrRac(port, adresse, baud, r);

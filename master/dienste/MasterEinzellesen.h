@@ -27,7 +27,7 @@ struct MasterEinzellesenFenster
     FlexGrid& werte;   // MSFlexGrid2
     FlexGrid& log;     // MSFlexGrid4
     SerielleSchnittstelle& comm;
-    std::function<void(bool)> werteZeigen;        // MSFlexGrid2 visible
+    std::function<void(bool)> werteZeigen; // MSFlexGrid2 visible
     std::function<bool()> werteSichtbar;
     std::function<void(const QString&)> anzeigen; // the meter's id while it is selected
 };

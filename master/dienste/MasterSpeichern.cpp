@@ -60,8 +60,8 @@ void HauptindexSpeichern(const MBZaehler& zaehler, int k, MasterSpeicherZiel& zi
     }
     if (!ziel.z.ZaehlerstaendeOffen)
         return;
-    if (MB_ZaehlerstandSpeichern(ziel.z.rsZaehlerstaende, zaehler.LZNR, wert.Tm,
-                                 zaehler.BasisTarif, wert.Wert) != 0) {
+    if (MB_ZaehlerstandSpeichern(ziel.z.rsZaehlerstaende, zaehler.LZNR, wert.Tm, zaehler.BasisTarif,
+                                 wert.Wert) != 0) {
         mbLog(QStringLiteral("Fehler beim speichern Index in Zaehlerstande : ") +
               QStringLiteral(" rc=") + FehlerText);
         MasterLogZeile(ziel.log, QStringLiteral("Fehler speichern ZStaende ") + FehlerText);
@@ -117,8 +117,8 @@ void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& z
                       QStringLiteral(" rc=") + FehlerText);
                 MasterLogZeile(ziel.log, QStringLiteral("Fehler speichern MBIndexe ") + FehlerText);
             } else {
-                MasterLogZeile(ziel.log, QStringLiteral("Speichern MBIndex Ok ") +
-                                             QString::number(k));
+                MasterLogZeile(ziel.log,
+                               QStringLiteral("Speichern MBIndex Ok ") + QString::number(k));
             }
         }
         if (ziel.haken[2] && speichern && !ziel.dateienGesperrt) {

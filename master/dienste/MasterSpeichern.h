@@ -20,11 +20,11 @@ class FlexGrid;
 
 struct MasterSpeicherZiel
 {
-    MasterZustand& z;           // the open tables and their flags, TestModus
-    std::array<bool, 3> haken;  // Check1(0) database, (1) M-Bus log, (2) value files
-    int port = 0;               // the window's COM port, for the mb.log line
+    MasterZustand& z;             // the open tables and their flags, TestModus
+    std::array<bool, 3> haken;    // Check1(0) database, (1) M-Bus log, (2) value files
+    int port = 0;                 // the window's COM port, for the mb.log line
     bool dateienGesperrt = false; // the log import holds the value folder: no files written
-    FlexGrid& log;              // the window's log grid
+    FlexGrid& log;                // the window's log grid
 };
 
 // The value-file twin that holds the interval data of a value of a meter.

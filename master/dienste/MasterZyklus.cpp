@@ -287,9 +287,8 @@ void MasterZyklus::wiederherstellen()
 
 void MasterZyklus::zyklusZeitZeigen(qint64 ms)
 {
-    m_f.zeiten.AddItem(ZahlAlsText(std::round(static_cast<double>(ms) / 10.0) / 100.0) +
-                           QStringLiteral(" s"),
-                       0);
+    m_f.zeiten.AddItem(
+        ZahlAlsText(std::round(static_cast<double>(ms) / 10.0) / 100.0) + QStringLiteral(" s"), 0);
 }
 
 void MasterZyklus::abschluss(UnixZeit jetztU)

@@ -37,15 +37,15 @@ struct MasterZyklusFenster
     FlexGrid& log;     // MSFlexGrid4
     FlexGrid& zeiten;  // MSFlexGrid3
     SerielleSchnittstelle& comm;
-    std::function<bool(int)> haken;             // Check1(i) ticked
-    std::function<bool()> datenbankOeffnen;     // MBOpenDatenbank
-    std::function<int()> zaehlerlisteLaden;     // BM_ZaehlerlisteLadenComPort
+    std::function<bool(int)> haken;         // Check1(i) ticked
+    std::function<bool()> datenbankOeffnen; // MBOpenDatenbank
+    std::function<int()> zaehlerlisteLaden; // BM_ZaehlerlisteLadenComPort
     std::function<int(const QString&)> checkService;
-    std::function<bool()> tibboReset;           // TibboReset(TibboIP, TibboPort, Winsock1)
+    std::function<bool()> tibboReset; // TibboReset(TibboIP, TibboPort, Winsock1)
     std::function<void(const QString&)> label1;
-    std::function<void(bool)> weiterZeigen;     // cmdWeiter
-    std::function<void()> fertig;               // interval 0: Timer1 off, Start shown
-    std::function<bool()> logRahmenSichtbar;    // Frame4
+    std::function<void(bool)> weiterZeigen;  // cmdWeiter
+    std::function<void()> fertig;            // interval 0: Timer1 off, Start shown
+    std::function<bool()> logRahmenSichtbar; // Frame4
     // Starts the calculator; false with the reason in fehler.
     std::function<bool(const QString& programm, const QStringList& argumente, QString& fehler)>
         programmStarten;

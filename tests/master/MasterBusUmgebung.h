@@ -37,8 +37,8 @@ protected:
         Sperren::ordnerSetzen(pfad(QStringLiteral("sperren")));
         SimBus simBus;
         QString fehler;
-        ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\n") + bus, simBus,
-                                               &fehler))
+        ASSERT_TRUE(
+            BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\n") + bus, simBus, &fehler))
             << qPrintable(fehler);
         m_sim = std::make_unique<BusSimulator>(simBus);
         ASSERT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
@@ -47,8 +47,8 @@ protected:
                       .arg(mandant, m_sim->geraet())
                       .toUtf8());
         basisAnlegen();
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("fuellen"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
         db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
@@ -112,4 +112,3 @@ protected:
 
     std::unique_ptr<BusSimulator> m_sim;
 };
-

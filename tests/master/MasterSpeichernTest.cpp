@@ -1,6 +1,7 @@
 // Storing a meter's values after a read: mb.log and Index1.txt lines byte for byte, the value
 // tables, value files and both interval files, on a real meter database file.
 
+#include "master/dienste/MasterSpeichern.h"
 #include "database/MBConnection.h"
 #include "database/Schema.h"
 #include "database/WertTabellen.h"
@@ -9,16 +10,15 @@
 #include "datafiles/RB_WerteSchreiben.h"
 #include "datafiles/Wertdatei.h"
 #include "grid/GridModell.h"
-#include "master/dienste/MasterSpeichern.h"
 #include "platform/Cp1252.h"
 #include "platform/Global.h"
 #include "support/TestUmgebung.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QDir>
 #include <QtEndian>
 
 namespace {
@@ -77,8 +77,13 @@ protected:
     void datenbankOeffnen()
     {
         ASSERT_TRUE(DatenbankAnlegen(pfad(QStringLiteral("basis.mdb"))));
-        DBParameter = {QStringLiteral("1"), pfad(QStringLiteral("basis.mdb")), QString(),
-                       QString(), QStringLiteral("1"), QString(), QString()};
+        DBParameter = {QStringLiteral("1"),
+                       pfad(QStringLiteral("basis.mdb")),
+                       QString(),
+                       QString(),
+                       QStringLiteral("1"),
+                       QString(),
+                       QString()};
         ASSERT_TRUE(MB_DatenbankVerbinden());
         m_z.MBusWerteOffen = MBIndexlisteOeffnen(m_z.rsMBusWerte);
         m_z.ZaehlerstaendeOffen = MB_ZaehlerstaendeOeffnen(m_z.rsZaehlerstaende);
@@ -86,10 +91,10 @@ protected:
     }
     QStringList zeilen(const QString& sql)
     {
-        auto db = QSqlDatabase::contains(QStringLiteral("pruefen"))
-                      ? QSqlDatabase::database(QStringLiteral("pruefen"))
-                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                  QStringLiteral("pruefen"));
+        auto db =
+            QSqlDatabase::contains(QStringLiteral("pruefen"))
+                ? QSqlDatabase::database(QStringLiteral("pruefen"))
+                : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("pruefen"));
         db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
         EXPECT_TRUE(db.open());
         QSqlQuery q(db);
@@ -146,11 +151,12 @@ protected:
 TEST_F(MasterSpeichernTest, threeRecordsMainIndexTwoOnlyTheLogBoxClient001)
 {
     speichern({false, true, false});
-    EXPECT_EQ(tagesdatei(QStringLiteral("mb.log")),
-              QStringLiteral("Zeitstempel;Zählernummer;Zählernummer;ComPort;PrimAdr;Wert;Einheit;\r\n"
-                             "05.12.26 12:00:00 ;123456;Wärme 7;3;5;1;12,5;kWh;\r\n"
-                             "05.12.26 12:00:00 ;123456;Wärme 7;3;5;2;1000,25;m^3;\r\n"
-                             "05.12.26 12:00:00 ;123456;Wärme 7;3;5;3;-3;°C;\r\n"));
+    EXPECT_EQ(
+        tagesdatei(QStringLiteral("mb.log")),
+        QStringLiteral("Zeitstempel;Zählernummer;Zählernummer;ComPort;PrimAdr;Wert;Einheit;\r\n"
+                       "05.12.26 12:00:00 ;123456;Wärme 7;3;5;1;12,5;kWh;\r\n"
+                       "05.12.26 12:00:00 ;123456;Wärme 7;3;5;2;1000,25;m^3;\r\n"
+                       "05.12.26 12:00:00 ;123456;Wärme 7;3;5;3;-3;°C;\r\n"));
     EXPECT_TRUE(lesen(QStringLiteral("MBusLog/261205Index1.txt")).isEmpty());
     // The main index reaches both interval files: the first row of difference mode is 0.
     const qint32 t1 = DatumInUnixZeit(Jetzt());
@@ -169,8 +175,8 @@ TEST_F(MasterSpeichernTest, client200AndClient0200)
         bool intervalle;
         int zaehlerstaende;
     };
-    for (const Fall& fall : {Fall{QStringLiteral("200"), false, 0},
-                             Fall{QStringLiteral("0200"), true, 1}}) {
+    for (const Fall& fall :
+         {Fall{QStringLiteral("200"), false, 0}, Fall{QStringLiteral("0200"), true, 1}}) {
         SCOPED_TRACE(fall.mandant.toStdString());
         QDir(pfad(QString())).removeRecursively();
         QDir().mkpath(pfad(QString()));

@@ -48,12 +48,12 @@ TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
     // The cycle lock is held while the cycle runs, and only then.
     EXPECT_TRUE(zyklusGesperrt);
     EXPECT_FALSE(Sperren::zyklusLaeuft(201));
-    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Fehler"), QStringLiteral("Ok"),
-                                         QStringLiteral("Ok")}));
-    EXPECT_EQ(spalte(f, 2), (QStringList{QStringLiteral("0"), QStringLiteral("1"),
-                                         QStringLiteral("1")}));
-    EXPECT_EQ(spalte(f, 3), (QStringList{QStringLiteral("2"), QStringLiteral("0"),
-                                         QStringLiteral("1")}));
+    EXPECT_EQ(spalte(f, 4),
+              (QStringList{QStringLiteral("Fehler"), QStringLiteral("Ok"), QStringLiteral("Ok")}));
+    EXPECT_EQ(spalte(f, 2),
+              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1")}));
+    EXPECT_EQ(spalte(f, 3),
+              (QStringList{QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("1")}));
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Nochmal ersten lesen")), 2);
     // A cycle-time row after each pass.
     EXPECT_EQ(f.ui().MSFlexGrid3->Rows(), std::min(zeitZeilen + 2, 4));
@@ -81,10 +81,9 @@ TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
               (QStringList{QStringLiteral("2:12.345:5"), QStringLiteral("3:5.0:5")}));
     EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM MB_IndexListe")),
               QStringList{QStringLiteral("4")});
-    for (const QString& datei : {QStringLiteral("Z201/000002001.zep"),
-                                 QStringLiteral("Z201/000003002.zep"),
-                                 QStringLiteral("Z201/000003002.15p"),
-                                 QStringLiteral("00000003.15p")})
+    for (const QString& datei :
+         {QStringLiteral("Z201/000002001.zep"), QStringLiteral("Z201/000003002.zep"),
+          QStringLiteral("Z201/000003002.15p"), QStringLiteral("00000003.15p")})
         EXPECT_TRUE(QFile::exists(pfad(datei))) << qPrintable(datei);
     // Everything the cycle opened is closed again.
     EXPECT_FALSE(MB_Connection);
@@ -94,8 +93,9 @@ TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
 
 TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
 {
-    vorbereiten(QStringLiteral("201"), QStringLiteral("zaehler adresse=2 id=22222222\n"
-                                                      "satz 0406 A0860100\n"),
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=2 id=22222222\n"
+                               "satz 0406 A0860100\n"),
                 {QStringLiteral("2;2;22222222")});
     frmMbusMasterV4& f = starten(QStringLiteral("900"));
     EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Starte Datenholen um 05.12.2026 10:15:00"));
@@ -148,8 +148,7 @@ TEST_F(MasterZyklusTest, stopMidPassAndStartAgainNeverNests)
     });
     uhr->start(0);
     ASSERT_TRUE(tick(f));
-    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QStringLiteral("Ok"),
-                                         QString()}));
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QStringLiteral("Ok"), QString()}));
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 1);
     EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
     EXPECT_EQ(f.ui().MSFlexGrid3->TextMatrix(0, 0), QString());
@@ -172,8 +171,8 @@ TEST_F(MasterZyklusTest, client1450FirstMeterSilentChecksTheServiceAndResetsTheD
     f.zustand().TibboIP = QStringLiteral("127.0.0.1");
     ASSERT_TRUE(tick(f));
     // Once per pass, after the retry.
-    EXPECT_EQ(m_dienste->units, (QStringList{QStringLiteral("tsvc.service"),
-                                             QStringLiteral("tsvc.service")}));
+    EXPECT_EQ(m_dienste->units,
+              (QStringList{QStringLiteral("tsvc.service"), QStringLiteral("tsvc.service")}));
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Dienst ist gestartet")), 2);
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Tibbo Reset false")), 2);
     EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Dienst ist gestartet\r\n")), 2);
@@ -211,14 +210,14 @@ TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
 
 TEST_F(MasterZyklusTest, calculatorStartsWhenDueAndAFailedStartIsOneLogLine)
 {
-    vorbereiten(QStringLiteral("201"), QStringLiteral("zaehler adresse=2 id=22222222\n"
-                                                      "satz 0406 A0860100\n"),
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=2 id=22222222\n"
+                               "satz 0406 A0860100\n"),
                 {QStringLiteral("2;2;22222222")});
     // A calculator on PATH that notes its arguments.
-    schreiben(QStringLiteral("bin/kalvix"),
-              QStringLiteral("#!/bin/sh\necho \"$@\" > %1\n")
-                  .arg(pfad(QStringLiteral("kalvix.txt")))
-                  .toUtf8());
+    schreiben(QStringLiteral("bin/kalvix"), QStringLiteral("#!/bin/sh\necho \"$@\" > %1\n")
+                                                .arg(pfad(QStringLiteral("kalvix.txt")))
+                                                .toUtf8());
     QFile(pfad(QStringLiteral("bin/kalvix")))
         .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QByteArray pfadVorher = qgetenv("PATH");
@@ -267,8 +266,8 @@ TEST_F(MasterZyklusTest, theSameCycleStoresIntoTheServerDatabase)
     ASSERT_TRUE(db && db->Execute(QStringLiteral("CREATE SCHEMA ") + schema) &&
                 db->Execute(QStringLiteral("SET search_path TO ") + schema) && SchemaAnlegen(*db))
         << qPrintable(FehlerText);
-    const auto aufraeumen = qScopeGuard(
-        [&] { db->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema)); });
+    const auto aufraeumen =
+        qScopeGuard([&] { db->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema)); });
     ASSERT_TRUE(db->Execute(QStringLiteral(
         "INSERT INTO tagrp (TAGRP_NR, TAGRP_NAME, BasisTarif) VALUES (1, 'Wärme', 5)")));
     ASSERT_TRUE(db->Execute(QStringLiteral(
@@ -302,14 +301,14 @@ TEST_F(MasterZyklusTest, theSameCycleStoresIntoTheServerDatabase)
         }
         return ergebnis;
     };
-    EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT lznr, idx, Wert FROM MBusWerte ORDER BY idx"),
-                              {QStringLiteral("lznr"), QStringLiteral("idx"),
-                               QStringLiteral("Wert")}),
-              (QStringList{QStringLiteral("2:1:100000"), QStringLiteral("2:2:12.345")}));
-    EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT lznr, ZStand, ta FROM Zaehlerstaende"),
-                              {QStringLiteral("lznr"), QStringLiteral("ZStand"),
-                               QStringLiteral("ta")}),
-              QStringList{QStringLiteral("2:12.345:5")});
+    EXPECT_EQ(
+        zeilenAufServer(QStringLiteral("SELECT lznr, idx, Wert FROM MBusWerte ORDER BY idx"),
+                        {QStringLiteral("lznr"), QStringLiteral("idx"), QStringLiteral("Wert")}),
+        (QStringList{QStringLiteral("2:1:100000"), QStringLiteral("2:2:12.345")}));
+    EXPECT_EQ(
+        zeilenAufServer(QStringLiteral("SELECT lznr, ZStand, ta FROM Zaehlerstaende"),
+                        {QStringLiteral("lznr"), QStringLiteral("ZStand"), QStringLiteral("ta")}),
+        QStringList{QStringLiteral("2:12.345:5")});
     EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT MBIndex FROM MB_IndexListe ORDER BY MBIndex"),
                               {QStringLiteral("MBIndex")}),
               (QStringList{QStringLiteral("1"), QStringLiteral("2")}));

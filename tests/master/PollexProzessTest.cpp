@@ -128,8 +128,8 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
                   .arg(sim.geraet())
                   .toUtf8());
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("fuellen"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
         db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
@@ -184,8 +184,8 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
 
     // The database is sound and the next master stores on.
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("pruefen"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("pruefen"));
         db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
