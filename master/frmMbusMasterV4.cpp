@@ -415,7 +415,10 @@ MasterZyklusFenster frmMbusMasterV4::zyklusFenster()
             [this] { return MBOpenDatenbank(); },
             [this] { return BM_ZaehlerlisteLadenComPort(); },
             [this](const QString& name) { return CheckService(name); },
-            [this] { return TibboReset(m_z.TibboIP, Val32(m_z.TibboPort).value_or(0), m_winsock); },
+            [this] {
+                return ::TibboReset(m_z.TibboIP, Val32(m_z.TibboPort).value_or(0), m_winsock,
+                                    m_tibboLokalerPort);
+            },
             [this](const QString& text) { m_ui.Label1->setText(text); },
             [this](bool an) { m_ui.cmdWeiter->setVisible(an); },
             [this] {

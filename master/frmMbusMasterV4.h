@@ -81,6 +81,9 @@ public:
     MasterEinzellesen& einzellesen() { return *m_einzellesen; }
     QUdpSocket& Winsock1() { return m_winsock; }
     SerielleSchnittstelle& Comm1() { return m_comm1; }
+    // The local UDP port of the device-server reset of the cycle: -1 (default) the device
+    // server's own port; tests on one host take 0 (any free port).
+    void tibboLokalerPortSetzen(int port) { m_tibboLokalerPort = port; }
     // Whether Timer1 ran when the settings frame was opened.
     bool timerLiefBeiEinstellung() const { return m_timerLiefBeiEinstellung; }
 
@@ -117,4 +120,5 @@ private:
     std::unique_ptr<MasterEinzellesen> m_einzellesen;
     bool m_timerLiefBeiEinstellung = false;
     bool m_entladen = false;
+    int m_tibboLokalerPort = -1;
 };

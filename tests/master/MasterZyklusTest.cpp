@@ -102,7 +102,10 @@ TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
     m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 14, 59)));
     EXPECT_FALSE(tick(f));
     m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    // A log grid past 800 rows is cut back to 500 at the end of the cycle.
+    f.ui().MSFlexGrid4->setRows(850);
     ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().MSFlexGrid4->Rows(), 500);
     EXPECT_EQ(f.ui().Label1->text(),
               QStringLiteral("Starte Datenholen um 05.12.2026 10:30:00  [0 Soll]"));
     // A cycle that ends after a due time: the next multiple after its end. The log import holds
@@ -147,7 +150,10 @@ TEST_F(MasterZyklusTest, stopMidPassAndStartAgainNeverNests)
         f.cmdStop_Click();
     });
     uhr->start(0);
+    const int ticks = f.zustand().TickZaehler;
     ASSERT_TRUE(tick(f));
+    // The tick during the cycle counted, and was turned away.
+    EXPECT_EQ(f.zustand().TickZaehler, ticks + 2);
     EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QStringLiteral("Ok"), QString()}));
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 1);
     EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
@@ -163,20 +169,24 @@ TEST_F(MasterZyklusTest, stopMidPassAndStartAgainNeverNests)
 TEST_F(MasterZyklusTest, client1450FirstMeterSilentChecksTheServiceAndResetsTheDeviceServer)
 {
     vorbereiten(QStringLiteral("1450"),
-                QStringLiteral("zaehler adresse=1 id=11111111\nfehler stumm\n"
+                QStringLiteral("geraeteserver port=0\n"
+                               "zaehler adresse=1 id=11111111\nfehler stumm\n"
                                "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
                 {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
     QDir().mkpath(pfad(QStringLiteral("obrak.conf")));
     frmMbusMasterV4& f = starten(QStringLiteral("0"));
     f.zustand().TibboIP = QStringLiteral("127.0.0.1");
+    f.zustand().TibboPort = QString::number(m_sim->geraeteserver()->port());
+    f.tibboLokalerPortSetzen(0);
     ASSERT_TRUE(tick(f));
+    EXPECT_TRUE(m_sim->geraeteserver()->warteAufDatagramme(4, 5000));
     // Once per pass, after the retry.
     EXPECT_EQ(m_dienste->units,
               (QStringList{QStringLiteral("tsvc.service"), QStringLiteral("tsvc.service")}));
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Dienst ist gestartet")), 2);
-    EXPECT_EQ(logZaehlen(f, QStringLiteral("Tibbo Reset false")), 2);
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Tibbo Reset Ok")), 2);
     EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Dienst ist gestartet\r\n")), 2);
-    EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Tibbo Reset false\r\n")), 2);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Tibbo Reset Ok\r\n")), 2);
 }
 
 TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
