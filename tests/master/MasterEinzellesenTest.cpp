@@ -201,6 +201,10 @@ TEST_F(MasterEinzellesenTest, v2ReadsTheClickedMeterAndTestMetersLeaveWithTheNex
     f.cmdStart_Click();
     ASSERT_TRUE(tick(f));
     EXPECT_FALSE(f.zustand().TestModus);
+    // No meters on the port: the cycle ends at once and closes what it opened.
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("MBusMaster : Keine Zähler für Com7")), 1);
+    EXPECT_FALSE(MB_Connection);
+    EXPECT_FALSE(f.zustand().MBusWerteOffen || f.zustand().ZaehlerstaendeOffen);
     EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM Zaehlerstaende")),
               QStringList{QStringLiteral("0")});
 }
