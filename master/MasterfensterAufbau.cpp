@@ -109,6 +109,9 @@ void Rahmen(MasterfensterElemente& e, QWidget* eltern, QGridLayout* raster)
     auto* kopf = new QHBoxLayout;
     e.Combo3 = new QComboBox(e.Frame5);
     e.cmdSpeichernIndexliste = Knopf(QStringLiteral("Indexliste Speichern"), e.Frame5);
+    e.cmdSpeichernIndexliste->setToolTip(
+        QStringLiteral("Überträgt die ausgelesenen Indexe in die MB_Indexliste und überschreibt "
+                       "bzw. löscht die alten Einträge (Mit Combobox auswählen)"));
     kopf->addWidget(e.Combo3, 1);
     kopf->addWidget(e.cmdSpeichernIndexliste);
     index->addLayout(kopf);

@@ -17,8 +17,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -47,6 +50,13 @@ frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidg
       m_ende([] { MasterTreiberFreigeben(); }, [] { QCoreApplication::exit(0); })
 {
     MasterfensterAufbauen(*this, m_ui);
+    m_zyklus = std::make_unique<MasterZyklus>(m_z, zyklusFenster());
+    m_einzellesen = std::make_unique<MasterEinzellesen>(
+        m_z,
+        MasterEinzellesenFenster{*m_ui.MSFlexGrid1, *m_ui.MSFlexGrid2, *m_ui.MSFlexGrid4, m_comm1,
+                                 [this](bool an) { m_ui.MSFlexGrid2->setVisible(an); },
+                                 [this] { return !m_ui.MSFlexGrid2->isHidden(); },
+                                 [this](const QString& text) { statusBar()->showMessage(text); }});
     verbinden();
     Form_Load();
 }
@@ -73,6 +83,15 @@ void frmMbusMasterV4::verbinden()
     connect(e.Timer1, &QTimer::timeout, this, &frmMbusMasterV4::Timer1_Timer);
     connect(e.Combo1, &QComboBox::activated, this, &frmMbusMasterV4::Combo1_Click);
     connect(e.Combo2, &QComboBox::activated, this, &frmMbusMasterV4::Combo2_Click);
+    connect(e.MSFlexGrid1, &FlexGridWidget::geklickt, this,
+            [this] { MSFlexGrid1_RowClick(m_ui.MSFlexGrid1->Row()); });
+    connect(e.Combo3, &QComboBox::activated, this, &frmMbusMasterV4::Combo3_Click);
+    connect(e.cmdSpeichernIndexliste, &QPushButton::clicked, this,
+            &frmMbusMasterV4::cmdSpeichernIndexliste_Click);
+    connect(e.TestZaehlerLaden, &QPushButton::clicked, this,
+            &frmMbusMasterV4::TestZaehlerLaden_Click);
+    connect(e.cmd_V2_MBLesenSecundaer, &QPushButton::clicked, this,
+            &frmMbusMasterV4::cmd_V2_MBLesenSecundaer_Click);
     connect(e.cmdTestService, &QPushButton::clicked, this, &frmMbusMasterV4::cmdTestService_Click);
     connect(e.cmdEinstellungenZurueck, &QPushButton::clicked, this,
             &frmMbusMasterV4::cmdEinstellungenZurueck_Click);
@@ -125,6 +144,43 @@ bool frmMbusMasterV4::TibboReset(const QString& TibboIP, int TibboPort, QUdpSock
 void frmMbusMasterV4::LoadMBusPovider(int treiberNummer)
 {
     ::LoadMBusPovider(treiberNummer);
+}
+
+int frmMbusMasterV4::MB_ReadPrimAdr(int port, int adresse, qint32 baud, int r, int treiberNummer)
+{
+    return m_einzellesen->MB_ReadPrimAdr(port, adresse, baud, r, treiberNummer);
+}
+
+int frmMbusMasterV4::MB_ReadPrimAdrRac(int port, int adresse, qint32 baud, int r)
+{
+    return m_einzellesen->MB_ReadPrimAdrRac(port, adresse, baud, r);
+}
+
+// --- Interactive reading ---------------------------------------------------------------------
+
+void frmMbusMasterV4::MSFlexGrid1_RowClick(int mausZeile)
+{
+    m_einzellesen->zeileGeklickt(mausZeile);
+}
+
+void frmMbusMasterV4::Combo3_Click()
+{
+    m_einzellesen->Combo3_Click(m_ui.Combo3->currentIndex());
+}
+
+void frmMbusMasterV4::cmdSpeichernIndexliste_Click()
+{
+    m_einzellesen->indexListeSpeichern(m_ui.Combo3->currentIndex());
+}
+
+void frmMbusMasterV4::TestZaehlerLaden_Click()
+{
+    m_einzellesen->testzaehlerLaden();
+}
+
+void frmMbusMasterV4::cmd_V2_MBLesenSecundaer_Click()
+{
+    m_einzellesen->v2Lesen();
 }
 
 // --- Settings handlers ---------------------------------------------------------------------
@@ -260,6 +316,7 @@ void frmMbusMasterV4::mnuEnde_Click()
     m_ui.Timer1->stop();
     // Ends at once, or as soon as the step of the cycle that runs has returned.
     m_ende.beenden();
+    m_zyklus->wartenAbbrechen();
 }
 
 void frmMbusMasterV4::Form_Unload()
@@ -275,6 +332,7 @@ void frmMbusMasterV4::Form_Unload()
     MB_DAOAllesSchliessen();
     MB_AlleFormsEntladen();
     m_ende.beenden();
+    m_zyklus->wartenAbbrechen();
 }
 
 void frmMbusMasterV4::closeEvent(QCloseEvent* ereignis)
@@ -312,11 +370,12 @@ void frmMbusMasterV4::cmdStop_Click()
     const QString text = QStringLiteral("Datenholen gestoppt am ") + JetztText();
     m_ui.Label1->setText(text);
     mbLog(text);
+    m_zyklus->wartenAbbrechen();
 }
 
 void frmMbusMasterV4::cmdWeiter_Click()
 {
-    m_z.WarteSchritt = 0;
+    m_zyklus->weiter();
 }
 
 void frmMbusMasterV4::Timer1_Timer()
@@ -329,18 +388,52 @@ void frmMbusMasterV4::Timer1_Timer()
     if (jetztU < m_z.NaechsterStart || m_z.ZyklusLaeuft == 1 ||
         m_z.StatusText == QStringLiteral("Stop"))
         return;
-    zyklusLaufen(jetztU);
+    // Taken here already, so that no second tick queues a cycle before this one runs.
+    m_z.ZyklusLaeuft = 1;
+    QTimer::singleShot(0, this, [this, jetztU] { zyklusLaufen(jetztU); });
 }
 
 void frmMbusMasterV4::zyklusLaufen(UnixZeit jetztU)
 {
-    // The read cycle over the port's meters is not part of this window yet: a due tick only
-    // reports it once and waits for the next interval boundary.
-    Q_UNUSED(jetztU);
-    log(QStringLiteral("Zyklus fällig: Auslesen ist in diesem Stand noch nicht eingebaut"));
-    m_z.NaechsterStart = NaechsterIntervall(m_z.LeseIntervall);
-    if (m_z.LeseIntervall == 0) {
-        m_ui.Timer1->stop();
-        m_ui.Label1->setText(QStringLiteral("Fertig"));
+    const Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig()) {
+        m_z.ZyklusLaeuft = 0;
+        return;
     }
+    m_zyklus->laufen(jetztU);
+}
+
+MasterZyklusFenster frmMbusMasterV4::zyklusFenster()
+{
+    return {*m_ui.MSFlexGrid1,
+            *m_ui.MSFlexGrid4,
+            *m_ui.MSFlexGrid3,
+            m_comm1,
+            [this](int i) {
+                return i >= 0 && i < 4 && m_ui.Check1[static_cast<size_t>(i)]->isChecked();
+            },
+            [this] { return MBOpenDatenbank(); },
+            [this] { return BM_ZaehlerlisteLadenComPort(); },
+            [this](const QString& name) { return CheckService(name); },
+            [this] {
+                return ::TibboReset(m_z.TibboIP, Val32(m_z.TibboPort).value_or(0), m_winsock,
+                                    m_tibboLokalerPort);
+            },
+            [this](const QString& text) { m_ui.Label1->setText(text); },
+            [this](bool an) { m_ui.cmdWeiter->setVisible(an); },
+            [this] {
+                m_ui.Timer1->stop();
+                m_ui.cmdStart->show();
+                m_ui.cmdStop->hide();
+            },
+            [this] { return !m_ui.Frame4->isHidden(); },
+            [](const QString& programm, const QStringList& argumente, QString& fehler) {
+                QProcess prozess;
+                prozess.setProgram(programm);
+                prozess.setArguments(argumente);
+                if (prozess.startDetached())
+                    return true;
+                fehler = prozess.errorString();
+                return false;
+            }};
 }

@@ -14,7 +14,9 @@
 #include "master/dienste/DienstPruefung.h"
 #include "master/dienste/MasterAufruf.h"
 #include "master/dienste/MasterEinstellungen.h"
+#include "master/dienste/MasterEinzellesen.h"
 #include "master/dienste/MasterZustand.h"
+#include "master/dienste/MasterZyklus.h"
 #include "platform/Programmende.h"
 #include "serial/SerielleSchnittstelle.h"
 
@@ -41,6 +43,8 @@ public:
     bool MBOpenDatenbank();
     bool TibboReset(const QString& TibboIP, int TibboPort, QUdpSocket& WSock);
     void LoadMBusPovider(int treiberNummer);
+    int MB_ReadPrimAdr(int port, int adresse, qint32 baud, int r, int treiberNummer);
+    int MB_ReadPrimAdrRac(int port, int adresse, qint32 baud, int r);
 
     // Handlers.
     void Check1_Click(int index);
@@ -58,6 +62,12 @@ public:
     void cmdEinstellungenZurueck_Click();
     void mnuLog_Click();
     void cmdTestService_Click();
+    // Interactive reading and the index list.
+    void MSFlexGrid1_RowClick(int mausZeile);
+    void Combo3_Click();
+    void cmdSpeichernIndexliste_Click();
+    void TestZaehlerLaden_Click();
+    void cmd_V2_MBLesenSecundaer_Click();
 
     // Program changes of the boxes with a change handler: the handler runs once.
     void Text1Setzen(const QString& text);
@@ -67,8 +77,13 @@ public:
     MasterZustand& zustand() { return m_z; }
     const MasterAufruf& aufruf() const { return m_aufruf; }
     Programmende& programmende() { return m_ende; }
+    MasterZyklus& zyklus() { return *m_zyklus; }
+    MasterEinzellesen& einzellesen() { return *m_einzellesen; }
     QUdpSocket& Winsock1() { return m_winsock; }
     SerielleSchnittstelle& Comm1() { return m_comm1; }
+    // The local UDP port of the device-server reset of the cycle: -1 (default) the device
+    // server's own port; tests on one host take 0 (any free port).
+    void tibboLokalerPortSetzen(int port) { m_tibboLokalerPort = port; }
     // Whether Timer1 ran when the settings frame was opened.
     bool timerLiefBeiEinstellung() const { return m_timerLiefBeiEinstellung; }
 
@@ -88,8 +103,10 @@ private:
     void laden19Treiber();
     void mbLog(const QString& text) const;
     void log(const QString& text);
-    // The cycle itself (from step 3 of a tick on): runs when a tick finds the cycle due.
+    // The cycle itself (from "Start jetzt" on): queued by a tick that finds the cycle due, so
+    // that the ticks go on while it runs.
     void zyklusLaufen(UnixZeit jetztU);
+    MasterZyklusFenster zyklusFenster();
 
     MasterfensterElemente m_ui;
     MasterZustand m_z;
@@ -99,6 +116,9 @@ private:
     QUdpSocket m_winsock;
     SerielleSchnittstelle m_comm1;
     Programmende m_ende;
+    std::unique_ptr<MasterZyklus> m_zyklus;
+    std::unique_ptr<MasterEinzellesen> m_einzellesen;
     bool m_timerLiefBeiEinstellung = false;
     bool m_entladen = false;
+    int m_tibboLokalerPort = -1;
 };

@@ -11,6 +11,7 @@
 #include "platform/Warten.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <limits>
@@ -94,16 +95,31 @@ int Anlegen(const QString& name, UnixZeit start, qint32 tage, const Aufbau& aufb
     const IntervallSperre sperre(datei.pfad(), IntervallSperre::Art::Anlegen);
     if (!sperre.gehalten() || QFileInfo(datei.pfad()).size() > 0)
         return -5;
-    if (!Oeffnen(datei))
+    // The file is built under a name of its own and then renamed in one step, so that a
+    // program killed while it fills the file leaves no half-built file under the name (only
+    // the side file, which the next creation starts anew).
+    RB_Datei neu(name + QStringLiteral(".neu"));
+    if (!Oeffnen(neu))
         return -1;
-    if (datei.groesse() > 0)
-        return -5;
-    if (!Fuellen(datei, kopf)) {
-        Laufzeitfehler(datei.fehler());
-        datei.entfernen();
+    if (neu.groesse() > 0 && (!neu.entfernen() || !Oeffnen(neu)))
+        return -1;
+    if (!Fuellen(neu, kopf)) {
+        Laufzeitfehler(neu.fehler());
+        neu.entfernen();
         return -3;
     }
-    datei.schliessen();
+    neu.schliessen();
+    const RB_Datei ziel(name);
+    if (QFileInfo(ziel.pfad()).size() > 0) {
+        neu.entfernen();
+        return -5;
+    }
+    QFile::remove(ziel.pfad());
+    if (!QFile::rename(neu.pfad(), ziel.pfad())) {
+        Laufzeitfehler(QStringLiteral("Umbenennen fehlgeschlagen: ") + ziel.pfad());
+        neu.entfernen();
+        return -3;
+    }
     return 0;
 }
 

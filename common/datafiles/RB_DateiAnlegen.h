@@ -1,10 +1,11 @@
 #pragma once
 // Creating interval files and writing their header.
 //
-// A new file is 64 + 4 * numbers per slot * N bytes, all zero but the header. The header is
-// written first, before the call yields to the message queue for the first time, so no reader
-// ever meets a file with a zeroed header; a file whose creation fails is removed again (it held
-// no data). An existing file that holds data is never touched.
+// A new file is 64 + 4 * numbers per slot * N bytes, all zero but the header. It is built under
+// the name & ".neu" and renamed to its name once complete, so no reader ever meets a half-built
+// file, not even after the program was killed while building it (the side file is started anew
+// by the next creation); a file whose creation fails is removed again (it held no data). An
+// existing file that holds data is never touched.
 
 #include "text/Zeit.h"
 

@@ -19,6 +19,16 @@ QString MasterLogZeile(const QString& mbId, const QString& zname, int port, cons
     return felder.join(u';') + u';';
 }
 
+QString MasterIndex1Zeile(const QString& mbId, const QString& zname, double wert,
+                          const QString& einheit)
+{
+    QString id = mbId;
+    QString ohne;
+    ReplaceAll(id, QStringLiteral("f"), ohne);
+    const QStringList felder{id, zname, ZahlAlsText(wert), BlanksTrimmen(einheit)};
+    return felder.join(u';') + u';';
+}
+
 QString MasterLogLesefehler(const QString& adresse, int leseFehler, int rc)
 {
     return adresse + QStringLiteral(";Lesefehler;") + QString::number(leseFehler) +

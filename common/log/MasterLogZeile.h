@@ -38,6 +38,14 @@ QString MasterLogZeile(const QString& mbId, const QString& zname, int port, cons
 // The line of a meter that did not answer (without time stamp).
 QString MasterLogLesefehler(const QString& adresse, int leseFehler, int rc);
 
+// The second daily file of client number 200: "Index1.txt", one line for the first record of
+// each meter read: id;Zname;value;unit; (id, value and unit as in the data line).
+inline const QString kIndex1Suffix = QStringLiteral("Index1.txt");
+inline const QString kIndex1Kopf =
+    QStringLiteral("Zeitstempel;Zählernummer;Zählername;Wert;Einheit;");
+QString MasterIndex1Zeile(const QString& mbId, const QString& zname, double wert,
+                          const QString& einheit);
+
 // Appends the data line to today's mb.log with the master's header for a new file.
 void MasterLogZeileSchreiben(const QString& mbId, const QString& zname, int port,
                              const QString& adresse, int k, double wert, const QString& einheit);

@@ -2,6 +2,10 @@
 
 #include "support/TestUmgebung.h"
 
+#include "BusSimulator.h"
+#include "datafiles/RB6Wertdatei.h"
+#include "datafiles/RB_DateiZeitraum.h"
+
 #include "database/Schema.h"
 #include "master/dienste/MasterPortSperre.h"
 #include "platform/Cp1252.h"
@@ -10,7 +14,11 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QThread>
+
+#include <csignal>
 
 #include <memory>
 
@@ -96,4 +104,107 @@ TEST_F(PollexProzessTest, aSecondMasterForAPortEndsAndOtherPortsRunSideBySide)
     MasterPortSperre nachfolger(1);
     EXPECT_TRUE(nachfolger.holen()) << qPrintable(FehlerText);
     EXPECT_TRUE(MasterLaeuftFuerPort(10));
+}
+
+// A master killed in the middle of its cycle, again and again, leaves every value file,
+// interval file and the database sound, and the next master stores on.
+TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleStores)
+{
+    QString bus = QStringLiteral("bus takt=nein\n");
+    for (int i = 1; i <= 6; ++i)
+        bus += QStringLiteral("zaehler adresse=%1 id=1000000%1\nsatz 0406 A0860100\n"
+                              "satz 0C13 45230100\nfehler zaehlt\n")
+                   .arg(i);
+    SimBus simBus;
+    QString fehler;
+    ASSERT_TRUE(BusSimulator::busTextLesen(bus, simBus, &fehler)) << qPrintable(fehler);
+    BusSimulator sim(simBus);
+    ASSERT_TRUE(sim.starten(&fehler)) << qPrintable(fehler);
+    schreiben(QStringLiteral("ZEP.INI"),
+              QStringLiteral("[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM1=%1\r\n[MBus]\r\n"
+                             "RB6_StandardGroesse=20\r\n[201MBus]\r\nIntervallCom1=1\r\n"
+                             "RB6_StandardGroesse=20\r\n[MB201]\r\nMBSpeichern0=1\r\n"
+                             "MBSpeichern1=1\r\nMBSpeichern2=1\r\n")
+                  .arg(sim.geraet())
+                  .toUtf8());
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
+        db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)")));
+        for (int i = 1; i <= 6; ++i)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, "
+                                              "MBComP, STUFE, ZQUELLE, TARIFGRP, MBIndex, zname) "
+                                              "VALUES (%1, %1, 2400, '1000000%1', 1, 1, 'M-Bus', "
+                                              "1, 2, 'Z%1')")
+                                   .arg(i)));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
+
+    auto datenzeilen = [this] {
+        return logText(QStringLiteral("*mb.log"), QStringLiteral("MBusLog"))
+            .count(QStringLiteral(";Z"));
+    };
+    // Each run is killed once a number of values have been stored, at another point each time.
+    int zeilen = 0;
+    for (int lauf = 0; lauf < 4; ++lauf) {
+        QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
+        const QDeadlineTimer frist(30000);
+        while (datenzeilen() < zeilen + 7 + lauf * 3 && !frist.hasExpired())
+            QThread::msleep(5);
+        ::kill(static_cast<pid_t>(pollex.processId()), SIGKILL);
+        ASSERT_TRUE(pollex.waitForFinished(5000));
+        ASSERT_GT(datenzeilen(), zeilen) << lauf;
+        zeilen = datenzeilen();
+    }
+
+    const QDir z(pfad(QStringLiteral("Z201")));
+    int dateien = 0;
+    for (const QString& name : z.entryList({QStringLiteral("*.zep")}, QDir::Files)) {
+        RB6_Kopf kopf;
+        EXPECT_EQ(RB6_KopfLesen(z.filePath(name), kopf), 0) << qPrintable(name);
+        ++dateien;
+    }
+    QStringList intervalle;
+    for (const QString& name : z.entryList({QStringLiteral("*.15p")}, QDir::Files))
+        intervalle << z.filePath(name);
+    for (const QString& name : QDir(pfad(QString())).entryList({QStringLiteral("*.15p")}))
+        intervalle << pfad(name);
+    for (const QString& name : intervalle) {
+        RB_Kopf kopf;
+        UnixZeit letzte = 0;
+        UnixZeit erste = 0;
+        EXPECT_EQ(RB_DateiZeitraum15p(name, kopf, letzte, erste), 0) << qPrintable(name);
+    }
+    EXPECT_EQ(dateien, 12);
+    EXPECT_EQ(intervalle.size(), 12);
+
+    // The database is sound and the next master stores on.
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("pruefen"));
+        db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+        EXPECT_EQ(q.value(0).toString(), QStringLiteral("ok"));
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM MBusWerte")) && q.next());
+        EXPECT_GT(q.value(0).toInt(), 0);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("pruefen"));
+    RB6_Kopf vorher;
+    ASSERT_EQ(RB6_KopfLesen(z.filePath(QStringLiteral("000001001.zep")), vorher), 0);
+    QProcess& weiter = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
+    const QDeadlineTimer frist(30000);
+    while (datenzeilen() < zeilen + 14 && !frist.hasExpired())
+        QThread::msleep(5);
+    weiter.kill();
+    ASSERT_TRUE(weiter.waitForFinished(5000));
+    RB6_Kopf nachher;
+    ASSERT_EQ(RB6_KopfLesen(z.filePath(QStringLiteral("000001001.zep")), nachher), 0);
+    EXPECT_GT(RB6_LetzterSatz(nachher), RB6_LetzterSatz(vorher));
 }

@@ -1,0 +1,34 @@
+#pragma once
+// Storing the values of one meter that answered in a master cycle: the index list brought up to
+// date, and per data record k the outputs the window's tick boxes choose:
+//   mb.log         (box 1) the data line; client number 200 also its "Index1.txt" line (k = 1)
+//   MBusWerte      (box 0, record marked for storing, table open) a row lznr, Tm, k, Wert
+//   value file     (box 2, record marked for storing) DBPath & "Z<client>\<lznr6><k3>.zep"
+// and for the meter's main index (MBIndex; never for the client text "200"):
+//   the raw 15-minute file DBPath & "<lznr8>.15p" and the value-file twin
+//   DatenPath & "Z<client>\<lznr6><k3>.15p" (difference mode, time of storing), and a row in
+//   Zaehlerstaende when that table is open.
+// Every failed write is logged and the next one runs; nothing is retried.
+
+#include "master/dienste/MasterZustand.h"
+
+#include <QString>
+
+#include <array>
+
+class FlexGrid;
+
+struct MasterSpeicherZiel
+{
+    MasterZustand& z;             // the open tables and their flags, TestModus
+    std::array<bool, 3> haken;    // Check1(0) database, (1) M-Bus log, (2) value files
+    int port = 0;                 // the window's COM port, for the mb.log line
+    bool dateienGesperrt = false; // the log import holds the value folder: no files written
+    FlexGrid& log;                // the window's log grid
+};
+
+// The value-file twin that holds the interval data of a value of a meter.
+QString MasterIntervallDateiName(qint32 lznr, qint32 index);
+
+// Stores the values of the meter read last. adresse is the primary address of its grid row.
+void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& ziel);

@@ -1,0 +1,327 @@
+// The master's cycle end to end: the window on a simulated bus (pacing off) and a real meter
+// database file, the clock set by the test.
+
+#include "MasterBusUmgebung.h"
+
+#include "database/OdbcVerbindungstext.h"
+#include "database/WertTabellen.h"
+#include "database/ZielUmgebung.h"
+#include "datafiles/RB6Wertdatei.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QScopeGuard>
+#include <QThread>
+
+class MasterZyklusTest : public MasterBusUmgebung
+{
+};
+
+TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
+{
+    // Meter 1 is silent; meter 3 is silent in the first pass and answers in the repeat pass.
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nfehler stumm\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "satz 0C13 45230100\n"
+                               "zaehler adresse=3 id=33333333\nsatz 0406 10270000\n"
+                               "satz 0C13 00500000\nfehler stumm\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222"),
+                 QStringLiteral("3;3;33333333")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    const int zeitZeilen = f.ui().MSFlexGrid3->Rows();
+    bool zyklusGesperrt = false;
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr, &zyklusGesperrt] {
+        zyklusGesperrt = zyklusGesperrt || Sperren::zyklusLaeuft(201);
+        if (f.ui().MSFlexGrid1->TextMatrix(3, 4) != QStringLiteral("Fehler"))
+            return;
+        uhr->stop();
+        m_sim->fehlerSetzen(2, SimFehler{});
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+
+    EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Fertig"));
+    EXPECT_FALSE(f.ui().Timer1->isActive());
+    EXPECT_FALSE(f.ui().cmdStart->isHidden());
+    // The cycle lock is held while the cycle runs, and only then.
+    EXPECT_TRUE(zyklusGesperrt);
+    EXPECT_FALSE(Sperren::zyklusLaeuft(201));
+    EXPECT_EQ(spalte(f, 4),
+              (QStringList{QStringLiteral("Fehler"), QStringLiteral("Ok"), QStringLiteral("Ok")}));
+    EXPECT_EQ(spalte(f, 2),
+              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1")}));
+    EXPECT_EQ(spalte(f, 3),
+              (QStringList{QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("1")}));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Nochmal ersten lesen")), 2);
+    // A cycle-time row after each pass.
+    EXPECT_EQ(f.ui().MSFlexGrid3->Rows(), std::min(zeitZeilen + 2, 4));
+    EXPECT_TRUE(f.ui().MSFlexGrid3->TextMatrix(0, 0).endsWith(QStringLiteral(" s")));
+    EXPECT_TRUE(f.ui().MSFlexGrid3->TextMatrix(1, 0).endsWith(QStringLiteral(" s")));
+
+    const QString log = mbLog();
+    for (const QString& zeile :
+         {QStringLiteral("05.12.26 10:07:30 ;1;Lesefehler;1;rc=-1\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;3;Lesefehler;1;rc=-1\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;1;Lesefehler;2;rc=-1\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;22222222;Z2;3;2;1;100000;kWh;\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;22222222;Z2;3;2;2;12,345;m^3;\r\n"),
+          QStringLiteral("05.12.26 10:07:30 ;33333333;Z3;3;3;2;5;m^3;\r\n")})
+        EXPECT_TRUE(log.contains(zeile)) << qPrintable(zeile) << qPrintable(log);
+    EXPECT_EQ(log.count(QStringLiteral("Zeitstempel;")), 0) << "the Start line made the file";
+
+    // The meter that answered only in the repeat pass has its rows and index list too.
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT lznr || ':' || idx || ':' || Wert FROM MBusWerte "
+                                    "ORDER BY lznr, idx")),
+              (QStringList{QStringLiteral("2:1:100000.0"), QStringLiteral("2:2:12.345"),
+                           QStringLiteral("3:1:10000.0"), QStringLiteral("3:2:5.0")}));
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT lznr || ':' || ZStand || ':' || ta FROM "
+                                    "Zaehlerstaende ORDER BY lznr")),
+              (QStringList{QStringLiteral("2:12.345:5"), QStringLiteral("3:5.0:5")}));
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM MB_IndexListe")),
+              QStringList{QStringLiteral("4")});
+    for (const QString& datei :
+         {QStringLiteral("Z201/000002001.zep"), QStringLiteral("Z201/000003002.zep"),
+          QStringLiteral("Z201/000003002.15p"), QStringLiteral("00000003.15p")})
+        EXPECT_TRUE(QFile::exists(pfad(datei))) << qPrintable(datei);
+    // Everything the cycle opened is closed again.
+    EXPECT_FALSE(MB_Connection);
+    EXPECT_FALSE(f.zustand().MBusWerteOffen || f.zustand().ZaehlerstaendeOffen);
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+}
+
+TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=2 id=22222222\n"
+                               "satz 0406 A0860100\n"),
+                {QStringLiteral("2;2;22222222")});
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Starte Datenholen um 05.12.2026 10:15:00"));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 14, 59)));
+    EXPECT_FALSE(tick(f));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    // A log grid past 800 rows is cut back to 500 at the end of the cycle.
+    f.ui().MSFlexGrid4->setRows(850);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().MSFlexGrid4->Rows(), 500);
+    EXPECT_EQ(f.ui().Label1->text(),
+              QStringLiteral("Starte Datenholen um 05.12.2026 10:30:00  [0 Soll]"));
+    // A cycle that ends after a due time: the next multiple after its end. The log import holds
+    // the value folder: no value or interval file is written, mb.log gets the values.
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(11, 2, 0)));
+    {
+        Sperre import(Sperren::wertordnerDatei(DBPath, 201));
+        ASSERT_TRUE(import.holen());
+        ASSERT_TRUE(tick(f));
+    }
+    RB6_Kopf kopf;
+    ASSERT_EQ(RB6_KopfLesen(RB6_DateiName(DBPath, 2, 1), kopf), 0);
+    EXPECT_EQ(RB6_LetzterSatz(kopf), 10);
+    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Wertdateien gesperrt (Import läuft) : in diesem "
+                                           "Zyklus keine Wertdateien und Intervalldateien\r\n")),
+              1);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";22222222;Z2;3;2;1;100000;kWh;")), 2);
+    EXPECT_EQ(f.ui().Label1->text(),
+              QStringLiteral("Starte Datenholen um 05.12.2026 11:15:00  [3 Soll]"));
+    EXPECT_TRUE(f.ui().Timer1->isActive());
+    EXPECT_EQ(f.ui().MSFlexGrid3->Rows(), 4);
+}
+
+TEST_F(MasterZyklusTest, stopMidPassAndStartAgainNeverNests)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "zaehler adresse=3 id=33333333\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222"),
+                 QStringLiteral("3;3;33333333")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    // While meter 2 is read: Stop, Start, a tick (turned away), Stop again.
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [&f, uhr] {
+        if (f.ui().Label1->text() != QStringLiteral("Lese 2 von 3"))
+            return;
+        uhr->stop();
+        f.cmdStop_Click();
+        f.cmdStart_Click();
+        f.Timer1_Timer();
+        f.cmdStop_Click();
+    });
+    uhr->start(0);
+    const int ticks = f.zustand().TickZaehler;
+    ASSERT_TRUE(tick(f));
+    // The tick during the cycle counted, and was turned away.
+    EXPECT_EQ(f.zustand().TickZaehler, ticks + 2);
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QStringLiteral("Ok"), QString()}));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 1);
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+    EXPECT_EQ(f.ui().MSFlexGrid3->TextMatrix(0, 0), QString());
+    EXPECT_FALSE(MB_Connection);
+    // The next Start runs a whole cycle again.
+    f.cmdStart_Click();
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().Label1->text(), QStringLiteral("Fertig"));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 2);
+}
+
+TEST_F(MasterZyklusTest, client1450FirstMeterSilentChecksTheServiceAndResetsTheDeviceServer)
+{
+    vorbereiten(QStringLiteral("1450"),
+                QStringLiteral("geraeteserver port=0\n"
+                               "zaehler adresse=1 id=11111111\nfehler stumm\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    QDir().mkpath(pfad(QStringLiteral("obrak.conf")));
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    f.zustand().TibboIP = QStringLiteral("127.0.0.1");
+    f.zustand().TibboPort = QString::number(m_sim->geraeteserver()->port());
+    f.tibboLokalerPortSetzen(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_TRUE(m_sim->geraeteserver()->warteAufDatagramme(4, 5000));
+    // Once per pass, after the retry.
+    EXPECT_EQ(m_dienste->units,
+              (QStringList{QStringLiteral("tsvc.service"), QStringLiteral("tsvc.service")}));
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Dienst ist gestartet")), 2);
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Tibbo Reset Ok")), 2);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Dienst ist gestartet\r\n")), 2);
+    EXPECT_EQ(mbLog().count(QStringLiteral(";Fehler Tibbo Reset Ok\r\n")), 2);
+}
+
+TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    KommandozeileSetzen(QStringLiteral("-M201 TEST -C3"));
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_TRUE(f.zustand().SchrittModus);
+    int gewartet = 0;
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [&f, &gewartet, uhr] {
+        if (f.ui().cmdWeiter->isHidden())
+            return;
+        if (++gewartet == 1) {
+            f.cmdWeiter_Click();
+        } else {
+            uhr->stop();
+            f.cmdStop_Click();
+        }
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(gewartet, 2);
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QString()}));
+    EXPECT_TRUE(f.ui().cmdWeiter->isHidden());
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+}
+
+TEST_F(MasterZyklusTest, calculatorStartsWhenDueAndAFailedStartIsOneLogLine)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=2 id=22222222\n"
+                               "satz 0406 A0860100\n"),
+                {QStringLiteral("2;2;22222222")});
+    // A calculator on PATH that notes its arguments.
+    schreiben(QStringLiteral("bin/kalvix"), QStringLiteral("#!/bin/sh\necho \"$@\" > %1\n")
+                                                .arg(pfad(QStringLiteral("kalvix.txt")))
+                                                .toUtf8());
+    QFile(pfad(QStringLiteral("bin/kalvix")))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray pfadVorher = qgetenv("PATH");
+    qputenv("PATH", pfad(QStringLiteral("bin")).toLocal8Bit() + ':' + pfadVorher);
+    const auto zurueck = qScopeGuard([&pfadVorher] { qputenv("PATH", pfadVorher); });
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    f.ui().Check1[3]->setChecked(true);
+    EXPECT_EQ(f.zustand().VBZNaechsterStart, NaechsterIntervall(900));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    ASSERT_TRUE(tick(f));
+    const QDeadlineTimer frist(10000);
+    while (lesen(QStringLiteral("kalvix.txt")).isEmpty() && !frist.hasExpired())
+        QThread::msleep(10);
+    EXPECT_EQ(lesen(QStringLiteral("kalvix.txt")), QByteArray("-M201 AutoBerechnen\n"));
+    EXPECT_EQ(f.zustand().VBZNaechsterStart,
+              DatumInUnixZeit(Wandzeit(QDate(2026, 12, 5), QTime(10, 30, 0))));
+
+    // Due again, with no calculator to be found: one line in mb.log.
+    QFile::remove(pfad(QStringLiteral("bin/kalvix")));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 30, 0)));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Fehler beim Start von kalvix -M201 AutoBerechnen : "
+                                           "kalvix nicht gefunden\r\n")),
+              1);
+}
+
+// Client "1450" with a server database in its credentials stores the same rows there.
+TEST_F(MasterZyklusTest, theSameCycleStoresIntoTheServerDatabase)
+{
+    const QString text = ServerZiel::verbindungstext();
+    if (text.isEmpty())
+        GTEST_SKIP() << "TELVARIN_TEST_ODBC is not set";
+    vorbereiten(QStringLiteral("1450"),
+                QStringLiteral("zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "satz 0C13 45230100\n"),
+                {});
+    const QString treiber =
+        ProfilLesen(QStringLiteral("PostgreSQL Unicode"), QStringLiteral("Driver"), QString(),
+                    QStringLiteral("/etc/odbcinst.ini"));
+    ASSERT_FALSE(treiber.isEmpty());
+    const QString schema = QStringLiteral("tvzyklus%1").arg(QCoreApplication::applicationPid());
+    VerbindungsDaten daten;
+    daten.treiber = QStringLiteral("QODBC");
+    daten.datenbankName = text;
+    std::shared_ptr<Verbindung> db = Verbindung::Oeffnen(daten);
+    ASSERT_TRUE(db && db->Execute(QStringLiteral("CREATE SCHEMA ") + schema) &&
+                db->Execute(QStringLiteral("SET search_path TO ") + schema) && SchemaAnlegen(*db))
+        << qPrintable(FehlerText);
+    const auto aufraeumen =
+        qScopeGuard([&] { db->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema)); });
+    ASSERT_TRUE(db->Execute(QStringLiteral(
+        "INSERT INTO tagrp (TAGRP_NR, TAGRP_NAME, BasisTarif) VALUES (1, 'Wärme', 5)")));
+    ASSERT_TRUE(db->Execute(QStringLiteral(
+        "INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, MBComP, STUFE, ZQUELLE, TARIFGRP, "
+        "MBIndex, zname) VALUES (2, 2, 2400, '22222222', 3, 1, 'M-Bus', 1, 2, 'Z2')")));
+    OdbcVerbindungstext ziel(text);
+    ziel.setzen(QStringLiteral("DRIVER"), treiber);
+    ziel.entfernen(QStringLiteral("UID"));
+    ziel.entfernen(QStringLiteral("PWD"));
+    ziel.setzen(QStringLiteral("ConnSettings"), QStringLiteral("SET\tsearch_path\tTO\t") + schema);
+    zugangSchreiben(
+        {QStringLiteral("2"), ziel.text(), OdbcVerbindungstext(text).wert(QStringLiteral("UID")),
+         OdbcVerbindungstext(text).wert(QStringLiteral("PWD")),
+         OdbcVerbindungstext(text).wert(QStringLiteral("DATABASE")), QStringLiteral("konto")});
+
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_EQ(f.ui().MSFlexGrid1->Rows(), 2);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 4), QStringList{QStringLiteral("Ok")});
+
+    auto zeilenAufServer = [&db](const QString& sql, const QStringList& felder) {
+        Recordset rs;
+        EXPECT_TRUE(MB_RecordsetOeffnen(db, rs, sql)) << qPrintable(FehlerText);
+        QStringList ergebnis;
+        while (rs.offen() && !rs.Eof()) {
+            QStringList werte;
+            for (const QString& feld : felder)
+                werte << QString::number(rs.Feld(feld).zahl());
+            ergebnis << werte.join(u':');
+            rs.MoveNext();
+        }
+        return ergebnis;
+    };
+    EXPECT_EQ(
+        zeilenAufServer(QStringLiteral("SELECT lznr, idx, Wert FROM MBusWerte ORDER BY idx"),
+                        {QStringLiteral("lznr"), QStringLiteral("idx"), QStringLiteral("Wert")}),
+        (QStringList{QStringLiteral("2:1:100000"), QStringLiteral("2:2:12.345")}));
+    EXPECT_EQ(
+        zeilenAufServer(QStringLiteral("SELECT lznr, ZStand, ta FROM Zaehlerstaende"),
+                        {QStringLiteral("lznr"), QStringLiteral("ZStand"), QStringLiteral("ta")}),
+        QStringList{QStringLiteral("2:12.345:5")});
+    EXPECT_EQ(zeilenAufServer(QStringLiteral("SELECT MBIndex FROM MB_IndexListe ORDER BY MBIndex"),
+                              {QStringLiteral("MBIndex")}),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("Z1450/000002002.15p"))));
+    EXPECT_FALSE(MB_Connection);
+}
