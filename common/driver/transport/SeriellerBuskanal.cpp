@@ -48,8 +48,9 @@ bool SeriellerBuskanal::auffrischen(int port, int baud)
     if (!m_port->PortOpen() || m_port->CommPort() != port ||
         m_port->Settings() != Einstellung(baud) || m_port->geraet() != ComGeraet(port))
         return false;
-    // Dropping the input looks at the device first: one lost meanwhile closes the port here.
-    if (m_port->setInBufferCount(0) != 0 || m_port->setOutBufferCount(0) != 0)
+    // A device lost meanwhile closes the port here.
+    if (!m_port->geraetPruefen() || m_port->setInBufferCount(0) != 0 ||
+        m_port->setOutBufferCount(0) != 0)
         return false;
     m_port->setDTREnable(true);
     m_port->setRTSEnable(false);
