@@ -255,6 +255,18 @@ QString SerielleSchnittstelle::geraet() const
     return m_port ? m_geraet : QString();
 }
 
+bool SerielleSchnittstelle::geraetPruefen()
+{
+    if (!m_port)
+        return false;
+    if (!GeraetWeg(m_port->handle()))
+        return bewegen();
+    const QString geraet = m_geraet;
+    schliessen();
+    fehler(ComFehler::kGeraeteFehler, kTextGeraeteFehler + QStringLiteral(" ") + geraet);
+    return false;
+}
+
 int SerielleSchnittstelle::oeffnen()
 {
     if (m_port)

@@ -109,6 +109,9 @@ public:
     qint32 baud() const { return m_einstellung.baud; }
     // The device of the open port ("" when closed).
     QString geraet() const;
+    // Whether the open port's device still works. One that hung up or is gone closes the port,
+    // as an access that finds it so does (kGeraeteFehler). False when closed.
+    bool geraetPruefen();
 
     // Blocks in the event loop (other events run) until bytes have arrived, bytes were handed to
     // the device, the port closes, ms milliseconds have passed or the program is ending (then

@@ -256,7 +256,7 @@ TEST_F(ImportFensterTest, scanStopButtonEndsTheBatchAfterTheMeterRunning)
     scanZeile(2, "6", "60000006");
     m_fenster->Text4Setzen(QStringLiteral("3"));
     m_fenster->ui().cmdImport->click();
-    sobald([this] { return m_sim->zaehlerStand(0).telegramme > 0; },
+    sobald([this] { return m_sim->zaehlerStand(0).gehoert > 0; },
            [this] { m_fenster->ui().cmdSecAdrStop->click(); });
     m_fenster->cmdImportAlleIndexe_Click();
     EXPECT_EQ(scan().TextMatrix(1, 9), "Ok");

@@ -222,7 +222,7 @@ TEST_F(EngineTest, pauseVon25MsImRahmenBeendetDieAntwortNichtErstDieRahmenpause)
     ASSERT_TRUE(m_master.laeuft());
 
     m_master.empfange(rahmen.sliced(10), t1 + 25ms);
-    EXPECT_EQ(bisZumEnde(), t1 + 25ms + kPause9600);
+    EXPECT_FALSE(m_master.laeuft());
     EXPECT_EQ(m_master.ereignis().art, Ereignisart::Telegramm);
     EXPECT_EQ(m_master.ereignis().antwort, rahmen);
 
@@ -233,15 +233,39 @@ TEST_F(EngineTest, pauseVon25MsImRahmenBeendetDieAntwortNichtErstDieRahmenpause)
     EXPECT_EQ(m_master.ereignis().empfangsfehler, kFehlerLaenge);
 }
 
+TEST_F(EngineTest, einGesunderRahmenEndetMitSeinemLetztenByte)
+{
+    mit9600Baud();
+    const QByteArray rahmen = GuterRahmen();
+    for (const QByteArray& davor : {QByteArray(), Hex("00FF")}) {
+        m_master.reqUd2(kAdresse5, kT0);
+        m_master.empfange(davor + rahmen.first(rahmen.size() - 1), kT0 + 20ms);
+        ASSERT_TRUE(m_master.laeuft());
+        m_master.empfange(rahmen.last(1), kT0 + 21ms);
+        EXPECT_FALSE(m_master.laeuft());
+        EXPECT_EQ(m_master.ereignis().art, Ereignisart::Telegramm);
+    }
+    // Bytes behind the frame in the same piece still wait for silence: several meters.
+    m_master.reqUd2(kAdresse5, kT0 + 1s);
+    m_master.empfange(rahmen + Hex("E5"), kT0 + 1s + 20ms);
+    EXPECT_EQ(bisZumEnde(), kT0 + 1s + 20ms + kPause9600);
+    EXPECT_EQ(m_master.ereignis().empfangsfehler, kFehlerKollision);
+}
+
 TEST_F(EngineTest, allesAndereEndetNachDerUeblichenPause)
 {
     mit9600Baud();
+    QByteArray pruefsumme = GuterRahmen();
+    pruefsumme[pruefsumme.size() - 2] = char(pruefsumme[pruefsumme.size() - 2] + 1);
+    QByteArray stopp = GuterRahmen();
+    stopp[stopp.size() - 1] = char(0x17);
     const struct
     {
         QByteArray antwort;
         Ereignisart art;
     } faelle[] = {
-        {GuterRahmen(), Ereignisart::Telegramm},
+        {pruefsumme, Ereignisart::Ungueltig},
+        {stopp, Ereignisart::Ungueltig},
         {Hex("E5"), Ereignisart::Quittung},
         {Hex("C7"), Ereignisart::Ungueltig},
         {Hex("680304"), Ereignisart::Ungueltig},     // the L fields differ: no frame

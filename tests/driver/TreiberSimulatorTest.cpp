@@ -9,7 +9,11 @@
 #include "frames/MBusRahmen.h"
 #include "serial/SerielleSchnittstelle.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
+
+#include <fcntl.h>
 
 #include <chrono>
 
@@ -37,6 +41,26 @@ protected:
         return rahmen;
     }
 };
+
+// Marks every open file of this process on the device (O_APPEND, which a terminal ignores) and
+// gives how many were not marked yet: a port opened since the last call counts, one kept open
+// does not.
+int NeueOeffnungen(const QString& geraet)
+{
+    int neu = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& name : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(fds.filePath(name)).symLinkTarget() != geraet)
+            continue;
+        const int fd = name.toInt();
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || (flags & O_APPEND) != 0)
+            continue;
+        ++neu;
+        ::fcntl(fd, F_SETFL, flags | O_APPEND);
+    }
+    return neu;
+}
 
 QString OhneBlanks(const MBusRahmen& rahmen)
 {
@@ -200,6 +224,62 @@ TEST_F(TreiberSimulatorTest, meterAtAnotherBaudRateTimesOut)
     treiber.APPInitCom(kPort, 9600);
     treiber.APPREQUD2(10);
     EXPECT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+}
+
+// A caller that opens the port before every meter: opening the open port at its rate sends
+// nothing and leaves the port as it was; another rate, another device behind the number or a
+// device gone opens anew.
+TEST_F(TreiberSimulatorTest, openingTheOpenPortAgainKeepsItAndAnythingElseReopens)
+{
+    starten(kZaehler5);
+    MBusRacX4& treiber = rac();
+    EXPECT_GE(NeueOeffnungen(m_sim->geraet()), 1);
+    for (int runde = 0; runde < 3; ++runde) {
+        const qsizetype vorher = gesendet().size();
+        treiber.APPInitCom(kPort, 2400);
+        EXPECT_EQ(treiber.APPIsComOpen(), 0);
+        EXPECT_EQ(NeueOeffnungen(m_sim->geraet()), 0);
+        EXPECT_EQ(gesendet().size(), vorher);
+        treiber.APPREQUD2(5);
+        ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm) << runde;
+        EXPECT_EQ(treiber.APPDeviceIDDec(), "12345678");
+    }
+
+    // Another rate switches the line: the meter answers only at its own.
+    treiber.APPInitCom(kPort, 9600);
+    EXPECT_EQ(treiber.APPIsComOpen(), 0);
+    EXPECT_EQ(NeueOeffnungen(m_sim->geraet()), 1);
+    treiber.APPREQUD2(5);
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangZeitueberschreitung);
+    treiber.APPInitCom(kPort, 2400);
+    EXPECT_EQ(NeueOeffnungen(m_sim->geraet()), 1);
+    treiber.APPREQUD2(5);
+    EXPECT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+
+    // The port number now stands for another bus: the same number and rate open that one.
+    SimBus andererBus;
+    QString fehler;
+    ASSERT_TRUE(BusSimulator::busTextLesen(
+        QStringLiteral("bus takt=nein\nzaehler adresse=5 id=87654321 baud=2400\n"
+                       "satz 0406 01000000\n"),
+        andererBus, &fehler));
+    auto anderer = std::make_unique<BusSimulator>(andererBus);
+    ASSERT_TRUE(anderer->starten(&fehler)) << qPrintable(fehler);
+    schreiben(QStringLiteral("ZEP.INI"),
+              QStringLiteral("[COM]\r\nCOM%1=%2\r\n").arg(kPort).arg(anderer->geraet()).toUtf8());
+    treiber.APPInitCom(kPort, 2400);
+    EXPECT_EQ(treiber.APPIsComOpen(), 0);
+    const QString geraet = anderer->geraet();
+    EXPECT_GE(NeueOeffnungen(geraet), 1);
+    treiber.APPREQUD2(5);
+    ASSERT_EQ(abwarten(treiber), mbus::kEmpfangTelegramm);
+    EXPECT_EQ(treiber.APPDeviceIDDec(), "87654321");
+
+    // That bus gone: the dead port is not kept. (Another program may get a terminal of the
+    // same name at once, which then opens.)
+    anderer->stoppen();
+    treiber.APPInitCom(kPort, 2400);
+    EXPECT_TRUE(treiber.APPIsComOpen() != 0 || NeueOeffnungen(geraet) >= 1);
 }
 
 TEST_F(TreiberSimulatorTest, noGetterShowsThePreviousMeterAfterAFailedRead)

@@ -1,6 +1,6 @@
 // The overview with real processes: two simulated buses on COM1 and COM2, the overview program
-// started with "Auto", the master processes it starts, a second overview, and a master that ended
-// started again from its row.
+// started with "Auto", the master processes it starts and the values they read into the daily
+// mb.log, a second overview, and a master that ended started again from its row.
 
 #include "support/TestUmgebung.h"
 
@@ -8,6 +8,7 @@
 #include "database/BasisMdb.h"
 #include "database/Schema.h"
 #include "database/Verbindung.h"
+#include "log/MasterLogZeile.h"
 #include "master/dienste/MasterPortSperre.h"
 #include "master/dienste/MasterTreiber.h"
 #include "master/uebersicht/frmMbusmasterV4Alle.h"
@@ -56,8 +57,13 @@ protected:
             ASSERT_TRUE(m_sims[i]->starten(&fehler)) << qPrintable(fehler);
             com += QStringLiteral("COM%1=%2\r\n").arg(i + 1).arg(m_sims[i]->geraet());
         }
+        // The masters log every value into mb.log and write no other output.
         schreiben(QStringLiteral("ZEP.INI"),
-                  (QStringLiteral("[ZEP]\r\nDBPATH200=.\\\r\n[COM]\r\n") + com).toUtf8());
+                  (QStringLiteral("[ZEP]\r\nDBPATH200=.\\\r\n[MB200]\r\nMBSpeichern0=0\r\n"
+                                  "MBSpeichern1=1\r\nMBSpeichern2=0\r\nMBSpeichern3=0\r\n"
+                                  "[COM]\r\n") +
+                   com)
+                      .toUtf8());
         ASSERT_TRUE(DatenbankAnlegen(pfad(QStringLiteral("basis.mdb"))));
         auto db = Verbindung::OpenDatabase(pfad(QStringLiteral("basis.mdb")));
         ASSERT_TRUE(db->Execute(QStringLiteral(
@@ -98,9 +104,9 @@ protected:
     }
 
     // Waits with a deadline until the condition holds.
-    static bool warten(const std::function<bool()>& bedingung)
+    static bool warten(const std::function<bool()>& bedingung, int ms = 20000)
     {
-        const QDeadlineTimer frist(20000);
+        const QDeadlineTimer frist(ms);
         while (!bedingung()) {
             if (frist.hasExpired())
                 return false;
@@ -190,6 +196,27 @@ protected:
         return anzahl;
     }
 
+    // The ports of the data lines in the daily mb.log files (every day's, should the test run
+    // across midnight) whose meter is that port's meter of the simulator.
+    std::set<int> gelesenePorts() const
+    {
+        std::set<int> ports;
+        const QDir ordner(pfad(QStringLiteral("MBusLog")));
+        for (const QString& name : ordner.entryList({QStringLiteral("*") + kMBusLogSuffix})) {
+            const QString text = Cp1252ZuText(lesen(QStringLiteral("MBusLog/") + name));
+            for (const QString& zeile : text.split(QStringLiteral("\r\n"))) {
+                const QStringList felder = zeile.split(u';');
+                if (felder.size() < MasterLogFelder::kAnzahl)
+                    continue;
+                const QString port = felder[MasterLogFelder::kPort];
+                if (felder[MasterLogFelder::kId] == QStringLiteral("1234567") + port &&
+                    felder[MasterLogFelder::kAdresse] == port)
+                    ports.insert(port.toInt());
+            }
+        }
+        return ports;
+    }
+
     std::array<std::unique_ptr<BusSimulator>, 2> m_sims;
     std::vector<std::unique_ptr<QProcess>> m_prozesse;
     std::set<qint64> m_master;
@@ -206,6 +233,17 @@ TEST_F(UebersichtProzessTest, autoStartsOneMasterPerPortAndNeverASecondAndAnEnde
     masterPruefen(eins, 1);
     masterPruefen(zwei, 2);
     EXPECT_EQ(startZeilen(), 2);
+
+    // Each master reads its own meter into the daily mb.log (a generous deadline: the masters
+    // load their database and open their ports first, and the machine may be busy).
+    std::set<int> ports;
+    EXPECT_TRUE(warten(
+        [&] {
+            ports = gelesenePorts();
+            return ports.size() == 2;
+        },
+        120000));
+    EXPECT_EQ(ports, (std::set<int>{1, 2}));
 
     // A second overview with "Auto" starts none.
     QProcess& zweite = uebersichtStarten(QStringLiteral("Auto -M200"));

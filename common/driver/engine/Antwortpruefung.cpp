@@ -106,4 +106,20 @@ bool LangerRahmenUnvollstaendig(QByteArrayView antwort)
     return bytes.size() < static_cast<std::uint8_t>(bytes[1]) + kRahmenZusatz;
 }
 
+bool LangerRahmenKomplett(QByteArrayView antwort)
+{
+    const QByteArrayView bytes = OhneRauschenDavor(antwort);
+    if (bytes.size() < kRahmenZusatz || static_cast<std::uint8_t>(bytes[0]) != kStartLang ||
+        bytes[1] != bytes[2] || static_cast<std::uint8_t>(bytes[3]) != kStartLang)
+        return false;
+    const int laenge = static_cast<std::uint8_t>(bytes[1]);
+    if (bytes.size() != laenge + kRahmenZusatz ||
+        static_cast<std::uint8_t>(bytes[bytes.size() - 1]) != kStopp)
+        return false;
+    std::uint8_t summe = 0;
+    for (const char b : bytes.sliced(4, laenge))
+        summe = static_cast<std::uint8_t>(summe + static_cast<std::uint8_t>(b));
+    return summe == static_cast<std::uint8_t>(bytes[4 + laenge]);
+}
+
 } // namespace mbus

@@ -21,4 +21,9 @@ Ereignis PruefeAntwort(QByteArrayView antwort);
 // than L + 6 bytes. A header that is no long frame's (L fields differ, no second 68) is not.
 bool LangerRahmenUnvollstaendig(QByteArrayView antwort);
 
+// Whether the bytes so far (line noise in front passed over) are exactly one long frame whose
+// length, second start character, checksum and stop character are sound: nothing a meter sends
+// can belong behind it.
+bool LangerRahmenKomplett(QByteArrayView antwort);
+
 } // namespace mbus

@@ -34,6 +34,12 @@ void Austausch::empfange(QByteArrayView stueck, Buszeit jetzt)
         return;
     }
     m_letzterEmpfang = jetzt;
+    // A sound long frame is the whole answer: waiting for the line to fall silent behind it
+    // would only cost time. A lone E5 still waits, a second one behind it would be a collision.
+    if (m_antwortErwartet && LangerRahmenKomplett(m_empfangen)) {
+        beende();
+        return;
+    }
     m_frist = std::min(jetzt + Antwortpause(m_zeiten), m_grenze);
 }
 

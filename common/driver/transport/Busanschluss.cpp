@@ -46,6 +46,12 @@ int Busanschluss::oeffnen(int port, int baud)
 {
     if (laeuft())
         beendeOhneAntwort();
+    // Open so already (a caller that opens before every meter): the port stays open and only
+    // drops what is on the line. It was not touched, so the dead time still runs from the last
+    // byte on the line.
+    if (baud > 0 && m_oeffnenFehler == 0 && offenAuf(port, baud) &&
+        m_kanal->auffrischen(port, baud))
+        return 0;
     if (baud > 0) {
         m_oeffnenFehler = m_kanal->oeffnen(port, baud);
     } else {

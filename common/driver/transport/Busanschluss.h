@@ -61,7 +61,9 @@ public:
     Busanschluss& operator=(const Busanschluss&) = delete;
 
     // Opens (or reopens) the port at the baud rate, 8E1; 0 or the serial control's error number.
-    // A running exchange ends as a time-out.
+    // A running exchange ends as a time-out. A port open already as that port at that rate (same
+    // device, still working, no modem operation) is not closed: only its input and output are
+    // dropped, as a reopen would drop them.
     int oeffnen(int port, int baud);
     // Closes the port; a running exchange ends as a time-out.
     void schliessen();

@@ -18,6 +18,12 @@ public:
     // port is closed first. 0 when open, else the serial control's error number.
     virtual int oeffnen(int port, int baud) = 0;
     virtual void schliessen() = 0;
+    // A port that is open already as port number `port` at `baud`, on the device that number
+    // stands for now, and still working, is made ready for a new exchange as a fresh open would
+    // leave it (what arrived or waits to be sent is dropped, DTR on, RTS off) without closing
+    // it: true. Otherwise nothing is done and the caller opens the port: false (also from a line
+    // that cannot tell).
+    virtual bool auffrischen(int /*port*/, int /*baud*/) { return false; }
     // False also once the device was lost while open.
     virtual bool offen() const = 0;
     // Every byte that has arrived and was not read yet (nothing when closed).

@@ -51,6 +51,14 @@ int Modemkanal::oeffnen(int port, int baud)
     return m_leitung->oeffnen(port, baud);
 }
 
+bool Modemkanal::auffrischen(int port, int baud)
+{
+    if (m_modembetrieb || !m_leitung->auffrischen(port, baud))
+        return false;
+    modembetriebBeenden();
+    return true;
+}
+
 void Modemkanal::schliessen()
 {
     modembetriebBeenden();

@@ -48,6 +48,8 @@ public:
     // The bus side.
     int oeffnen(int port, int baud) override;
     void schliessen() override;
+    // Only the plain bus line: in modem operation the port is opened again.
+    bool auffrischen(int port, int baud) override;
     bool offen() const override;
     QByteArray lesen() override;
     bool schreiben(const QByteArray& bytes) override;

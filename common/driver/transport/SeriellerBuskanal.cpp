@@ -2,6 +2,7 @@
 
 #include "platform/Warten.h"
 #include "serial/ComFehler.h"
+#include "serial/ComZuordnung.h"
 #include "serial/SerielleSchnittstelle.h"
 
 #include <algorithm>
@@ -15,6 +16,11 @@ namespace {
 // The receive buffer holds several long frames; the layer grows it when needed anyway.
 constexpr int kPuffergroesse = 8000;
 
+QString Einstellung(int baud)
+{
+    return QStringLiteral("%1,E,8,1").arg(baud);
+}
+
 } // namespace
 
 SeriellerBuskanal::SeriellerBuskanal() : m_port(std::make_unique<SerielleSchnittstelle>()) {}
@@ -26,7 +32,7 @@ int SeriellerBuskanal::oeffnen(int port, int baud)
     schliessen();
     if (const int fehler = m_port->setCommPort(port); fehler != 0)
         return fehler;
-    if (const int fehler = m_port->setSettings(QStringLiteral("%1,E,8,1").arg(baud)); fehler != 0)
+    if (const int fehler = m_port->setSettings(Einstellung(baud)); fehler != 0)
         return fehler;
     m_port->setInBufferSize(kPuffergroesse);
     m_port->setOutBufferSize(kPuffergroesse);
@@ -35,6 +41,20 @@ int SeriellerBuskanal::oeffnen(int port, int baud)
     if (const int fehler = m_port->setPortOpen(true); fehler != 0)
         return fehler;
     return m_port->PortOpen() ? 0 : ComFehler::kUngueltigerPort;
+}
+
+bool SeriellerBuskanal::auffrischen(int port, int baud)
+{
+    if (!m_port->PortOpen() || m_port->CommPort() != port ||
+        m_port->Settings() != Einstellung(baud) || m_port->geraet() != ComGeraet(port))
+        return false;
+    // A device lost meanwhile closes the port here.
+    if (!m_port->geraetPruefen() || m_port->setInBufferCount(0) != 0 ||
+        m_port->setOutBufferCount(0) != 0)
+        return false;
+    m_port->setDTREnable(true);
+    m_port->setRTSEnable(false);
+    return m_port->PortOpen();
 }
 
 void SeriellerBuskanal::schliessen()

@@ -19,6 +19,7 @@ public:
 
     int oeffnen(int port, int baud) override;
     void schliessen() override;
+    bool auffrischen(int port, int baud) override;
     bool offen() const override;
     QByteArray lesen() override;
     bool schreiben(const QByteArray& bytes) override;
