@@ -90,6 +90,18 @@ TEST_F(MasterEinzellesenTest, rowClickReadsThroughTheMemberNameDriver)
     EXPECT_EQ(werte(f).value(1), QStringLiteral("(2) 1|100001|kWh|1"));
     EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 2), QStringLiteral("2"));
     EXPECT_EQ(m_meldungen.zeiger_.last(), vbDefault);
+
+    // The header row does nothing; a row without address clears the values, counts nothing.
+    m_sim->rahmenVergessen();
+    f.MSFlexGrid1_RowClick(0);
+    EXPECT_EQ(werte(f).value(1), QStringLiteral("(2) 1|100001|kWh|1"));
+    f.ui().MSFlexGrid1->setTextMatrix(r, 0, QString());
+    f.MSFlexGrid1_RowClick(r);
+    EXPECT_EQ(werte(f), QStringList{QStringLiteral("|||")});
+    EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 2), QStringLiteral("2"));
+    EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 3), QStringLiteral("0"));
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+    EXPECT_EQ(m_meldungen.zeiger_.last(), vbDefault);
 }
 
 TEST_F(MasterEinzellesenTest, addressZeroSilentMetersAndAPortThatDoesNotOpen)
