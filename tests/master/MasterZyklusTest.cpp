@@ -251,6 +251,38 @@ TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
     EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
 }
 
+TEST_F(MasterZyklusTest, weiterOutsideTheStepModeLeavesThePauseBeforeAMeterAlone)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    f.zustand().MeterPause = 30;
+    bool gelesenNachWeiter = true;
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr, &gelesenNachWeiter] {
+        if (f.ui().Label1->text() == QStringLiteral("Lese 1 von 2")) {
+            f.cmdStop_Click();
+            f.cmdStart_Click();
+            return;
+        }
+        if (f.ui().Label1->text() != QStringLiteral("Lese 2 von 2"))
+            return;
+        uhr->stop();
+        m_sim->rahmenVergessen();
+        f.cmdWeiter_Click();
+        // Looked at once the pause would have been left: the meter must still wait.
+        QTimer::singleShot(50, &f, [this, &f, &gelesenNachWeiter] {
+            gelesenNachWeiter = !m_sim->empfangeneRahmen().isEmpty();
+            f.cmdStop_Click();
+        });
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_FALSE(gelesenNachWeiter);
+}
+
 TEST_F(MasterZyklusTest, calculatorStartsWhenDueAndAFailedStartIsOneLogLine)
 {
     vorbereiten(QStringLiteral("201"),
