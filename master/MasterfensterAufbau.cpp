@@ -116,7 +116,9 @@ void Rahmen(MasterfensterElemente& e, QWidget* eltern, QGridLayout* raster)
     kopf->addWidget(e.cmdSpeichernIndexliste);
     index->addLayout(kopf);
     e.MSFlexGrid2 = new FlexGridWidget(e.Frame5);
-    index->addWidget(e.MSFlexGrid2);
+    index->addWidget(e.MSFlexGrid2, 1);
+    // While the value grid is hidden the choice stays at the top.
+    index->addStretch();
 
     raster->addWidget(e.Frame4, 0, 1);
     raster->addWidget(e.Frame5, 0, 1);

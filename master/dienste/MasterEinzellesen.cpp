@@ -17,10 +17,10 @@
 #include "platform/Warten.h"
 #include "text/Texte.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,15 +33,16 @@ void Pause(int ms)
     schleife.exec();
 }
 
-// Waits while the driver's exchange runs, at most fristMs (monotonic clock).
+// Waits in the event loop until the driver's exchange has ended, at most fristMs: then the
+// port is closed, which ends the exchange without an answer.
 void Abwarten(MBusRacX4& treiber, int fristMs)
 {
-    QElapsedTimer uhr;
-    uhr.start();
-    while (treiber.APPReceiveTest() == mbus::kEmpfangLaeuft && uhr.elapsed() <= fristMs) {
-        if (!Warten(2))
-            return;
-    }
+    QTimer frist;
+    frist.setSingleShot(true);
+    frist.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&frist, &QTimer::timeout, [&treiber] { treiber.APPCloseCom(); });
+    frist.start(std::max(0, fristMs));
+    treiber.EmpfangAbwarten();
 }
 
 QString MomText(double wert)

@@ -110,7 +110,8 @@ bool MasterZyklus::gestoppt() const
 void MasterZyklus::weiter()
 {
     m_z.WarteSchritt = 0;
-    if (m_warten)
+    // Only the step mode waits for Weiter; the pause before a meter runs its time.
+    if (m_warten && m_z.SchrittModus)
         m_warten->quit();
 }
 

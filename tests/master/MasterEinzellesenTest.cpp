@@ -90,6 +90,18 @@ TEST_F(MasterEinzellesenTest, rowClickReadsThroughTheMemberNameDriver)
     EXPECT_EQ(werte(f).value(1), QStringLiteral("(2) 1|100001|kWh|1"));
     EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 2), QStringLiteral("2"));
     EXPECT_EQ(m_meldungen.zeiger_.last(), vbDefault);
+
+    // The header row does nothing; a row without address clears the values, counts nothing.
+    m_sim->rahmenVergessen();
+    f.MSFlexGrid1_RowClick(0);
+    EXPECT_EQ(werte(f).value(1), QStringLiteral("(2) 1|100001|kWh|1"));
+    f.ui().MSFlexGrid1->setTextMatrix(r, 0, QString());
+    f.MSFlexGrid1_RowClick(r);
+    EXPECT_EQ(werte(f), QStringList{QStringLiteral("|||")});
+    EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 2), QStringLiteral("2"));
+    EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 3), QStringLiteral("0"));
+    EXPECT_TRUE(m_sim->empfangeneRahmen().isEmpty());
+    EXPECT_EQ(m_meldungen.zeiger_.last(), vbDefault);
 }
 
 TEST_F(MasterEinzellesenTest, addressZeroSilentMetersAndAPortThatDoesNotOpen)
@@ -116,6 +128,19 @@ TEST_F(MasterEinzellesenTest, addressZeroSilentMetersAndAPortThatDoesNotOpen)
         EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(r, 3), QStringLiteral("1"));
         EXPECT_EQ(werte(f), QStringList{QStringLiteral("|||")});
     }
+
+    // A driver whose answer window outlasts the limits is cut off at the limit (the port
+    // closes), and the next read opens the port again.
+    f.zustand().ComTimeouts = {240000, 0, 4, 11};
+    for (const Fall& fall : {Fall{QStringLiteral("3"), -2}, Fall{QStringLiteral("4"), -1},
+                             Fall{QStringLiteral("2"), 0}}) {
+        int r = 0;
+        for (int i = 1; i < f.ui().MSFlexGrid1->Rows(); ++i)
+            r = f.ui().MSFlexGrid1->TextMatrix(i, 0) == fall.adresse ? i : r;
+        LoadMBusPovider(1);
+        EXPECT_EQ(f.MB_ReadPrimAdrRac(3, fall.adresse.toInt(), 2400, r), fall.ergebnis);
+    }
+    f.zustand().ComTimeouts = {330, 50, 4, 11};
 
     // A port that does not open counts one read error.
     schreiben(QStringLiteral("ZEP.INI"), "[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM3=/dev/fehlt\r\n");

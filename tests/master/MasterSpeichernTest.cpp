@@ -292,3 +292,52 @@ TEST_F(MasterSpeichernTest, aFailedValueFileWriteNamesTheValueFile)
                              QStringLiteral("Z1\\000007001.zep rc=")))
         << qPrintable(log);
 }
+
+TEST_F(MasterSpeichernTest, cyclesBeforeAndAfterMidnightContinueTheSameFiles)
+{
+    // Readings of the main index at 23:45, 00:00 and 00:15 (Wert * 100 in the interval files).
+    const QList<double> staende{1000.25, 1000.5, 1001};
+    m_uhr.vorstellen(11 * 3600 + 45 * 60);
+    const qint32 beginn = DatumInUnixZeit(Jetzt());
+    for (const double stand : staende) {
+        wert(2, stand, QStringLiteral("m^3"), 255);
+        speichern({false, true, true});
+        m_uhr.vorstellen(900);
+    }
+
+    // Header: 1000 days of 96 slots of three numbers, the date of the newest row; slot 0 stays
+    // empty, the rows fill slots 1 to 3 in difference mode.
+    constexpr qint32 n = 96000;
+    QByteArray soll(RB_Kopf::kBytes + 12 * n, '\0');
+    auto setzen = [&soll](qint64 satz, qint32 zahl) {
+        qToLittleEndian<qint32>(zahl, soll.data() + (satz - 1) * 4);
+    };
+    const std::array<qint32, 16> kopf{n, 3,      516,           6, 12, 2026, 0, 15, 0, 12,
+                                      0, 100100, beginn + 1800, 0, 0,  0};
+    for (int i = 0; i < 16; ++i)
+        setzen(i + 1, kopf[static_cast<size_t>(i)]);
+    const qint32 reihen[3][3]{
+        {beginn, beginn, 0}, {beginn + 900, 900, 25}, {beginn + 1800, 900, 50}};
+    for (int r = 0; r < 3; ++r)
+        for (int i = 0; i < 3; ++i)
+            setzen(17 + (r + 1) * 3 + i, reihen[r][i]);
+    EXPECT_TRUE(lesen(QStringLiteral("00000007.15p")) == soll);
+    EXPECT_TRUE(lesen(QStringLiteral("Z1/000007002.15p")) == soll);
+
+    // The value file goes on across the day; each day has its own mb.log.
+    RB6_Kopf wertkopf;
+    ASSERT_EQ(RB6_KopfLesen(RB6_DateiName(DBPath, 7, 2), wertkopf), 0);
+    EXPECT_EQ(RB6_LetzterSatz(wertkopf), 10 + 2);
+    auto zeilen = [](const QString& zeit, const QString& stand) {
+        const QString anfang = zeit + QStringLiteral(" ;123456;Wärme 7;3;5;");
+        return anfang + QStringLiteral("1;12,5;kWh;\r\n") + anfang + QStringLiteral("2;") + stand +
+               QStringLiteral(";m^3;\r\n") + anfang + QStringLiteral("3;-3;°C;\r\n");
+    };
+    const QString kopfzeile =
+        QStringLiteral("Zeitstempel;Zählernummer;Zählernummer;ComPort;PrimAdr;Wert;Einheit;\r\n");
+    EXPECT_EQ(tagesdatei(QStringLiteral("mb.log")),
+              kopfzeile + zeilen(QStringLiteral("05.12.26 23:45:00"), QStringLiteral("1000,25")));
+    EXPECT_EQ(Cp1252ZuText(lesen(QStringLiteral("MBusLog/261206mb.log"))),
+              kopfzeile + zeilen(QStringLiteral("06.12.26 00:00:00"), QStringLiteral("1000,5")) +
+                  zeilen(QStringLiteral("06.12.26 00:15:00"), QStringLiteral("1001")));
+}

@@ -166,6 +166,39 @@ TEST_F(MasterZyklusTest, stopMidPassAndStartAgainNeverNests)
     EXPECT_EQ(logZaehlen(f, QStringLiteral("Öffne Datenbank")), 2);
 }
 
+TEST_F(MasterZyklusTest, closingTheWindowMidPassEndsTheCycleAfterItsStepThenTheProgram)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "zaehler adresse=3 id=33333333\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222"),
+                 QStringLiteral("3;3;33333333")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    auto* uhr = new QTimer(&f);
+    int endenBeimSchliessen = -1;
+    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr, &endenBeimSchliessen] {
+        if (f.ui().Label1->text() != QStringLiteral("Lese 2 von 3"))
+            return;
+        uhr->stop();
+        f.close();
+        endenBeimSchliessen = m_programmEnden;
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    // The program ends only once the cycle has returned, and it has closed what it opened.
+    EXPECT_EQ(endenBeimSchliessen, 0);
+    EXPECT_EQ(m_programmEnden, 1);
+    EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+    EXPECT_FALSE(MB_Connection);
+    EXPECT_FALSE(f.zustand().MBusWerteOffen || f.zustand().ZaehlerstaendeOffen);
+    // Meter 3 is not read any more; what was read is stored.
+    EXPECT_EQ(spalte(f, 4).value(2), QString());
+    EXPECT_EQ(mbLog().count(QStringLiteral(";11111111;")), 1);
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM MBusWerte WHERE lznr = 3")),
+              QStringList{QStringLiteral("0")});
+}
+
 TEST_F(MasterZyklusTest, client1450FirstMeterSilentChecksTheServiceAndResetsTheDeviceServer)
 {
     vorbereiten(QStringLiteral("1450"),
@@ -216,6 +249,38 @@ TEST_F(MasterZyklusTest, stepModeWaitsForWeiterAndLeavesItsWaitOnStop)
     EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QString()}));
     EXPECT_TRUE(f.ui().cmdWeiter->isHidden());
     EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
+}
+
+TEST_F(MasterZyklusTest, weiterOutsideTheStepModeLeavesThePauseBeforeAMeterAlone)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    f.zustand().MeterPause = 30;
+    bool gelesenNachWeiter = true;
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [this, &f, uhr, &gelesenNachWeiter] {
+        if (f.ui().Label1->text() == QStringLiteral("Lese 1 von 2")) {
+            f.cmdStop_Click();
+            f.cmdStart_Click();
+            return;
+        }
+        if (f.ui().Label1->text() != QStringLiteral("Lese 2 von 2"))
+            return;
+        uhr->stop();
+        m_sim->rahmenVergessen();
+        f.cmdWeiter_Click();
+        // Looked at once the pause would have been left: the meter must still wait.
+        QTimer::singleShot(50, &f, [this, &f, &gelesenNachWeiter] {
+            gelesenNachWeiter = !m_sim->empfangeneRahmen().isEmpty();
+            f.cmdStop_Click();
+        });
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_FALSE(gelesenNachWeiter);
 }
 
 TEST_F(MasterZyklusTest, calculatorStartsWhenDueAndAFailedStartIsOneLogLine)

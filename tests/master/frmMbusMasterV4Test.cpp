@@ -305,6 +305,23 @@ TEST_F(frmMbusMasterV4Test, driverChoiceLogMenuAndServiceButton)
     EXPECT_EQ(m_meldungen.titel_, QStringList{QStringLiteral("Test tsvc")});
 }
 
+TEST_F(frmMbusMasterV4Test, indexListChoiceStaysAtTheTopWhileTheValueGridIsHidden)
+{
+    zepIni();
+    basisAnlegen();
+    frmMbusMasterV4& f = oeffnen();
+    f.resize(1280, 800);
+    f.show();
+    // Start hides the value grid; the combo box and its button stay under the frame's title.
+    f.cmdStart_Click();
+    QCoreApplication::processEvents();
+    const auto& e = f.ui();
+    EXPECT_LT(e.Combo3->geometry().top(), 3 * e.Combo3->height()) << e.Combo3->geometry().top();
+    e.MSFlexGrid2->show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(e.MSFlexGrid2->height(), e.Frame5->height() / 2);
+}
+
 TEST_F(frmMbusMasterV4Test, endMenuAsksFirstAndUnloadRemovesThePort)
 {
     zepIni();
