@@ -11,6 +11,7 @@
 #include "platform/Global.h"
 #include "platform/Pfad.h"
 #include "platform/Sperren.h"
+#include "platform/Uhr.h"
 #include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "text/Texte.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -299,6 +301,12 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
         return false;
 
     Sammlung sammlung;
+    WertdateiNeuaufbau neuaufbau;
+    // A clock beyond the 32-bit range gives 0: then no time counts as after the import.
+    const QDateTime importZeit = Jetzt();
+    const UnixZeit jetzt = DatumInUnixZeit(importZeit);
+    neuaufbau.jetzt = jetzt > 0 ? jetzt : std::numeric_limits<UnixZeit>::max();
+    const QDate tagNull(1970, 1, 1);
     QDate ersterOhneLog;
     QDate letzterOhneLog;
     QString grundOhneLog;
@@ -323,6 +331,8 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
             status(QStringLiteral("Import nicht möglich, Datenbank: ") + FehlerText);
             return true;
         }
+        if (gelesen == Gelesen::Ja)
+            neuaufbau.tage.insert(tagNull.daysTo(tag));
         if (gelesen == Gelesen::DateiFehlt) {
             if (m_bilanz.tageOhneLog++ == 0) {
                 ersterOhneLog = tag;
@@ -350,7 +360,8 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
                        .arg(sammlung.ziele.size()));
             const Sammlung::Ziel& ziel = sammlung.ziele[i];
             const WertdateiErsetzenErgebnis ergebnis =
-                WertdateiErsetzen(ziel.lznr, ziel.index, ziel.werte);
+                WertdateiErsetzen(ziel.lznr, ziel.index, ziel.werte, neuaufbau);
+            m_bilanz.zukunft += ergebnis.verworfen;
             if (ergebnis.status == 0) {
                 ++m_bilanz.dateien;
             } else {
@@ -360,6 +371,12 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
             }
         }
     }
+    if (m_bilanz.zukunft > 0)
+        LogSchreiben(QStringLiteral("Import Log Datei: ") +
+                     Anzahl(m_bilanz.zukunft, "Wert", "Werte") +
+                     QStringLiteral(" mit Zeit nach dem ") +
+                     QLocale::c().toString(importZeit, QStringLiteral("dd.MM.yyyy hh:mm:ss")) +
+                     QStringLiteral(" verworfen"));
     m_bilanz.abgebrochen = m_anhalten;
     status(schlussText());
     return true;
@@ -375,6 +392,9 @@ QString LogImport::schlussText() const
                         QStringLiteral(" übersprungen (Adresse mehrfach vergeben)");
     if (m_bilanz.tageOhneLog > 0)
         hinweise << Anzahl(m_bilanz.tageOhneLog, "Tag", "Tage") + QStringLiteral(" ohne Logdatei");
+    if (m_bilanz.zukunft > 0)
+        hinweise << Anzahl(m_bilanz.zukunft, "Wert", "Werte") +
+                        QStringLiteral(" mit Zeit in der Zukunft verworfen");
     if (m_bilanz.dateienFehler > 0)
         hinweise << Anzahl(m_bilanz.dateienFehler, "Wertdatei", "Wertdateien") +
                         QStringLiteral(" nicht ersetzt (siehe Programmlog)");

@@ -45,15 +45,17 @@ bool AlteDateiLesen(const QString& name, AlteDatei& alt)
     return true;
 }
 
-// The readings as the append rule takes them.
-QList<RB6_Satz> NachAnhaengeRegel(const QList<RB6_Satz>& werte)
+// The readings up to jetzt as the append rule takes them; verworfen counts the later ones.
+QList<RB6_Satz> NachAnhaengeRegel(const QList<RB6_Satz>& werte, UnixZeit jetzt, qint64& verworfen)
 {
     QList<RB6_Satz> ergebnis;
     ergebnis.reserve(werte.size());
     for (const RB6_Satz& satz : werte) {
         if (satz.Tm <= 0)
             continue;
-        if (ergebnis.isEmpty() || satz.Tm > ergebnis.back().Tm)
+        if (satz.Tm > jetzt)
+            ++verworfen;
+        else if (ergebnis.isEmpty() || satz.Tm > ergebnis.back().Tm)
             ergebnis.append(satz);
         else if (satz.Tm == ergebnis.back().Tm)
             ergebnis.back() = satz;
@@ -63,7 +65,8 @@ QList<RB6_Satz> NachAnhaengeRegel(const QList<RB6_Satz>& werte)
 
 } // namespace
 
-WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QList<RB6_Satz>& werte)
+WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QList<RB6_Satz>& werte,
+                                            const WertdateiNeuaufbau& neuaufbau)
 {
     FehlerText.clear();
     WertdateiErsetzenErgebnis ergebnis;
@@ -73,18 +76,29 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
         ergebnis.status = -1;
         return ergebnis;
     }
-    const QList<RB6_Satz> neu = NachAnhaengeRegel(werte);
-    if (neu.isEmpty())
+    qint64 verworfen = 0;
+    const QList<RB6_Satz> neu = NachAnhaengeRegel(werte, neuaufbau.jetzt, verworfen);
+    if (neu.isEmpty()) {
+        ergebnis.verworfen = verworfen;
         return ergebnis;
+    }
 
-    // Old and new in time order; at a time both hold, the new reading wins. An old value at a
-    // time no reading has (a day whose log is missing) stays.
+    // Old and new in time order; at a time both hold, the new reading wins. Old values of a
+    // rebuilt day go; those of a day without a log stay.
     QList<RB6_Satz> alles;
     alles.reserve(alt.werte.size() + neu.size());
     qsizetype n = 0;
+    UnixZeit altNeuester = 0;
     for (const RB6_Satz& satz : alt.werte) {
-        if (satz.Tm <= 0 || (!alles.isEmpty() && satz.Tm <= alles.back().Tm))
+        if (satz.Tm <= altNeuester)
             continue; // the old file's own order rule: nothing older than its newest
+        altNeuester = satz.Tm;
+        if (satz.Tm > neuaufbau.jetzt) {
+            ++verworfen;
+            continue;
+        }
+        if (neuaufbau.tage.contains(WertdateiTag(satz.Tm)))
+            continue;
         while (n < neu.size() && neu[n].Tm < satz.Tm)
             alles.append(neu[n++]);
         if (n < neu.size() && neu[n].Tm == satz.Tm)
@@ -122,5 +136,6 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
         return misslungen();
     }
     ergebnis.geschrieben = neu.size();
+    ergebnis.verworfen = verworfen;
     return ergebnis;
 }

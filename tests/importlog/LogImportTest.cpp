@@ -12,12 +12,15 @@ namespace {
 
 const MasterZaehlerSatz kA{QStringLiteral("fff00150"), QStringLiteral("Wasser A"), 3, 3};
 const MasterZaehlerSatz kB{QStringLiteral("fff00151"), QStringLiteral("Wärme B"), 3, 4};
+const QDateTime kJetzt = Wandzeit(QDate(2026, 12, 6), QTime(10, 0));
 
 class LogImportTest : public ImportUmgebung
 {
 protected:
+    // The import runs at kJetzt, after every logged day of the tests.
     LogImport neuerImport()
     {
+        m_uhr.stellen(kJetzt);
         return LogImport(LogImport::Anzeige{
             [this](const QString& text) {
                 m_status << text;
@@ -357,7 +360,7 @@ TEST_F(LogImportTest, readingOneFileIntoAValueFolderThatCannotBeWrittenSaysSo)
 
 namespace {
 
-TEST_F(LogImportTest, valuesOfADayWithoutLogInsideTheRangeAreKept)
+TEST_F(LogImportTest, aDayWithALogIsRebuiltFromItAloneADayWithoutKeepsItsValues)
 {
     zaehler(150, 3, 1, 3);
     // The master stored a value on the 16th; that day's log is gone.
@@ -368,9 +371,42 @@ TEST_F(LogImportTest, valuesOfADayWithoutLogInsideTheRangeAreKept)
     LogImport import = neuerImport();
     import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"), m_grid);
     EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0)), 15.0},
-                                              {unix(zeit(2005, 9, 15, 0, 10)), 5.0},
                                               {sechzehnter, 16.0},
                                               {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
+}
+
+TEST_F(LogImportTest, aReadingLoggedASecondAfterItWasStoredIsNotDoubled)
+{
+    zaehler(150, 3, 1, 3);
+    wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15, 0, 0, 0)), 10.0}});
+    masterLiest(zeit(2005, 9, 15, 0, 0, 1), kA, {10});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("15.9.2005"), m_grid);
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0, 1)), 10.0}}));
+}
+
+TEST_F(LogImportTest, valuesDatedAfterTheImportAreDroppedAndTheMasterAppendsAgain)
+{
+    zaehler(150, 3, 1, 3);
+    // A clock fault left a value of March 2027 in the file; the master's appends are refused.
+    const UnixZeit vorher = unix(zeit(2026, 11, 30));
+    wertdateiFuellen(150, 1, {{vorher, 1.0}, {unix(zeit(2027, 3, 1)), 99.0}});
+    QString name;
+    ASSERT_EQ(RB6_WertSchreiben(DBPath, 150, unix(kJetzt), 2.0, 1, name), -2);
+    masterLiest(zeit(2026, 12, 5, 12, 0), kA, {3});
+    const QString log = QStringLiteral("MBusLog/261205mb.log");
+    schreiben(log, lesen(log) + "01.03.27 00:00:00 ;3;1;98\r\n"); // a reading from the future
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("5.12.2026"), QStringLiteral("6.12.2026"), m_grid);
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig (1 Tag ohne Logdatei, 2 Werte mit Zeit in "
+                                              "der Zukunft verworfen)"));
+    EXPECT_EQ(werte(150, 1),
+              (QList<RB6_Satz>{{vorher, 1.0}, {unix(zeit(2026, 12, 5, 12, 0)), 3.0}}));
+    EXPECT_EQ(RB6_WertSchreiben(DBPath, 150, unix(kJetzt), 4.0, 1, name), 0)
+        << qPrintable(FehlerText);
+    EXPECT_TRUE(lesen(QStringLiteral("261206ed.log"))
+                    .contains("Import Log Datei: 2 Werte mit Zeit nach dem 06.12.2026 10:00:00 "
+                              "verworfen"));
 }
 
 } // namespace
