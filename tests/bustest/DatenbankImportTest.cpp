@@ -117,9 +117,8 @@ TYPED_TEST(DatenbankImportTest, scanRowsMatchByAddressOrByNumberAndNewOnesGetThe
                                       ScanZeile("7", "3333"),   // known only on port 4
                                       ScanZeile("", "6666"), ScanZeile("8", "")}),
               4);
-    EXPECT_EQ(this->zaehler(),
-              QStringList({"ABC_3333 3333 7 3", "ABC_5555 5555 253 3", "alt 2222 0 3",
-                           "alt 3333 7 4", "alt 9999 5 3", "dup 4444 5 3"}));
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_3333 3333 7 3", "ABC_5555 5555  3", "alt 2222 0 3",
+                                            "alt 3333 7 4", "alt 9999 5 3", "dup 4444 5 3"}));
     EXPECT_EQ(this->feld("9999", "MBBaud"), "2400");
     EXPECT_EQ(this->feld("9999", "Hersteller"), "ABC");
     EXPECT_EQ(this->feld("9999", "MB_Medium"), "Water");
@@ -279,4 +278,43 @@ TEST(DatenbankImportVorlage, rowsThatCannotServeAsATemplateAreNamed)
     EXPECT_EQ(DatenbankImport::VorlageMaengel(leer), "");
     Fuellen(vorlage, {{"Herst", "MEDIUM"}, {"", " "}});
     EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage), "");
+}
+
+TYPED_TEST(DatenbankImportTest, addressAbove250IsNoAddressToStoreAndIsCounted)
+{
+    this->meterEinfuegen(10, "1111", 5);
+    DatenbankImport::ListenBericht bericht;
+    Fuellen(this->m_scan,
+            {kScanKopf, ScanZeile("5", "1111"), ScanZeile("7", "2222"), ScanZeile("254", "1111"),
+             ScanZeile("254", "2222"), ScanZeile("253", "3333")});
+    QString fehler;
+    EXPECT_EQ(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
+                                                fehler, &bericht),
+              5)
+        << qPrintable(fehler);
+    EXPECT_EQ(this->zaehler(),
+              QStringList({"ABC_2222 2222 7 3", "ABC_3333 3333  3", "alt 1111 5 3"}));
+    EXPECT_EQ(bericht.ohneAdresse, 3);
+    EXPECT_EQ(bericht.Meldung(), "3 Zeilen mit einer Adresse über 250 (keine Primäradresse): "
+                                 "MBAdr wurde dort nicht übernommen.");
+}
+
+TYPED_TEST(DatenbankImportTest, twoMetersAtOneAddressKeepARowEachAndTheClashIsNamed)
+{
+    this->meterEinfuegen(10, "1111", 5);
+    DatenbankImport::ListenBericht bericht;
+    // 1111 keeps its row, 2222 gets a row of its own; the same meter listed twice is one.
+    Fuellen(this->m_scan, {kScanKopf, ScanZeile("5", "2222"), ScanZeile("5", "1111"),
+                           ScanZeile("6", "5555"), ScanZeile("6", "6666"), ScanZeile("6", "5555")});
+    QString fehler;
+    EXPECT_EQ(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
+                                                fehler, &bericht),
+              5)
+        << qPrintable(fehler);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_2222 2222 5 3", "ABC_5555 5555 6 3",
+                                            "ABC_6666 6666 6 3", "alt 1111 5 3"}));
+    EXPECT_EQ(bericht.Meldung(), "Adresse 5 (2222, 1111) ist in der Liste mehrfach vergeben: "
+                                 "jeder Zähler wurde in einer eigenen Zeile gespeichert.\n"
+                                 "Adresse 6 (5555, 6666) ist in der Liste mehrfach vergeben: "
+                                 "jeder Zähler wurde in einer eigenen Zeile gespeichert.");
 }
