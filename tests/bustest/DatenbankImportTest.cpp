@@ -111,12 +111,13 @@ TYPED_TEST(DatenbankImportTest, scanRowsMatchByAddressOrByNumberAndNewOnesGetThe
     this->meterEinfuegen(11, "2222", 0);
     this->meterEinfuegen(12, "3333", 7, 4);        // another port
     this->meterEinfuegen(13, "4444", 5, 3, "dup"); // a second meter at 5: the first one counts
-    EXPECT_EQ(this->listeImportieren({ScanZeile("5", "9999"),   // by address, number changed
-                                      ScanZeile("0", "2222"),   // no address: by number
-                                      ScanZeile("253", "5555"), // no address, unknown number
-                                      ScanZeile("7", "3333"),   // known only on port 4
-                                      ScanZeile("", "6666"), ScanZeile("8", "")}),
-              4);
+    EXPECT_EQ(
+        this->listeImportieren({ScanZeile("5", "9999"),   // by address, number changed
+                                ScanZeile("0", "2222"),   // no address: by number
+                                ScanZeile("253", "5555"), // no address to store, unknown number
+                                ScanZeile("7", "3333"),   // known only on port 4
+                                ScanZeile("", "6666"), ScanZeile("8", "")}),
+        4);
     EXPECT_EQ(this->zaehler(), QStringList({"ABC_3333 3333 7 3", "ABC_5555 5555  3", "alt 2222 0 3",
                                             "alt 3333 7 4", "alt 9999 5 3", "dup 4444 5 3"}));
     EXPECT_EQ(this->feld("9999", "MBBaud"), "2400");
@@ -278,25 +279,6 @@ TEST(DatenbankImportVorlage, rowsThatCannotServeAsATemplateAreNamed)
     EXPECT_EQ(DatenbankImport::VorlageMaengel(leer), "");
     Fuellen(vorlage, {{"Herst", "MEDIUM"}, {"", " "}});
     EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage), "");
-}
-
-TYPED_TEST(DatenbankImportTest, addressAbove250IsNoAddressToStoreAndIsCounted)
-{
-    this->meterEinfuegen(10, "1111", 5);
-    DatenbankImport::ListenBericht bericht;
-    Fuellen(this->m_scan,
-            {kScanKopf, ScanZeile("5", "1111"), ScanZeile("7", "2222"), ScanZeile("254", "1111"),
-             ScanZeile("254", "2222"), ScanZeile("253", "3333")});
-    QString fehler;
-    EXPECT_EQ(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
-                                                fehler, &bericht),
-              5)
-        << qPrintable(fehler);
-    EXPECT_EQ(this->zaehler(),
-              QStringList({"ABC_2222 2222 7 3", "ABC_3333 3333  3", "alt 1111 5 3"}));
-    EXPECT_EQ(bericht.ohneAdresse, 3);
-    EXPECT_EQ(bericht.Meldung(), "3 Zeilen mit einer Adresse über 250 (keine Primäradresse): "
-                                 "MBAdr wurde dort nicht übernommen.");
 }
 
 TYPED_TEST(DatenbankImportTest, twoMetersAtOneAddressKeepARowEachAndTheClashIsNamed)
