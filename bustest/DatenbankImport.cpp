@@ -8,7 +8,11 @@
 #include "platform/Global.h"
 #include "text/Texte.h"
 
+#include <QHash>
+#include <QMap>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -49,7 +53,66 @@ bool VorlageZeileGueltig(const FlexGrid& vorlage, int zeile, int& mbIndex, int& 
            Ganzzahl(vorlage.TextMatrix(zeile, 4), tarifGrp);
 }
 
+// Addresses above this are none to store: 253 selects by secondary address, at 254 and 255
+// (broadcast) every meter answers.
+constexpr int kHoechstePrimaerAdresse = 250;
+
+bool GleicheNummer(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The row (position from 0) for the meter with the number at the primary address, -1 for none:
+// the row holding that number, else the first row there that neither this import wrote for
+// another meter nor holds the number of another meter the list shows at that address.
+int ZeileAnAdresse(Recordset& zaehler, int adresse, const QString& id,
+                   const QHash<int, QString>& geschrieben, const QStringList& nummernDort)
+{
+    const auto gelistet = [&nummernDort](const QString& nummer) {
+        return std::any_of(nummernDort.cbegin(), nummernDort.cend(),
+                           [&nummer](const QString& n) { return GleicheNummer(n, nummer); });
+    };
+    int erste = -1;
+    int position = 0;
+    for (zaehler.MoveFirst(); !zaehler.Eof(); zaehler.MoveNext(), ++position) {
+        const Feldwert mbAdr = zaehler.Feld(QStringLiteral("MBAdr"));
+        if (mbAdr.istNull() || mbAdr.ganz() != adresse)
+            continue;
+        const auto fuer = geschrieben.constFind(position);
+        if (fuer != geschrieben.cend() && !GleicheNummer(*fuer, id))
+            continue;
+        const QString znr = zaehler.Feld(QStringLiteral("ZNr")).text();
+        if (GleicheNummer(znr, id))
+            return position;
+        if (erste < 0 && !gelistet(znr))
+            erste = position;
+    }
+    return erste;
+}
+
+void Hingehen(Recordset& zaehler, int position)
+{
+    zaehler.MoveFirst();
+    for (int i = 0; i < position && !zaehler.Eof(); ++i)
+        zaehler.MoveNext();
+}
+
 } // namespace
+
+QString DatenbankImport::ListenBericht::Meldung() const
+{
+    QStringList zeilen;
+    if (ohneAdresse > 0)
+        zeilen << QStringLiteral("%1 %2 mit einer Adresse über 250 (keine Primäradresse): MBAdr "
+                                 "wurde dort nicht übernommen.")
+                      .arg(ohneAdresse)
+                      .arg(ohneAdresse == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen"));
+    for (const QString& adresse : doppelt)
+        zeilen << QStringLiteral("Adresse ") + adresse +
+                      QStringLiteral(" ist in der Liste mehrfach vergeben: jeder Zähler wurde in "
+                                     "einer eigenen Zeile gespeichert.");
+    return zeilen.join(QLatin1Char('\n'));
+}
 
 QString DatenbankImport::TarifText(const QString& vorlage)
 {
@@ -129,7 +192,8 @@ QString DatenbankImport::VorlageMaengel(const FlexGrid& vorlage)
 }
 
 int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
-                                      const FlexGrid& vorlage, int port, QString& fehler)
+                                      const FlexGrid& vorlage, int port, QString& fehler,
+                                      ListenBericht* bericht)
 {
     if (scanListe.Cols() < kMinSpalten) {
         fehler = QStringLiteral("Die Liste hat nicht die Spalten einer Zählerliste.");
@@ -142,6 +206,25 @@ int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
         fehler = FehlerText;
         return -1;
     }
+    ListenBericht eigenerBericht;
+    ListenBericht& b = bericht ? *bericht : eigenerBericht;
+    b = ListenBericht();
+    // The meter numbers the list shows per usable address, and the rows this import wrote
+    // (position, meter number).
+    QMap<int, QStringList> nummernAnAdresse;
+    for (int zeile = 1; zeile < scanListe.Rows(); ++zeile) {
+        const QString id = scanListe.TextMatrix(zeile, 1);
+        const QString primaer = scanListe.TextMatrix(zeile, 0);
+        const int adresse = ZaehlerListeDatei::PortZahl(primaer);
+        if (id.trimmed().isEmpty() || primaer.trimmed().isEmpty() || adresse < 1 ||
+            adresse > kHoechstePrimaerAdresse)
+            continue;
+        QStringList& nummern = nummernAnAdresse[adresse];
+        if (std::none_of(nummern.cbegin(), nummern.cend(),
+                         [&id](const QString& n) { return GleicheNummer(n, id); }))
+            nummern << id;
+    }
+    QHash<int, QString> geschrieben;
     int gespeichert = 0;
     for (int zeile = 1; zeile < scanListe.Rows(); ++zeile) {
         const QString id = scanListe.TextMatrix(zeile, 1);
@@ -151,9 +234,19 @@ int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
         const QString hersteller = scanListe.TextMatrix(zeile, 2);
         const QString medium = scanListe.TextMatrix(zeile, 4);
         const int adresse = ZaehlerListeDatei::PortZahl(primaer);
-        const bool ohneAdresse = adresse < 1 || adresse > 250;
-        const bool gefunden = ohneAdresse ? zaehler.FindFirst(QStringLiteral("ZNr"), id)
-                                          : zaehler.FindFirst(QStringLiteral("MBAdr"), adresse);
+        const bool adresseSpeichern = adresse <= kHoechstePrimaerAdresse;
+        bool gefunden = false;
+        if (adresse < 1 || !adresseSpeichern) {
+            gefunden = zaehler.FindFirst(QStringLiteral("ZNr"), id);
+        } else {
+            const int position =
+                ZeileAnAdresse(zaehler, adresse, id, geschrieben, nummernAnAdresse.value(adresse));
+            gefunden = position >= 0;
+            if (gefunden)
+                Hingehen(zaehler, position);
+        }
+        if (!adresseSpeichern)
+            ++b.ohneAdresse;
         const bool ok =
             (gefunden ? zaehler.Edit() : zaehler.AddNew()) &&
             (gefunden || zaehler.Setzen(QStringLiteral("ZName"), hersteller + u'_' + id)) &&
@@ -163,20 +256,27 @@ int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
             zaehler.Setzen(QStringLiteral("ZNr"), id) &&
             zaehler.Setzen(QStringLiteral("MBBaud"),
                            ZahlOderNull(GetFeld(scanListe.TextMatrix(zeile, 6), 0))) &&
-            zaehler.Setzen(QStringLiteral("MBAdr"), adresse) &&
+            (!adresseSpeichern || zaehler.Setzen(QStringLiteral("MBAdr"), adresse)) &&
             zaehler.Setzen(QStringLiteral("MB_Medium"), medium) &&
             zaehler.Setzen(QStringLiteral("MB_Version"), scanListe.TextMatrix(zeile, 3)) &&
             zaehler.Setzen(QStringLiteral("MB_Id"), id) &&
             zaehler.Setzen(QStringLiteral("Hersteller"), hersteller);
         if (ok)
             ImportGet(zaehler, !gefunden, vorlage, hersteller, medium);
+        const int position = zaehler.AbsolutePosition();
         if (!ok || !zaehler.Update()) {
             fehler = FehlerText;
             zaehler.CancelUpdate();
             return -1;
         }
+        // A new row joins the recordset at its end.
+        geschrieben.insert(gefunden ? position : zaehler.RecordCount() - 1, id);
         ++gespeichert;
     }
+    for (auto it = nummernAnAdresse.cbegin(); it != nummernAnAdresse.cend(); ++it)
+        if (it->size() > 1)
+            b.doppelt << QString::number(it.key()) + QStringLiteral(" (") +
+                             it->join(QStringLiteral(", ")) + u')';
     return gespeichert;
 }
 

@@ -7,9 +7,14 @@
 // (the first ";"-field counts). Each row with ID and address becomes a zaehler row of the port
 // (ZQUELLE "M-Bus"): found by ZNr when its address is no usable primary address (below 1 or
 // above 250), else by MBAdr, the first match being the lowest LZNR; changed when found, added
-// with ZName Herst. & "_" & ID otherwise. Fields still empty get their defaults; a matching row
-// of the index import list (MBusImportIndex.txt: Herst.;MEDIUM;MBIndex;TarifGruppe;TarifGrp;
-// Tarif;Feld) sets MBIndex, TarifGruppe, TarifGrp, Tarif ("5,7" stored as "5;7;") and Feld.
+// with ZName Herst. & "_" & ID otherwise. An address above 250 (253 secondary, 254 and 255
+// broadcast: every meter answers there) is not stored: MBAdr keeps its value. Among the rows at
+// an address the one with the meter's number comes first; a row written by the import for one
+// meter, or holding the number of another meter the list shows at that address, is not taken for
+// a meter by address: two meters at one address each keep a row of their own. Fields still empty
+// get their defaults; a matching row of the index import list (MBusImportIndex.txt:
+// Herst.;MEDIUM;MBIndex;TarifGruppe;TarifGrp; Tarif;Feld) sets MBIndex, TarifGruppe, TarifGrp,
+// Tarif ("5,7" stored as "5;7;") and Feld.
 //
 // Index list (Grid1): each row whose "Meßart" (column 2) is filled becomes a row of the meter:
 // the record number from "5 [3]" (or the whole cell when it is a plain number; 0 leaves it
@@ -17,6 +22,7 @@
 // (column 4); Speichern. The old rows go in the same transaction: a failure keeps them.
 
 #include <QString>
+#include <QStringList>
 
 class FlexGrid;
 class Recordset;
@@ -43,10 +49,19 @@ public:
     // line is line 1); "" when every row can serve.
     static QString VorlageMaengel(const FlexGrid& vorlage);
 
+    // What an import of the scan list has to report besides the rows it stored.
+    struct ListenBericht
+    {
+        int ohneAdresse = 0; // rows whose address above 250 was not stored
+        QStringList doppelt; // per shared address: "5 (50000005, 60000006)"
+        // The German message for the user, "" when there is nothing to report.
+        QString Meldung() const;
+    };
+
     // Imports every complete row of the scan list for the port. Rows stored before a failure
     // stay; the failure's text goes to fehler. Returns the number of rows stored, -1 on failure.
     static int ListeImportieren(Verbindung& db, const FlexGrid& scanListe, const FlexGrid& vorlage,
-                                int port, QString& fehler);
+                                int port, QString& fehler, ListenBericht* bericht = nullptr);
 
     // Replaces the index list of the one M-Bus meter at the address on the port by the records.
     // NichtGefunden (nothing changed) unless exactly one meter matches; Fehler with the message

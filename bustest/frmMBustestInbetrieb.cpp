@@ -112,7 +112,9 @@ void frmMBustest::parameterListeSchreiben()
 }
 
 // Loads the picked list file into the scan grid and the index import list beside it; the port
-// box takes the port of the file's name. A file that cannot be loaded leaves the grid as it was.
+// box takes the port of the file's name. A file that cannot be loaded changes nothing: grid,
+// index import list and port box stay, so that a following import stores the grid it shows
+// under the port it belongs to.
 // While a loop of the window works through the scan grid (writing, batch import, search) the
 // grid is not replaced under it.
 void frmMBustest::listeLaden()
@@ -128,18 +130,17 @@ void frmMBustest::listeLaden()
             return;
         MauszeigerSetzen(vbHourglass);
         QList<QStringList> zeilen;
-        m_listenAbdruck.clear();
         if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
             ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
             m_listenDatei = datei;
             m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+            QList<QStringList> vorlage;
+            QString ohneVorlage;
+            ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
+                                     ohneVorlage);
+            ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
+            Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
         }
-        QList<QStringList> vorlage;
-        QString ohneVorlage;
-        ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
-                                 ohneVorlage);
-        ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
-        Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
         MauszeigerSetzen(vbDefault);
     }
     if (!fehler.isEmpty())
@@ -147,30 +148,46 @@ void frmMBustest::listeLaden()
 }
 
 // Imports the scan list into the meter database, for the port of the list file while the grid
-// still holds that file, else for the port box's port. Rows of the index import list that
-// cannot serve as a template are named afterwards (the meters they would match keep defaults).
+// still holds that file, else for the port box's port. Rows whose address was not stored,
+// addresses shared by several meters of the list and rows of the index import list that cannot
+// serve as a template are named afterwards (the meters they would match keep defaults).
 void frmMBustest::listeImportieren()
 {
-    const bool dateiListe =
-        !m_listenAbdruck.isEmpty() &&
-        m_listenAbdruck == ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
-    int port = dateiListe ? ZaehlerListeDatei::PortAusDateiname(m_listenDatei) : 0;
-    if (port != 0)
-        Text4Setzen(QString::number(port));
-    else
-        port = ZaehlerListeDatei::PortZahl(m_ui.Text4->text());
-    if (port == 0)
-        return;
-    MauszeigerSetzen(vbHourglass);
-    DoEvents();
     QString fehler;
-    const DatenbankSitzung sitzung;
-    if (!sitzung.offen() || DatenbankImport::ListeImportieren(*Datenbank, *m_ui.MSFlexGrid1,
-                                                              *m_ui.MSFlexGrid3, port, fehler) < 0)
-        fehler = QStringLiteral("Import Liste: ") + (sitzung.offen() ? fehler : FehlerText);
-    MauszeigerSetzen(vbDefault);
-    if (fehler.isEmpty())
-        fehler = DatenbankImport::VorlageMaengel(*m_ui.MSFlexGrid3);
+    DatenbankImport::ListenBericht bericht;
+    {
+        // Not while a scan or search is still filling the grid.
+        const Programmende::Lauf lauf(m_ende);
+        if (!lauf.gueltig())
+            return;
+        const bool dateiListe =
+            !m_listenAbdruck.isEmpty() &&
+            m_listenAbdruck == ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
+        int port = dateiListe ? ZaehlerListeDatei::PortAusDateiname(m_listenDatei) : 0;
+        if (port != 0)
+            Text4Setzen(QString::number(port));
+        else
+            port = ZaehlerListeDatei::PortZahl(m_ui.Text4->text());
+        if (port == 0)
+            return;
+        MauszeigerSetzen(vbHourglass);
+        DoEvents();
+        const DatenbankSitzung sitzung;
+        if (!sitzung.offen() ||
+            DatenbankImport::ListeImportieren(*Datenbank, *m_ui.MSFlexGrid1, *m_ui.MSFlexGrid3,
+                                              port, fehler, &bericht) < 0)
+            fehler = QStringLiteral("Import Liste: ") + (sitzung.offen() ? fehler : FehlerText);
+        MauszeigerSetzen(vbDefault);
+    }
+    // An import cut short by the end of the program has nothing to show.
+    if (ProgrammEndet())
+        return;
+    if (fehler.isEmpty()) {
+        QStringList hinweise = {bericht.Meldung(),
+                                DatenbankImport::VorlageMaengel(*m_ui.MSFlexGrid3)};
+        hinweise.removeAll(QString());
+        fehler = hinweise.join(u'\n');
+    }
     if (!fehler.isEmpty())
         MsgBox(fehler);
 }
@@ -285,7 +302,9 @@ void frmMBustest::TarifeEinlesen(const QVariant& lznr, FlexGrid& grid)
 
 void frmMBustest::cmd_AutoPrimaer_Click()
 {
-    ParameterSchreiben::AutoPrimaer(*m_ui.MSFlexGrid1);
+    const Programmende::Lauf lauf(m_ende);
+    if (lauf.gueltig())
+        ParameterSchreiben::AutoPrimaer(*m_ui.MSFlexGrid1);
 }
 
 void frmMBustest::cmd_SetPrimSingle_Click()
@@ -318,12 +337,21 @@ void frmMBustest::MSFlexGrid1_Click()
         grid.TextMatrix(zeile, ParameterSchreiben::kSpalteBaud));
 }
 
-// Saves the scan grid and the records grid as list files into the current folder.
+// Saves the scan grid and the records grid as list files into the current folder; not while a
+// scan, search or read is still filling them.
 void frmMBustest::cmdSpeichern_Click()
 {
     ZaehlerListeDatei::Namen namen;
-    if (ZaehlerListeDatei::Speichern(*m_ui.MSFlexGrid1, *m_ui.Grid1, Jetzt(),
-                                     ZaehlerListeDatei::PortZahl(m_ui.Text4->text()), namen))
+    bool gespeichert = false;
+    {
+        const Programmende::Lauf lauf(m_ende);
+        if (!lauf.gueltig())
+            return;
+        gespeichert =
+            ZaehlerListeDatei::Speichern(*m_ui.MSFlexGrid1, *m_ui.Grid1, Jetzt(),
+                                         ZaehlerListeDatei::PortZahl(m_ui.Text4->text()), namen);
+    }
+    if (gespeichert)
         MsgBox(QDir::currentPath() + QStringLiteral("/Tabelle wurde gespeichert : ") +
                namen.satzListe);
 }
@@ -341,8 +369,12 @@ void frmMBustest::cmdImportListeAbbrechen_Click()
     m_ui.Frame11->setVisible(false);
 }
 
+// The records grid to the clipboard; not while a scan or read is still filling it.
 void frmMBustest::cmdZwischen_Click()
 {
+    const Programmende::Lauf lauf(m_ende);
+    if (!lauf.gueltig())
+        return;
     QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setText(ZaehlerListeDatei::Zwischenablage(*m_ui.Grid1));
 }

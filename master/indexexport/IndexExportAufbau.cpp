@@ -89,6 +89,8 @@ void BearbeitungAufbauen(IndexExportElemente& e)
         QLineEdit*& box = e.Text1[static_cast<size_t>(i)];
         box = new QLineEdit(f);
         box->setToolTip(QString::fromUtf8(tipps[i]));
+        // The meter is shown, not edited here: only the index list is stored.
+        box->setReadOnly(true);
         kopf->addWidget(label, i, 0);
         kopf->addWidget(box, i, 1);
     }

@@ -103,6 +103,17 @@ QList<IndexExportZeile> IndexZeilenAusGrid(const FlexGrid& grid)
     return zeilen;
 }
 
+QStringList UngueltigeIndexe(const QList<IndexExportZeile>& zeilen)
+{
+    QStringList ungueltig;
+    for (int i = 0; i < zeilen.size(); ++i) {
+        const QString& index = zeilen[i].index;
+        if (!index.trimmed().isEmpty() && !IndexWert(index))
+            ungueltig << QStringLiteral("Zeile %1: %2").arg(i + 1).arg(index);
+    }
+    return ungueltig;
+}
+
 QString ZwischenablageText(const FlexGrid& grid)
 {
     QString text;

@@ -110,7 +110,17 @@ void frmMBusEditIndexExport::ListeLaden()
 
 bool frmMBusEditIndexExport::IndexSpeichern(qint32 lznr, FlexGrid& grid)
 {
-    if (m_daten->IndexSpeichern(lznr, IndexZeilenAusGrid(grid)) < 0) {
+    const QList<IndexExportZeile> zeilen = IndexZeilenAusGrid(grid);
+    // A typed index that is no number would lose its row without a word.
+    const QStringList ungueltig = UngueltigeIndexe(zeilen);
+    if (!ungueltig.isEmpty()) {
+        Melden(QStringLiteral("Die Indexliste des Zählers %1 wurde nicht gespeichert, ein Index "
+                              "muss eine ganze Zahl sein (leerer Index: die Zeile entfällt):\n")
+                   .arg(lznr) +
+               ungueltig.join(u'\n'));
+        return false;
+    }
+    if (m_daten->IndexSpeichern(lznr, zeilen) < 0) {
         Melden(QStringLiteral("Die Indexliste des Zählers %1 wurde nicht gespeichert, die "
                               "gespeicherte Liste bleibt unverändert:\n")
                    .arg(lznr) +

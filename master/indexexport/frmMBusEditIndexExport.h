@@ -70,7 +70,8 @@ public:
     // Loads one meter into the edit frame; false (and a message) when the database failed.
     bool MBusIndexListeLaden(qint32 lznr);
     void ListeLaden();
-    // Stores the grid's index list of the meter and hides the edit frame; on failure a message,
+    // Stores the grid's index list of the meter and hides the edit frame; an index typed that is
+    // no whole number stores nothing (its rows are named). On failure a message,
     // the meter keeps its stored rows and the edit frame stays.
     bool IndexSpeichern(qint32 lznr, FlexGrid& grid);
 

@@ -111,15 +111,15 @@ TYPED_TEST(DatenbankImportTest, scanRowsMatchByAddressOrByNumberAndNewOnesGetThe
     this->meterEinfuegen(11, "2222", 0);
     this->meterEinfuegen(12, "3333", 7, 4);        // another port
     this->meterEinfuegen(13, "4444", 5, 3, "dup"); // a second meter at 5: the first one counts
-    EXPECT_EQ(this->listeImportieren({ScanZeile("5", "9999"),   // by address, number changed
-                                      ScanZeile("0", "2222"),   // no address: by number
-                                      ScanZeile("253", "5555"), // no address, unknown number
-                                      ScanZeile("7", "3333"),   // known only on port 4
-                                      ScanZeile("", "6666"), ScanZeile("8", "")}),
-              4);
-    EXPECT_EQ(this->zaehler(),
-              QStringList({"ABC_3333 3333 7 3", "ABC_5555 5555 253 3", "alt 2222 0 3",
-                           "alt 3333 7 4", "alt 9999 5 3", "dup 4444 5 3"}));
+    EXPECT_EQ(
+        this->listeImportieren({ScanZeile("5", "9999"),   // by address, number changed
+                                ScanZeile("0", "2222"),   // no address: by number
+                                ScanZeile("253", "5555"), // no address to store, unknown number
+                                ScanZeile("7", "3333"),   // known only on port 4
+                                ScanZeile("", "6666"), ScanZeile("8", "")}),
+        4);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_3333 3333 7 3", "ABC_5555 5555  3", "alt 2222 0 3",
+                                            "alt 3333 7 4", "alt 9999 5 3", "dup 4444 5 3"}));
     EXPECT_EQ(this->feld("9999", "MBBaud"), "2400");
     EXPECT_EQ(this->feld("9999", "Hersteller"), "ABC");
     EXPECT_EQ(this->feld("9999", "MB_Medium"), "Water");
@@ -279,4 +279,24 @@ TEST(DatenbankImportVorlage, rowsThatCannotServeAsATemplateAreNamed)
     EXPECT_EQ(DatenbankImport::VorlageMaengel(leer), "");
     Fuellen(vorlage, {{"Herst", "MEDIUM"}, {"", " "}});
     EXPECT_EQ(DatenbankImport::VorlageMaengel(vorlage), "");
+}
+
+TYPED_TEST(DatenbankImportTest, twoMetersAtOneAddressKeepARowEachAndTheClashIsNamed)
+{
+    this->meterEinfuegen(10, "1111", 5);
+    DatenbankImport::ListenBericht bericht;
+    // 1111 keeps its row, 2222 gets a row of its own; the same meter listed twice is one.
+    Fuellen(this->m_scan, {kScanKopf, ScanZeile("5", "2222"), ScanZeile("5", "1111"),
+                           ScanZeile("6", "5555"), ScanZeile("6", "6666"), ScanZeile("6", "5555")});
+    QString fehler;
+    EXPECT_EQ(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
+                                                fehler, &bericht),
+              5)
+        << qPrintable(fehler);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_2222 2222 5 3", "ABC_5555 5555 6 3",
+                                            "ABC_6666 6666 6 3", "alt 1111 5 3"}));
+    EXPECT_EQ(bericht.Meldung(), "Adresse 5 (2222, 1111) ist in der Liste mehrfach vergeben: "
+                                 "jeder Zähler wurde in einer eigenen Zeile gespeichert.\n"
+                                 "Adresse 6 (5555, 6666) ist in der Liste mehrfach vergeben: "
+                                 "jeder Zähler wurde in einer eigenen Zeile gespeichert.");
 }

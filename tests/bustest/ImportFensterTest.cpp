@@ -12,8 +12,13 @@
 #include "platform/Global.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -71,6 +76,22 @@ protected:
     QStringList indexListe()
     {
         return abfrage("SELECT Lznr, MBIndex, Art FROM MB_IndexListe ORDER BY Lznr, MBIndex");
+    }
+    // A primary scan of the addresses at 9600 baud.
+    void scannen(int von, int bis)
+    {
+        m_fenster->ui().Check1[0]->setChecked(true);
+        m_fenster->ui().Text5[0]->setText(QString::number(von));
+        m_fenster->ui().Text6[0]->setText(QString::number(bis));
+        m_fenster->ui().cmdSecPrimSuchen->click();
+    }
+    QStringList scanZeilen()
+    {
+        QStringList zeilen;
+        for (int zeile = 1; zeile < scan().Rows(); ++zeile)
+            if (!scan().TextMatrix(zeile, 1).isEmpty())
+                zeilen << scan().TextMatrix(zeile, 0) + u' ' + scan().TextMatrix(zeile, 1);
+        return zeilen;
     }
 };
 
@@ -262,6 +283,94 @@ TEST_F(ImportFensterTest, scanStopButtonEndsTheBatchAfterTheMeterRunning)
     EXPECT_EQ(scan().TextMatrix(1, 9), "Ok");
     EXPECT_EQ(scan().TextMatrix(2, 9), "");
     EXPECT_EQ(m_sim->zaehlerStand(1).telegramme, 0);
+}
+
+TEST_F(ImportFensterTest, scanRowsAtTheBroadcastAddressLeaveTheMetersAddressAndAreCounted)
+{
+    starten(Zaehler(250, "50000005"));
+    scannen(250, 254); // the meter answers at 250 and again at 254
+    ASSERT_EQ(scanZeilen(), QStringList({"250 50000005", "254 50000005"}));
+    m_fenster->ui().cmdImport->click();
+    EXPECT_EQ(abfrage("SELECT ZNr, MBAdr FROM zaehler"), QStringList({"50000005 250"}));
+    EXPECT_EQ(m_meldungen.texte,
+              QStringList({"1 Zeile mit einer Adresse über 250 (keine "
+                           "Primäradresse): MBAdr wurde dort nicht übernommen."}));
+
+    m_meldungen.texte.clear();
+    lesen(QStringLiteral("250"));
+    m_fenster->ui().cmdImportIndexe->click();
+    EXPECT_EQ(indexListe(), QStringList({"1 1 Volume", "1 2 Volume"}));
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+}
+
+TEST_F(ImportFensterTest, twoMetersTheSearchFindsAtOneAddressKeepARowEachAndAreNamed)
+{
+    starten(Zaehler(5, "00000015") + Zaehler(5, "00000016"));
+    QComboBox* stellen = m_fenster->ui().Combo3;
+    stellen->setCurrentIndex(stellen->findText(QStringLiteral("2")));
+    emit stellen->activated(stellen->currentIndex());
+    m_fenster->ui().Check1[0]->setChecked(true);
+    m_fenster->ui().cmdSekSuchenAlle->click();
+    ASSERT_EQ(scanZeilen(), QStringList({"5 00000016", "5 00000015"}));
+
+    m_fenster->ui().cmdImport->click();
+    EXPECT_EQ(abfrage("SELECT ZNAME, ZNr, MBAdr FROM zaehler ORDER BY ZNr"),
+              QStringList({"ABC_00000015 00000015 5", "ABC_00000016 00000016 5"}));
+    EXPECT_EQ(m_meldungen.texte,
+              QStringList({"Adresse 5 (00000016, 00000015) ist in der Liste mehrfach vergeben: "
+                           "jeder Zähler wurde in einer eigenen Zeile gespeichert."}));
+}
+
+TEST_F(ImportFensterTest, listFileThatFailsToLoadChangesNothing)
+{
+    starten(QString());
+    scanZeile(1, "5", "50000005");
+    m_fenster->Text4Setzen(QStringLiteral("4"));
+    m_fenster->ui().cmdSpeichern->click();
+    const auto waehlen = [this](const QString& name) {
+        m_fenster->ui().cmdImporttxt->click();
+        m_fenster->ui().File1->setCurrentItem(
+            m_fenster->ui().File1->findItems(name, Qt::MatchExactly).value(0));
+        m_fenster->File1_Click();
+    };
+    waehlen(ZaehlerListeDatei::Dateinamen(Jetzt(), 4).scanListe); // no index import list beside
+    schreiben("MBusImportIndex.txt", "Herst;Medium;MBIndex;TarifGruppe;TarifGrp;Tarif;Feld\r\n"
+                                     "ABC;WATER;2;Wasser;4;5,7;E\r\n");
+    schreiben("2405061130MBTestCom7.txt", QByteArray("Primär\t\0\x01\r\n", 12));
+    waehlen(QStringLiteral("2405061130MBTestCom7.txt"));
+    EXPECT_EQ(m_meldungen.texte.size(), 2) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_EQ(m_fenster->ui().Text4->text(), "4");
+    EXPECT_EQ(scan().TextMatrix(1, 1), "50000005");
+    EXPECT_EQ(m_fenster->ui().MSFlexGrid3->Rows(), 0);
+    m_fenster->ui().cmdImport->click();
+    EXPECT_EQ(abfrage("SELECT ZNr, MBComP, Tarif FROM zaehler"), QStringList({"50000005 4 5;"}));
+}
+
+TEST_F(ImportFensterTest, gridActionsAreTurnedAwayWhileAScanFillsTheGrid)
+{
+    starten(Zaehler(5, "50000005") + Zaehler(6, "60000006"));
+    const TestfensterElemente& e = m_fenster->ui();
+    const QString titelZeile = e.Label12->text();
+    QStringList zeilen;
+    sobald([this] { return m_sim->zaehlerStand(0).telegramme > 0; },
+           [&] {
+               for (QPushButton* knopf :
+                    {e.cmdSpeichern, e.cmdImport, e.cmdZwischen, e.cmd_AutoPrimaer}) {
+                   e.Label12->setText(titelZeile);
+                   knopf->click();
+                   zeilen << e.Label12->text();
+               }
+           });
+    QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+    scannen(5, 6);
+    EXPECT_EQ(zeilen, QStringList(4, kNichtGestartet));
+    EXPECT_EQ(e.Label12->text(), titelZeile);
+    EXPECT_EQ(scanZeilen(), QStringList({"5 50000005", "6 60000006"}));
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_TRUE(abfrage("SELECT ZNr FROM zaehler").isEmpty());
+    EXPECT_TRUE(QDir::current().entryList({"*.txt"}, QDir::Files).isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "vorher");
+    EXPECT_EQ(scan().TextMatrix(1, 7), "");
 }
 
 } // namespace

@@ -207,6 +207,32 @@ TYPED_TEST(IndexExportFensterTest, meterWithoutPortDoesNotHideTheList)
               QSet<QString>({"A", "B"}));
 }
 
+TYPED_TEST(IndexExportFensterTest, indexThatIsNoWholeNumberIsNamedAndKeepsTheFrameOpen)
+{
+    frmMBusEditIndexExport& f = this->oeffnen();
+    this->waehlen(1);
+    f.cmdAendern_Click();
+    f.cmdNeu_Click();
+    FlexGridWidget& grid = *f.ui().MSFlexGrid2;
+    for (const char* index : {"3.0", "2,0", "abc"}) {
+        this->m_meldungen.texte.clear();
+        grid.setTextMatrix(3, 1, QString::fromLatin1(index));
+        grid.setTextMatrix(3, 2, QStringLiteral("Durchfluss"));
+        f.cmdSpeichern_Click();
+        EXPECT_TRUE(f.bearbeitungSichtbar()) << index;
+        EXPECT_EQ(this->m_meldungen.texte,
+                  QStringList(QStringLiteral("Die Indexliste des Zählers 7 wurde nicht "
+                                             "gespeichert, ein Index muss eine ganze Zahl sein "
+                                             "(leerer Index: die Zeile entfällt):\nZeile 3: ") +
+                              QString::fromLatin1(index)));
+        EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen"})) << index;
+    }
+    grid.setTextMatrix(3, 1, QStringLiteral(" 3 "));
+    f.cmdSpeichern_Click();
+    EXPECT_FALSE(f.bearbeitungSichtbar());
+    EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen", "3 Durchfluss"}));
+}
+
 // Window behaviour that does not depend on the database kind.
 class IndexExportFenster : public IndexExportFensterTest<SqliteZiel>
 {
@@ -298,4 +324,19 @@ TEST_F(IndexExportFenster, meterThatCannotBeLoadedIsNotOpenedForSaving)
     f.cmdSpeichern_Click();
     pruefAusfuehren(QStringLiteral("ALTER TABLE MBusIndexListeWeg RENAME TO MBusIndexListe"));
     EXPECT_EQ(gespeichert(7), (QStringList{"1 Energie", "2 Volumen"}));
+}
+
+TEST_F(IndexExportFenster, meterBoxesShowTheMeterButTakeNoInput)
+{
+    frmMBusEditIndexExport& f = oeffnen();
+    waehlen(1);
+    f.cmdAendern_Click();
+    const QStringList vorher = {"A-Nr", "A", "5"};
+    for (int i = 0; i < 3; ++i) {
+        QLineEdit* box = f.ui().Text1[static_cast<size_t>(i)];
+        EXPECT_EQ(box->text(), vorher[i]);
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("99"));
+        EXPECT_EQ(box->text(), vorher[i]);
+    }
 }
