@@ -56,7 +56,14 @@ frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidg
         MasterEinzellesenFenster{*m_ui.MSFlexGrid1, *m_ui.MSFlexGrid2, *m_ui.MSFlexGrid4, m_comm1,
                                  [this](bool an) { m_ui.MSFlexGrid2->setVisible(an); },
                                  [this] { return !m_ui.MSFlexGrid2->isHidden(); },
-                                 [this](const QString& text) { statusBar()->showMessage(text); }});
+                                 [this](const QString& text) { statusBar()->showMessage(text); },
+                                 [this](bool an) {
+                                     if (an)
+                                         statusBar()->showMessage(kLesenLaeuftNoch);
+                                     else if (statusBar()->currentMessage() == kLesenLaeuftNoch)
+                                         statusBar()->clearMessage();
+                                 },
+                                 m_ende});
     verbinden();
     Form_Load();
 }
@@ -252,6 +259,8 @@ void frmMbusMasterV4::Text4Setzen(int index, const QString& text)
 
 void frmMbusMasterV4::Combo1_Click()
 {
+    if (m_einzellesen->belegt())
+        return;
     const QVariant daten = m_ui.Combo1->currentData();
     if (!daten.isValid())
         return;
@@ -261,6 +270,14 @@ void frmMbusMasterV4::Combo1_Click()
 
 void frmMbusMasterV4::Combo2_Click()
 {
+    if (m_einzellesen->belegt()) {
+        // The running read keeps its driver; the box shows it again.
+        const QSignalBlocker stumm(m_ui.Combo2);
+        const int index = m_ui.Combo2->findData(MB_OleProvider);
+        if (index >= 0)
+            m_ui.Combo2->setCurrentIndex(index);
+        return;
+    }
     const QVariant daten = m_ui.Combo2->currentData();
     if (!daten.isValid())
         return;
@@ -272,6 +289,9 @@ void frmMbusMasterV4::Combo2_Click()
 
 void frmMbusMasterV4::mnuEinstellung_Click()
 {
+    // Opening releases the fixed-interface driver a read may be waiting on.
+    if (m_einzellesen->belegt())
+        return;
     MauszeigerSetzen(vbHourglass);
     // A second opening must not take the stopped timer for the state to restore.
     if (m_ui.Frame3->isHidden())
@@ -345,6 +365,9 @@ void frmMbusMasterV4::closeEvent(QCloseEvent* ereignis)
 
 void frmMbusMasterV4::cmdStart_Click()
 {
+    // Start creates the driver objects anew.
+    if (m_einzellesen->belegt())
+        return;
     m_z.StatusText.clear();
     LoadMBusPovider(MB_OleProvider);
     m_z.StatusText = QStringLiteral("Start");
@@ -385,8 +408,9 @@ void frmMbusMasterV4::Timer1_Timer()
         m_ui.MSFlexGrid4->hide();
     m_ui.Label6->setText(JetztText() + QStringLiteral(" (") + QString::number(GetFreeFile()) +
                          QStringLiteral(")"));
+    // While a read of the user's holds the port, a due cycle waits for the first tick after it.
     if (jetztU < m_z.NaechsterStart || m_z.ZyklusLaeuft == 1 ||
-        m_z.StatusText == QStringLiteral("Stop"))
+        m_z.StatusText == QStringLiteral("Stop") || m_einzellesen->laeuft())
         return;
     // Taken here already, so that no second tick queues a cycle before this one runs.
     m_z.ZyklusLaeuft = 1;

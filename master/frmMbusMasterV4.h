@@ -8,7 +8,10 @@
 // the tick boxes Check1 react to the user's choice; the start-up runs their handlers itself.
 //
 // The cycle (Timer1_Timer and what it calls) holds a Programmende::Lauf of programmende() while
-// it runs; ending the program then waits until the step that runs has returned.
+// it runs, and so do the row read, the V2 read and the index save (MasterEinzellesen); ending the
+// program then waits until the step that runs has returned. While one of the latter runs, Start,
+// the settings frame and the driver choice are turned away, and a due cycle waits for the first
+// tick after it.
 
 #include "MasterfensterElemente.h"
 #include "master/dienste/DienstPruefung.h"

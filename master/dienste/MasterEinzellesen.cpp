@@ -1,6 +1,8 @@
 #include "MasterEinzellesen.h"
 
 #include "database/IndexListeSpeichern.h"
+#include "database/MBConnection.h"
+#include "database/Verbindung.h"
 #include "driver/engine/Ereignis.h"
 #include "driver/faces/IMBusOLEAutoServer.h"
 #include "driver/faces/MBusRacX4.h"
@@ -52,9 +54,49 @@ QString MomText(double wert)
 
 } // namespace
 
+// Held by a row read, the V2 read and the index save while they run. It marks the window busy
+// and holds a run of the program's end, so that the end waits for it; when it ends, a refusal
+// shown meanwhile goes from the status line, and then a program end asked for meanwhile runs.
+class MasterEinzellesen::Belegung
+{
+public:
+    explicit Belegung(MasterEinzellesen& e) : m_e(e), m_lauf(e.m_f.ende)
+    {
+        if (m_lauf.gueltig())
+            m_e.m_laeuft = true;
+    }
+    ~Belegung()
+    {
+        if (!m_lauf.gueltig())
+            return;
+        m_e.m_laeuft = false;
+        if (m_e.m_abgewiesen) {
+            m_e.m_abgewiesen = false;
+            m_e.m_f.belegtAnzeigen(false);
+        }
+    }
+    Belegung(const Belegung&) = delete;
+    Belegung& operator=(const Belegung&) = delete;
+    // False when the program ends or another run holds the end: then nothing may start.
+    bool gueltig() const { return m_lauf.gueltig(); }
+
+private:
+    MasterEinzellesen& m_e;
+    Programmende::Lauf m_lauf; // ends after the body above, as the last step
+};
+
 MasterEinzellesen::MasterEinzellesen(MasterZustand& z, MasterEinzellesenFenster fenster)
     : m_z(z), m_f(std::move(fenster))
 {
+}
+
+bool MasterEinzellesen::belegt()
+{
+    if (!m_laeuft)
+        return false;
+    m_abgewiesen = true;
+    m_f.belegtAnzeigen(true);
+    return true;
 }
 
 void MasterEinzellesen::log(const QString& text)
@@ -213,7 +255,10 @@ void MasterEinzellesen::zeileGeklickt(int zeile)
 {
     if (zeile <= 0)
         return;
-    if (abgewiesen(QStringLiteral("Lesen")))
+    if (abgewiesen(QStringLiteral("Lesen")) || belegt())
+        return;
+    const Belegung belegung(*this);
+    if (!belegung.gueltig())
         return;
     MauszeigerSetzen(vbHourglass);
     if (m_z.Gestartet)
@@ -279,7 +324,10 @@ void MasterEinzellesen::Combo3_Click(int listIndex)
 
 void MasterEinzellesen::indexListeSpeichern(int listIndex)
 {
-    if (abgewiesen(QStringLiteral("Indexliste speichern")))
+    if (abgewiesen(QStringLiteral("Indexliste speichern")) || belegt())
+        return;
+    const Belegung belegung(*this);
+    if (!belegung.gueltig())
         return;
     const int k = listIndex + 1;
     if (k < 1 || k >= static_cast<int>(m_z.MasterZaehler.size())) {
@@ -294,6 +342,8 @@ void MasterEinzellesen::indexListeSpeichern(int listIndex)
         return;
     }
     MauszeigerSetzen(vbHourglass);
+    // The save opens the database when it is closed; what it opened here is closed again.
+    const bool warOffen = MB_Connection && MB_Connection->offen();
     const int rc = MB_IndexListeSpeichern(zaehler);
     if (rc < 0) {
         MBusLogSchreiben(QStringLiteral("Fehler beim speichern der Indexliste lznr=") +
@@ -307,12 +357,15 @@ void MasterEinzellesen::indexListeSpeichern(int listIndex)
         log(QStringLiteral("Speichen MBIndexListe lznr=") + QString::number(zaehler.LZNR) +
             QStringLiteral(" Anz=") + QString::number(rc));
     }
+    if (!warOffen)
+        MB_ConnectionSchliessen();
     MauszeigerSetzen(vbDefault);
 }
 
 void MasterEinzellesen::testzaehlerLaden()
 {
-    if (abgewiesen(QStringLiteral("Testzähler laden")))
+    // The records are replaced: not while a read writes into them.
+    if (abgewiesen(QStringLiteral("Testzähler laden")) || belegt())
         return;
     m_z.MasterZaehler.assign(101, MBZaehler{});
     m_z.MasterComPort = 7;
@@ -332,7 +385,10 @@ void MasterEinzellesen::testzaehlerLaden()
 
 void MasterEinzellesen::v2Lesen()
 {
-    if (abgewiesen(QStringLiteral("Lesen")))
+    if (abgewiesen(QStringLiteral("Lesen")) || belegt())
+        return;
+    const Belegung belegung(*this);
+    if (!belegung.gueltig())
         return;
     MauszeigerSetzen(vbHourglass);
     MBusRacX4 treiber;

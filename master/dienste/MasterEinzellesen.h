@@ -11,8 +11,16 @@
 //
 // While the cycle reads, every one of them is refused with a log line: they would share the
 // cycle's port, driver and meter records. Every read closes its port on every way out.
+//
+// A read waits in the event loop, so the window's other actions run meanwhile. While a row
+// read, the V2 read or the index save runs (laeuft()), everything that would replace or release
+// a driver object, open the port or replace the meter records is turned away with the status
+// line kLesenLaeuftNoch (belegt()); the window does the same for Start, the settings frame and
+// the driver choice, and its tick leaves a due cycle for the first tick after the read. Each of
+// them holds a Programmende::Lauf, so that ending the program waits until it has closed its port.
 
 #include "master/dienste/MasterZustand.h"
+#include "platform/Programmende.h"
 
 #include <QString>
 
@@ -20,6 +28,10 @@
 
 class FlexGrid;
 class SerielleSchnittstelle;
+
+// The status line while an action is turned away because a read or the index save still runs.
+inline const QString kLesenLaeuftNoch =
+    QStringLiteral("Nicht möglich: Lesen oder Speichern läuft noch.");
 
 struct MasterEinzellesenFenster
 {
@@ -30,6 +42,10 @@ struct MasterEinzellesenFenster
     std::function<void(bool)> werteZeigen; // MSFlexGrid2 visible
     std::function<bool()> werteSichtbar;
     std::function<void(const QString&)> anzeigen; // the meter's id while it is selected
+    // Shows kLesenLaeuftNoch in the status line (true), or takes it away again (false) once the
+    // read or save that caused it has ended.
+    std::function<void(bool)> belegtAnzeigen;
+    Programmende& ende;
 };
 
 class MasterEinzellesen
@@ -49,16 +65,25 @@ public:
     void testzaehlerLaden();
     void v2Lesen();
 
+    // True while a row read, the V2 read or the index save runs.
+    bool laeuft() const { return m_laeuft; }
+    // While one runs: shows kLesenLaeuftNoch and returns true (the caller does nothing more).
+    bool belegt();
+
     MBZaehler KlickZaehler;
     // Limits of the waits for the link reset and the data request, in ms.
     int nkeFristMs = 3000;
     int anforderungFristMs = 15000;
 
 private:
+    class Belegung;
+
     bool abgewiesen(const QString& was);
     void log(const QString& text);
     void werteLeeren();
 
     MasterZustand& m_z;
     MasterEinzellesenFenster m_f;
+    bool m_laeuft = false;
+    bool m_abgewiesen = false; // an action was turned away while the running one runs
 };

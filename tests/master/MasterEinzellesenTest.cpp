@@ -5,6 +5,8 @@
 
 #include "master/dienste/MasterTreiber.h"
 
+#include <QStatusBar>
+
 class MasterEinzellesenTest : public MasterBusUmgebung
 {
 protected:
@@ -56,6 +58,26 @@ protected:
         for (int r = f.ui().MSFlexGrid4->Rows() - vorher; r >= 1; --r)
             texte << f.ui().MSFlexGrid4->TextMatrix(r, 1);
         return texte;
+    }
+    // Runs aktion once inside the next read's wait, as soon as the bus has seen its first frame.
+    void waehrendDesLesens(frmMbusMasterV4& f, std::function<void()> aktion)
+    {
+        m_sim->rahmenVergessen();
+        auto* schau = new QTimer(&f);
+        QObject::connect(schau, &QTimer::timeout, &f, [this, schau, aktion] {
+            if (m_sim->empfangeneRahmen().isEmpty())
+                return;
+            schau->stop();
+            schau->deleteLater();
+            aktion();
+        });
+        schau->start(1);
+    }
+    // The silent meter at address 3 keeps the read waiting on its link reset for 1.5 s.
+    void langWarten(frmMbusMasterV4& f)
+    {
+        f.zustand().ComTimeouts = {240000, 0, 4, 11};
+        f.einzellesen().nkeFristMs = 1500;
     }
     static bool IstNke(const QByteArray& r)
     {
@@ -184,6 +206,8 @@ TEST_F(MasterEinzellesenTest, indexListSaveStoredRecordsAndRefusalsDuringACycle)
                                     "MBIndex")),
               (QStringList{QStringLiteral("kWh"), QStringLiteral("m^3")}));
     EXPECT_EQ(f.zustand().MasterZaehler[static_cast<size_t>(r)].IndexAnz, 2);
+    // The save closes the database it opened.
+    EXPECT_FALSE(MB_Connection);
 
     // While the cycle reads, nothing shares its port and records.
     f.zustand().ZyklusLaeuft = 1;
@@ -232,4 +256,92 @@ TEST_F(MasterEinzellesenTest, v2ReadsTheClickedMeterAndTestMetersLeaveWithTheNex
     EXPECT_FALSE(f.zustand().MBusWerteOffen || f.zustand().ZaehlerstaendeOffen);
     EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM Zaehlerstaende")),
               QStringList{QStringLiteral("0")});
+}
+
+TEST_F(MasterEinzellesenTest, whileARowReadWaitsNothingReplacesItsDriverAndTheEndWaits)
+{
+    frmMbusMasterV4& f = oeffnenMitBus();
+    langWarten(f);
+    QString fehlerWaehrend = QStringLiteral("nie"), statusWaehrend;
+    int endenWaehrend = -1;
+    waehrendDesLesens(f, [&] {
+        fehlerWaehrend = f.ui().MSFlexGrid1->TextMatrix(3, 3);
+        f.cmdStart_Click();
+        klicken(f, QStringLiteral("2"));
+        f.cmd_V2_MBLesenSecundaer_Click();
+        f.ui().Combo2->setCurrentIndex(0);
+        f.Combo2_Click();
+        f.mnuEinstellung_Click();
+        f.TestZaehlerLaden_Click();
+        f.cmdSpeichernIndexliste_Click();
+        statusWaehrend = f.statusBar()->currentMessage();
+        f.close();
+        endenWaehrend = m_programmEnden;
+    });
+    klicken(f, QStringLiteral("3"));
+    EXPECT_EQ(fehlerWaehrend, QString()); // not yet counted: the read still waited
+    EXPECT_EQ(statusWaehrend, QStringLiteral("Nicht möglich: Lesen oder Speichern läuft noch."));
+    EXPECT_TRUE(f.statusBar()->currentMessage().isEmpty());
+    // Only the link reset of the silent meter went out; nothing else changed.
+    ASSERT_EQ(m_sim->empfangeneRahmen().size(), 1);
+    EXPECT_EQ(static_cast<quint8>(m_sim->empfangeneRahmen()[0].bytes[2]), 3);
+    EXPECT_EQ(spalte(f, 3), (QStringList{QString(), QString(), QStringLiteral("1"), QString()}));
+    EXPECT_FALSE(f.zustand().Gestartet || !f.ui().Frame3->isHidden());
+    EXPECT_EQ(MB_OleProvider, 1);
+    EXPECT_EQ(f.ui().Combo2->currentIndex(), 1);
+    EXPECT_EQ(f.ui().MSFlexGrid1->Rows(), 5);
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT count(*) FROM MB_IndexListe")),
+              QStringList{QStringLiteral("0")});
+    // The program ends once the read has closed its port, then the drivers go.
+    EXPECT_EQ(endenWaehrend, 0);
+    EXPECT_EQ(m_programmEnden, 1);
+    EXPECT_FALSE(MB_RacServer);
+}
+
+TEST_F(MasterEinzellesenTest, theSettingsFrameAndRowReadsWaitForTheOtherReads)
+{
+    frmMbusMasterV4& f = oeffnenMitBus();
+    MB_OleProvider = 0;
+    bool offenWaehrend = true;
+    waehrendDesLesens(f, [&] {
+        f.mnuEinstellung_Click();
+        offenWaehrend = !f.ui().Frame3->isHidden();
+    });
+    klicken(f, QStringLiteral("3"));
+    EXPECT_FALSE(offenWaehrend);
+    EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(3, 3), QStringLiteral("1"));
+    f.mnuEinstellung_Click();
+    EXPECT_FALSE(f.ui().Frame3->isHidden() || MB_OleServer);
+
+    // The V2 read of the silent meter clicked last.
+    bool klickWaehrendV2 = false;
+    waehrendDesLesens(f, [&] {
+        klicken(f, QStringLiteral("2"));
+        klickWaehrendV2 = true;
+    });
+    f.ui().MSFlexGrid1->setRow(3);
+    f.cmd_V2_MBLesenSecundaer_Click();
+    EXPECT_TRUE(klickWaehrendV2);
+    EXPECT_EQ(spalte(f, 2), (QStringList{QString(), QString(), QStringLiteral("0"), QString()}));
+}
+
+TEST_F(MasterEinzellesenTest, aCycleDueDuringAReadStartsAtTheFirstTickAfterIt)
+{
+    frmMbusMasterV4& f = oeffnenMitBus();
+    langWarten(f);
+    f.Text1Setzen(QStringLiteral("60"));
+    f.cmdStart_Click();
+    int zyklusWaehrend = -1;
+    waehrendDesLesens(f, [&] {
+        m_uhr.vorstellen(30);
+        f.Timer1_Timer();
+        zyklusWaehrend = f.zustand().ZyklusLaeuft;
+    });
+    klicken(f, QStringLiteral("3"));
+    EXPECT_EQ(zyklusWaehrend, 0);
+    f.einzellesen().nkeFristMs = 300;
+    f.zustand().ComTimeouts = {330, 50, 4, 11};
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Ok"), QStringLiteral("Ok"),
+                                         QStringLiteral("Fehler"), QStringLiteral("Fehler")}));
 }
