@@ -90,7 +90,11 @@ void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& z
     }
 
     const int n = zaehler.AnzWerte;
-    if (z.ZaehlerstaendeOffen && zaehler.IndexAnz != n) {
+    if (z.ZaehlerstaendeOffen && zaehler.IndexAnz != n && n == 0) {
+        // An answer without records would wipe the meter's configured index list.
+        mbLog(QStringLiteral("Indexliste nicht gespeichert: keine Werte gelesen lznr=") +
+              QString::number(zaehler.LZNR));
+    } else if (z.ZaehlerstaendeOffen && zaehler.IndexAnz != n) {
         const int zeilen = MB_IndexListeSpeichern(zaehler);
         if (zeilen >= 0)
             zaehler.IndexAnz = static_cast<qint16>(static_cast<quint8>(zeilen));

@@ -390,3 +390,27 @@ TEST_F(MasterZyklusTest, theSameCycleStoresIntoTheServerDatabase)
     EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("Z1450/000002002.15p"))));
     EXPECT_FALSE(MB_Connection);
 }
+
+TEST_F(MasterZyklusTest, anAnswerWithoutRecordsKeepsTheConfiguredIndexList)
+{
+    vorbereiten(QStringLiteral("201"), QStringLiteral("zaehler adresse=2 id=22222222\n"),
+                {QStringLiteral("2;2;22222222")});
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("fuellen")));
+        for (int k = 1; k <= 2; ++k)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO MB_IndexListe (Lznr, MBIndex, Faktor, "
+                                              "Speichern, Reihenfolge) VALUES (2, %1, 2.5, 0, %2)")
+                                   .arg(k)
+                                   .arg(3 - k)));
+    }
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 4), QStringList{QStringLiteral("Ok")});
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT MBIndex || ':' || Faktor || ':' || Speichern || ':' "
+                                    "|| Reihenfolge FROM MB_IndexListe ORDER BY MBIndex")),
+              (QStringList{QStringLiteral("1:2.5:0:2"), QStringLiteral("2:2.5:0:1")}));
+    EXPECT_EQ(mbLog().count(
+                  QStringLiteral(" ;Indexliste nicht gespeichert: keine Werte gelesen lznr=2\r\n")),
+              1)
+        << qPrintable(mbLog());
+}
