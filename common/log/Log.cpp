@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cstdio>
+
 namespace {
 
 QString Dateidatum(const QDateTime& zeit)
@@ -39,12 +41,22 @@ private:
     QString m_text = FehlerText;
 };
 
+// A log line that cannot be written goes to standard error with the reason, so that it is not
+// lost without a trace (the journal keeps the standard error of a service).
 void Anhaengen(const QString& pfad, const QStringList& zeilen, bool mitPruefung)
 {
     const Dateinummer nummer = mitPruefung ? Dateinummer() : DateinummerOhnePruefung::nehmen();
+    QString grund;
     if (!nummer.gueltig())
+        grund = FehlerText;
+    else if (TextZeilenAnhaengen(pfad, zeilen, &grund))
         return;
-    TextZeilenAnhaengen(pfad, zeilen);
+    const QByteArray text =
+        (QStringLiteral("Log nicht schreibbar: ") + pfad + QStringLiteral(" (") + grund +
+         QStringLiteral("): ") + zeilen.constLast() + u'\n')
+            .toLocal8Bit();
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stderr);
+    std::fflush(stderr);
 }
 
 // The MBusLog folder when it is missing; only that one level, never the database folder.

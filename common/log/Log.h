@@ -40,13 +40,15 @@ private:
 };
 
 // Appends "dd.mm.yy hh:mm:ss " & text to DBPath & yymmdd & "ed.log" (DBPath "" is the working
-// folder). File name and line take one reading of the clock. Never reports a failure, leaves
-// FehlerText alone and creates no folder.
+// folder). File name and line take one reading of the clock. Never reports a failure to the
+// caller, leaves FehlerText alone and creates no folder; a line that cannot be written goes to
+// standard error ("Log nicht schreibbar: " & file & " (" & reason & "): " & line).
 void LogSchreiben(const QString& text);
 
 // Appends "dd.mm.yy hh:mm:ss " & ";" & text to DBPath & "MBusLog\" & yymmdd & suffix; a new
 // file gets the header line first (also an empty one). A missing MBusLog folder is created and
-// the entry kept; a missing DBPath folder drops the entry. Never reports a failure.
+// the entry kept; a missing DBPath folder drops the entry. Never reports a failure to the
+// caller; an entry that cannot be written goes to standard error as with LogSchreiben.
 void MBusLogSchreiben(const QString& text, const QString& kopfzeile, const QString& suffix);
 
 // True when the file exists (an empty file exists too; a folder is no file). Windows-style paths

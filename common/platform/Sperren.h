@@ -10,7 +10,7 @@
 //   zyklus-m<client>-com<port>.lock    that master's cycle is reading and storing right now
 //   werte-<hash of the folder>.lock    the log-file import is rebuilding the value folder
 //                                      DBPath & "Z" & client number; a cycle that finds it held
-//                                      leaves value files and interval files alone
+//                                      sets its value-file entries aside until it is free
 //
 // <client> is the client number's numeric value, as in the value-file folder ("Z1320").
 

@@ -39,24 +39,22 @@ void IntervallSchreiben(const QString& name, UnixZeit t1, qint32 v)
 void HauptindexSpeichern(const MBZaehler& zaehler, int k, MasterSpeicherZiel& ziel)
 {
     const MBWert& wert = zaehler.Werte[static_cast<size_t>(k)];
-    if (!ziel.dateienGesperrt) {
-        const UnixZeit t1 = DatumInUnixZeit(Jetzt());
-        const double hundertstel = std::nearbyint(wert.Wert * 100.0);
-        if (!(hundertstel >= std::numeric_limits<qint32>::min() &&
-              hundertstel <= std::numeric_limits<qint32>::max())) {
-            mbLog(QStringLiteral("Wert zu groß für die Intervalldateien : lznr=") +
-                  QString::number(zaehler.LZNR) + QStringLiteral(" Index=") + QString::number(k) +
-                  QStringLiteral(" Wert=") + ZahlAlsText(wert.Wert));
-        } else {
-            const auto v = static_cast<qint32>(hundertstel);
-            // A new file starts just before its first reading, so that reading is its first row
-            // (the writer stores only rows later than the file's newest time).
-            RB_DateiAnlegenZaehler(-1, zaehler.LZNR, 0, t1 - 1, kIntervallTage, v);
-            IntervallSchreiben(RB_DateiName15p(zaehler.LZNR, 0), t1, v);
-            const QString zwilling = MasterIntervallDateiName(zaehler.LZNR, k);
-            RB_DateiAnlegen(zwilling, t1 - 1, kIntervallTage, v);
-            IntervallSchreiben(zwilling, t1, v);
-        }
+    const UnixZeit t1 = DatumInUnixZeit(Jetzt());
+    const double hundertstel = std::nearbyint(wert.Wert * 100.0);
+    if (!(hundertstel >= std::numeric_limits<qint32>::min() &&
+          hundertstel <= std::numeric_limits<qint32>::max())) {
+        mbLog(QStringLiteral("Wert zu groß für die Intervalldateien : lznr=") +
+              QString::number(zaehler.LZNR) + QStringLiteral(" Index=") + QString::number(k) +
+              QStringLiteral(" Wert=") + ZahlAlsText(wert.Wert));
+    } else {
+        const auto v = static_cast<qint32>(hundertstel);
+        // A new file starts just before its first reading, so that reading is its first row
+        // (the writer stores only rows later than the file's newest time).
+        RB_DateiAnlegenZaehler(-1, zaehler.LZNR, 0, t1 - 1, kIntervallTage, v);
+        IntervallSchreiben(RB_DateiName15p(zaehler.LZNR, 0), t1, v);
+        const QString zwilling = MasterIntervallDateiName(zaehler.LZNR, k);
+        RB_DateiAnlegen(zwilling, t1 - 1, kIntervallTage, v);
+        IntervallSchreiben(zwilling, t1, v);
     }
     if (!ziel.z.ZaehlerstaendeOffen)
         return;
@@ -79,6 +77,15 @@ QString MasterIntervallDateiName(qint32 lznr, qint32 index)
     return name + QStringLiteral(".15p");
 }
 
+void WertdateiEintragSchreiben(const WertdateiEintrag& eintrag)
+{
+    QString datei;
+    if (RB6_WertSchreiben(DBPath, eintrag.lznr, eintrag.tm, eintrag.wert, eintrag.index, datei) !=
+        0)
+        mbLog(QStringLiteral("Fehler beim speichern RB6 : ") + datei + QStringLiteral(" rc=") +
+              FehlerText);
+}
+
 void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& ziel)
 {
     MasterZustand& z = ziel.z;
@@ -90,7 +97,11 @@ void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& z
     }
 
     const int n = zaehler.AnzWerte;
-    if (z.ZaehlerstaendeOffen && zaehler.IndexAnz != n) {
+    if (z.ZaehlerstaendeOffen && zaehler.IndexAnz != n && n == 0) {
+        // An answer without records would wipe the meter's configured index list.
+        mbLog(QStringLiteral("Indexliste nicht gespeichert: keine Werte gelesen lznr=") +
+              QString::number(zaehler.LZNR));
+    } else if (z.ZaehlerstaendeOffen && zaehler.IndexAnz != n) {
         const int zeilen = MB_IndexListeSpeichern(zaehler);
         if (zeilen >= 0)
             zaehler.IndexAnz = static_cast<qint16>(static_cast<quint8>(zeilen));
@@ -121,11 +132,12 @@ void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& z
                                QStringLiteral("Speichern MBIndex Ok ") + QString::number(k));
             }
         }
-        if (ziel.haken[2] && speichern && !ziel.dateienGesperrt) {
-            QString datei;
-            if (RB6_WertSchreiben(DBPath, zaehler.LZNR, wert.Tm, wert.Wert, k, datei) != 0)
-                mbLog(QStringLiteral("Fehler beim speichern RB6 : ") + datei +
-                      QStringLiteral(" rc=") + FehlerText);
+        if (ziel.haken[2] && speichern) {
+            const WertdateiEintrag eintrag{zaehler.LZNR, k, wert.Tm, wert.Wert};
+            if (!ziel.dateienGesperrt)
+                WertdateiEintragSchreiben(eintrag);
+            else if (ziel.zurueckgestellt)
+                ziel.zurueckgestellt->append(eintrag);
         }
         if (k == zaehler.MBIndex && !mandantText200)
             HauptindexSpeichern(zaehler, k, ziel);

@@ -9,23 +9,42 @@
 //   DatenPath & "Z<client>\<lznr6><k3>.15p" (difference mode, time of storing), and a row in
 //   Zaehlerstaende when that table is open.
 // Every failed write is logged and the next one runs; nothing is retried.
+//
+// While the log import rebuilds the value folder the value files (.zep) are not written: their
+// entries are set aside for the cycle, which writes them once the import has ended. The
+// interval files are always written; the import never touches them.
 
 #include "master/dienste/MasterZustand.h"
 
 #include <QString>
 
+#include <QList>
+
 #include <array>
 
 class FlexGrid;
+
+// A value-file entry set aside while the value folder was locked.
+struct WertdateiEintrag
+{
+    qint32 lznr = 0;
+    qint32 index = 0;
+    UnixZeit tm = 0;
+    double wert = 0;
+};
 
 struct MasterSpeicherZiel
 {
     MasterZustand& z;             // the open tables and their flags, TestModus
     std::array<bool, 3> haken;    // Check1(0) database, (1) M-Bus log, (2) value files
     int port = 0;                 // the window's COM port, for the mb.log line
-    bool dateienGesperrt = false; // the log import holds the value folder: no files written
+    bool dateienGesperrt = false; // the value folder is locked: value files are set aside
     FlexGrid& log;                // the window's log grid
+    QList<WertdateiEintrag>* zurueckgestellt = nullptr; // where set-aside entries go
 };
+
+// Writes one value-file entry; a failure is logged to mb.log.
+void WertdateiEintragSchreiben(const WertdateiEintrag& eintrag);
 
 // The value-file twin that holds the interval data of a value of a meter.
 QString MasterIntervallDateiName(qint32 lznr, qint32 index);

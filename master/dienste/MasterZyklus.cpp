@@ -2,6 +2,7 @@
 
 #include "database/MBConnection.h"
 #include "database/WertTabellen.h"
+#include "datafiles/RB6Wertdatei.h"
 #include "driver/faces/MBusRacX4.h"
 #include "grid/FlexGrid.h"
 #include "grid/GridHilfen.h"
@@ -14,20 +15,31 @@
 #include "platform/Sperren.h"
 #include "platform/Uhr.h"
 #include "platform/Warten.h"
+#include "serial/ComFehler.h"
+#include "serial/ComZuordnung.h"
+#include "serial/SerielleSchnittstelle.h"
 #include "text/Texte.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
+
+// How long the end of a cycle waits for the log import to release the value folder.
+constexpr int kImportWartezeit = 120 * 1000;
+int gImportWartezeit = kImportWartezeit;
 
 void mbLog(const QString& text)
 {
@@ -45,6 +57,23 @@ QString DienstText(int status)
         return QStringLiteral("Dienst war angehalten");
     default:
         return QStringLiteral("Dienst Status = ") + QString::number(status);
+    }
+}
+
+// Why the driver's port did not open, by the serial control's error number.
+QString ComOeffnenGrund(int nummer)
+{
+    switch (nummer) {
+    case ComFehler::kUngueltigerPort:
+        return QStringLiteral("Ungültige Anschlussnummer");
+    case ComFehler::kPortBelegt:
+        return QStringLiteral("Anschluss bereits geöffnet");
+    case ComFehler::kUngueltigerWert:
+        return QStringLiteral("Ungültiger Eigenschaftswert");
+    case ComFehler::kEinstellungFehler:
+        return QStringLiteral("Einstellung vom Gerät abgelehnt");
+    default:
+        return QStringLiteral("Fehler beim Öffnen");
     }
 }
 
@@ -143,8 +172,13 @@ void MasterZyklus::laufen(UnixZeit jetztU)
     t0.start();
     const auto mandant = static_cast<qint64>(Val(Mandant));
     Sperre zyklusSperre(Sperren::zyklusDatei(mandant, m_z.MasterComPort));
-    zyklusSperre.holen();
+    // Without its own lock the cycle cannot keep an import from starting: it then treats the
+    // value folder as locked.
+    const bool eigeneSperre = zyklusSperre.holen();
+    const QString sperrGrund = eigeneSperre ? QString() : FehlerText;
     m_durchlauf = 0;
+    m_portFehlerGemeldet = false;
+    m_zurueckgestellt.clear();
 
     for (int i = 1; i < m_f.zaehler.Rows(); ++i)
         m_f.zaehler.setTextMatrix(i, 4, QString());
@@ -186,11 +220,10 @@ void MasterZyklus::laufen(UnixZeit jetztU)
         offen.treiber->setCOMTimeoutByte(m_z.ComTimeouts[2]);
         offen.treiber->setCOMDeadtime(m_z.ComTimeouts[3]);
         log(QStringLiteral("Starte Auslesen"));
-        const bool gesperrt = Sperren::gehalten(Sperren::wertordnerDatei(DBPath, mandant));
-        if (gesperrt)
-            mbLog(QStringLiteral("Wertdateien gesperrt (Import läuft) : in diesem Zyklus keine "
-                                 "Wertdateien und Intervalldateien"));
+        const QString ordnerSperre = Sperren::wertordnerDatei(DBPath, mandant);
+        const bool gesperrt = !eigeneSperre || Sperren::gehalten(ordnerSperre);
         if (!durchlauf(*offen.treiber, gesperrt)) {
+            zurueckgestellteSchreiben(zyklusSperre, ordnerSperre, sperrGrund);
             m_z.ZyklusLaeuft = 0;
             emit beendet();
             return;
@@ -198,12 +231,14 @@ void MasterZyklus::laufen(UnixZeit jetztU)
         zyklusZeitZeigen(t0.elapsed());
         if (m_z.Gestartet && m_durchlauf == 1) {
             if (!durchlauf(*offen.treiber, gesperrt)) {
+                zurueckgestellteSchreiben(zyklusSperre, ordnerSperre, sperrGrund);
                 m_z.ZyklusLaeuft = 0;
                 emit beendet();
                 return;
             }
             zyklusZeitZeigen(t0.elapsed());
         }
+        zurueckgestellteSchreiben(zyklusSperre, ordnerSperre, sperrGrund);
     } else {
         zyklusZeitZeigen(t0.elapsed());
     }
@@ -256,6 +291,7 @@ void MasterZyklus::lesen(MBusRacX4& treiber, int i, bool dateienGesperrt)
         rc = MBusRawAuslesen(m_f.comm, treiber, zaehler);
     }
     if (rc != 0) {
+        portFehlerMelden(treiber, zaehler, rc);
         ++zaehler.LeseFehler;
         mbLog(MasterLogLesefehler(QString::number(a), zaehler.LeseFehler, rc));
         m_f.zaehler.setTextMatrix(i, 4, QStringLiteral("Fehler"));
@@ -268,11 +304,89 @@ void MasterZyklus::lesen(MBusRacX4& treiber, int i, bool dateienGesperrt)
                                 {m_f.haken(0), m_f.haken(1), m_f.haken(2)},
                                 m_z.MasterComPort,
                                 dateienGesperrt,
-                                m_f.log};
+                                m_f.log,
+                                &m_zurueckgestellt};
         MasterWerteSpeichern(zaehler, a, ziel);
     }
     m_f.zaehler.setTextMatrix(r, 2, QString::number(zaehler.Gelesen));
     m_f.zaehler.setTextMatrix(r, 3, QString::number(zaehler.LeseFehler));
+}
+
+void MasterZyklus::importWartezeitSetzen(int ms)
+{
+    gImportWartezeit = ms < 0 ? kImportWartezeit : ms;
+}
+
+bool MasterZyklus::wertordnerFrei(Sperre& zyklusSperre, const QString& ordnerSperre)
+{
+    return (zyklusSperre.gehalten() || zyklusSperre.holen()) && !Sperren::gehalten(ordnerSperre);
+}
+
+bool MasterZyklus::aufWertordnerWarten(Sperre& zyklusSperre, const QString& ordnerSperre)
+{
+    qint64 grenze = gImportWartezeit;
+    // The next cycle must not be missed: its interval files would lose their slot.
+    if (m_z.LeseIntervall > 0) {
+        const qint64 bisNaechster =
+            (NaechsterIntervall(m_z.LeseIntervall) - DatumInUnixZeit(Jetzt()) - 10) * 1000;
+        grenze = std::clamp<qint64>(bisNaechster, 0, grenze);
+    }
+    const QDeadlineTimer frist(grenze);
+    // The import ending removes its lock file; a holder that died leaves it behind, which the
+    // look every second finds.
+    QFileSystemWatcher waechter;
+    if (QFileInfo(Sperren::ordner()).isDir())
+        waechter.addPath(Sperren::ordner());
+    connect(&waechter, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (m_warten)
+            m_warten->quit();
+    });
+    const QString merken = FehlerText;
+    bool frei = wertordnerFrei(zyklusSperre, ordnerSperre);
+    while (!frei && !frist.hasExpired() && !gestoppt()) {
+        warten(static_cast<int>(std::min<qint64>(frist.remainingTime(), 1000)));
+        frei = wertordnerFrei(zyklusSperre, ordnerSperre);
+    }
+    FehlerText = merken;
+    return frei;
+}
+
+void MasterZyklus::zurueckgestellteSchreiben(Sperre& zyklusSperre, const QString& ordnerSperre,
+                                             const QString& sperrGrund)
+{
+    if (m_zurueckgestellt.isEmpty())
+        return;
+    const QList<WertdateiEintrag> eintraege = std::exchange(m_zurueckgestellt, {});
+    if (aufWertordnerWarten(zyklusSperre, ordnerSperre)) {
+        for (const WertdateiEintrag& eintrag : eintraege)
+            WertdateiEintragSchreiben(eintrag);
+        return;
+    }
+    QStringList dateien;
+    for (const WertdateiEintrag& eintrag : eintraege)
+        dateien << RB6_DateiName(DBPath, eintrag.lznr, eintrag.index);
+    const QString grund =
+        zyklusSperre.gehalten()
+            ? QStringLiteral("Wertdateien gesperrt (Import läuft)")
+            : QStringLiteral("Zyklussperre nicht erhalten (") + sperrGrund + QLatin1Char(')');
+    mbLog(grund + QStringLiteral(" : nicht geschrieben ") + dateien.join(QLatin1Char(' ')));
+}
+
+void MasterZyklus::portFehlerMelden(MBusRacX4& treiber, const MBZaehler& zaehler, int rc)
+{
+    if (m_portFehlerGemeldet)
+        return;
+    // Raw frames go over the window's serial control (-4: it did not open), the rest over the
+    // cycle's driver, which keeps the error of its last open.
+    const bool roh = rc == -4;
+    const int nummer = roh ? m_f.comm.fehlerNummer() : treiber.APPIsComOpen();
+    if (nummer == 0 || nummer == ComFehler::kNichtGeoeffnet || nummer == ComFehler::kGeraeteFehler)
+        return;
+    m_portFehlerGemeldet = true;
+    const int port = zaehler.MBComP;
+    const QString grund = roh ? m_f.comm.fehlerBeschreibung() : ComOeffnenGrund(nummer);
+    LogSchreiben(QStringLiteral("Fehler Open Com %1 (COM%1: ").arg(port) + ComGeraetHinweis(port) +
+                 QStringLiteral("; ") + grund + QStringLiteral(" (%1))").arg(nummer));
 }
 
 void MasterZyklus::wiederherstellen()

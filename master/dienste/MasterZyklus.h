@@ -7,9 +7,12 @@
 //
 // The database and both value tables stay open through the repeat pass and are closed once
 // after it; every exit (Stop, no meters, the end) closes and releases what the cycle opened.
-// While the cycle runs it holds the port's cycle lock (Sperren::zyklusDatei); when the log
-// import holds the client's value folder, the cycle writes no value or interval files (one
-// mb.log line) but still its mb.log lines and table rows.
+// While the cycle runs it holds the port's cycle lock (Sperren::zyklusDatei). When the log
+// import holds the client's value folder (or the cycle could not take its own lock, so that an
+// import may start at any time), the value-file entries are set aside; the interval files,
+// mb.log lines and table rows are written as always. At the end of the cycle it waits in the
+// event loop for the folder to be free (up to two minutes, never into the next due time) and
+// writes the entries then; otherwise one mb.log line names the value files left unwritten.
 //
 // Waits (the pause before each meter, the step mode) run the event loop until their time is
 // up, Weiter (step mode) or Stop; the cycle's time and pauses use a monotonic clock.
@@ -17,6 +20,7 @@
 // Only the cycle clears ZyklusLaeuft: a Stop followed by Start during a pass never lets a
 // second cycle in.
 
+#include "master/dienste/MasterSpeichern.h"
 #include "master/dienste/MasterZustand.h"
 #include "text/Zeit.h"
 
@@ -29,6 +33,7 @@
 class FlexGrid;
 class QEventLoop;
 class SerielleSchnittstelle;
+class Sperre;
 
 // What the cycle needs of its window.
 struct MasterZyklusFenster
@@ -70,6 +75,9 @@ public:
     // Stop (or the program's end): ends a wait at once; the pass ends after the meter it reads.
     void wartenAbbrechen();
 
+    // Tests: how long the end of a cycle waits for the value folder (ms; below 0 the default).
+    static void importWartezeitSetzen(int ms);
+
 signals:
     void beendet();
 
@@ -83,9 +91,16 @@ private:
     void log(const QString& text);
     void zyklusZeitZeigen(qint64 ms);
     void abschluss(UnixZeit jetztU);
+    bool wertordnerFrei(Sperre& zyklusSperre, const QString& ordnerSperre);
+    bool aufWertordnerWarten(Sperre& zyklusSperre, const QString& ordnerSperre);
+    void zurueckgestellteSchreiben(Sperre& zyklusSperre, const QString& ordnerSperre,
+                                   const QString& sperrGrund);
+    void portFehlerMelden(class MBusRacX4& treiber, const MBZaehler& zaehler, int rc);
 
     MasterZustand& m_z;
     MasterZyklusFenster m_f;
     QEventLoop* m_warten = nullptr;
     int m_durchlauf = 0;
+    bool m_portFehlerGemeldet = false;
+    QList<WertdateiEintrag> m_zurueckgestellt;
 };

@@ -104,6 +104,21 @@ TEST_F(RB_DateiAnlegenTest, dateiErscheintErstFertigUndLeserWartenDasAnlegenAb)
     EXPECT_EQ(lesen("db/00001234.15p"), neu);
 }
 
+TEST_F(RB_DateiAnlegenTest, eineTausendTagedateiEntstehtInGrossenBloecken)
+{
+    // Each write of the zeros is followed by one pass of the event loop: a timer that fires at
+    // every pass counts the blocks.
+    int durchgaenge = 0;
+    QTimer zaehler;
+    QObject::connect(&zaehler, &QTimer::timeout, [&] { ++durchgaenge; });
+    zaehler.start(0);
+    EXPECT_EQ(RB_DateiAnlegen("db\\00001234.15p", m_start, 1000, 5), 0);
+    zaehler.stop();
+    EXPECT_GE(durchgaenge, 1);
+    EXPECT_LE(durchgaenge, 8);
+    EXPECT_EQ(lesen("db/00001234.15p"), NeueIntervallBytes(96000, 3, 0, m_start, 5));
+}
+
 TEST_F(RB_DateiAnlegenTest, kopfSchreibenSchreibtNurEinenPassendenKopf)
 {
     QByteArray datei = NeueIntervallBytes(96, 3, 0, m_start, 0);

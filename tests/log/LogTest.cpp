@@ -71,17 +71,32 @@ TEST_F(LogTest, dateinameUndZeileNehmenEineUhrablesungUndFehlenderLogordnerEntst
     EXPECT_EQ(lesen("MBusLog/261206mb.log"), "Kopf\r\n06.12.26 00:00:00 ;neu\r\n");
 }
 
-TEST_F(LogTest, ohneDatenbankordnerOderOeffenbareDateiGehtDieZeileStillVerloren)
+TEST_F(LogTest, ohneDatenbankordnerOderOeffenbareDateiGehtDieZeileNachStandardfehler)
 {
     FehlerText = "vorher";
     DBPath = ".\\DB999\\";
-    LogSchreiben("verloren");
-    MBusLogSchreiben("verloren", "Kopf", "mb.log");
+    testing::internal::CaptureStderr();
+    LogSchreiben("verloren 1");
+    MBusLogSchreiben("verloren 2", "Kopf", "mb.log");
     EXPECT_TRUE(QDir(pfad(".")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     DBPath.clear();
     QDir().mkdir(pfad("261205ed.log")); // a folder where the file should be
-    LogSchreiben("verloren");
+    LogSchreiben("verloren 3");
     EXPECT_TRUE(QFileInfo(pfad("261205ed.log")).isDir());
+    // A path through a regular file fails for root too.
+    schreiben("Datei", "x");
+    DBPath = pfad("Datei") + "/";
+    MBusLogSchreiben("verloren 4", "Kopf", "mb.log");
+    const QString fehler = QString::fromLocal8Bit(testing::internal::GetCapturedStderr());
+    const QStringList zeilen = fehler.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 4) << qPrintable(fehler);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(zeilen[i].startsWith("Log nicht schreibbar: ")) << qPrintable(zeilen[i]);
+        EXPECT_TRUE(zeilen[i].endsWith(QStringLiteral("verloren %1").arg(i + 1)))
+            << qPrintable(zeilen[i]);
+    }
+    EXPECT_TRUE(zeilen[3].contains(pfad("Datei") + "/MBusLog/261205mb.log"))
+        << qPrintable(zeilen[3]);
     EXPECT_EQ(FehlerText, "vorher");
     EXPECT_TRUE(m_meldungen.texte.isEmpty());
     EXPECT_EQ(BelegteDateinummern(), 0);

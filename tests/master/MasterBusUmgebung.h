@@ -24,6 +24,7 @@ protected:
     void TearDown() override
     {
         MasterfensterUmgebung::TearDown();
+        MasterZyklus::importWartezeitSetzen(-1);
         Sperren::ordnerSetzen(QString());
         if (m_sim)
             m_sim->stoppen();

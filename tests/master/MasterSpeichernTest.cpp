@@ -270,12 +270,21 @@ TEST_F(MasterSpeichernTest, valueTooLargeForIntervalFilesAndLockedValueFolder)
                     .contains(QStringLiteral(" ;Wert zu groß für die Intervalldateien : lznr=7 "
                                              "Index=2 Wert=30000000\r\n")));
 
-    // The log import rebuilds the value folder: no files at all, the lines still.
+    // The log import rebuilds the value folder: the value-file entries are set aside, the
+    // interval files and the lines are written.
     QDir(pfad(QStringLiteral("Z1"))).removeRecursively();
     wert(2, 5, QStringLiteral("m^3"), 255);
-    speichern({false, true, true}, true);
-    EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Z1"))));
-    EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("00000007.15p"))));
+    QList<WertdateiEintrag> zurueck;
+    MasterSpeicherZiel ziel{m_z, {false, true, true}, 3, true, m_log, &zurueck};
+    MasterWerteSpeichern(m_zaehler, 5, ziel);
+    EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Z1/000007001.zep"))));
+    EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Z1/000007002.zep"))));
+    EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("00000007.15p"))));
+    EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("Z1/000007002.15p"))));
+    ASSERT_EQ(zurueck.size(), 2);
+    EXPECT_EQ(zurueck[1].lznr, 7);
+    EXPECT_EQ(zurueck[1].index, 2);
+    EXPECT_EQ(zurueck[1].wert, 5.0);
     EXPECT_EQ(tagesdatei(QStringLiteral("mb.log")).count(QStringLiteral(";123456;")), 6);
 }
 

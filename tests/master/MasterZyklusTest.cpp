@@ -112,6 +112,7 @@ TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
     // the value folder: no value or interval file is written, mb.log gets the values.
     m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(11, 2, 0)));
     {
+        MasterZyklus::importWartezeitSetzen(200);
         Sperre import(Sperren::wertordnerDatei(DBPath, 201));
         ASSERT_TRUE(import.holen());
         ASSERT_TRUE(tick(f));
@@ -119,9 +120,11 @@ TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
     RB6_Kopf kopf;
     ASSERT_EQ(RB6_KopfLesen(RB6_DateiName(DBPath, 2, 1), kopf), 0);
     EXPECT_EQ(RB6_LetzterSatz(kopf), 10);
-    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Wertdateien gesperrt (Import läuft) : in diesem "
-                                           "Zyklus keine Wertdateien und Intervalldateien\r\n")),
-              1);
+    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Wertdateien gesperrt (Import läuft) : nicht "
+                                           "geschrieben ") +
+                            RB6_DateiName(DBPath, 2, 1) + QStringLiteral("\r\n")),
+              1)
+        << qPrintable(mbLog());
     EXPECT_EQ(mbLog().count(QStringLiteral(";22222222;Z2;3;2;1;100000;kWh;")), 2);
     EXPECT_EQ(f.ui().Label1->text(),
               QStringLiteral("Starte Datenholen um 05.12.2026 11:15:00  [3 Soll]"));
@@ -389,4 +392,119 @@ TEST_F(MasterZyklusTest, theSameCycleStoresIntoTheServerDatabase)
               (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
     EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("Z1450/000002002.15p"))));
     EXPECT_FALSE(MB_Connection);
+}
+
+TEST_F(MasterZyklusTest, anAnswerWithoutRecordsKeepsTheConfiguredIndexList)
+{
+    vorbereiten(QStringLiteral("201"), QStringLiteral("zaehler adresse=2 id=22222222\n"),
+                {QStringLiteral("2;2;22222222")});
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("fuellen")));
+        for (int k = 1; k <= 2; ++k)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO MB_IndexListe (Lznr, MBIndex, Faktor, "
+                                              "Speichern, Reihenfolge) VALUES (2, %1, 2.5, 0, %2)")
+                                   .arg(k)
+                                   .arg(3 - k)));
+    }
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 4), QStringList{QStringLiteral("Ok")});
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT MBIndex || ':' || Faktor || ':' || Speichern || ':' "
+                                    "|| Reihenfolge FROM MB_IndexListe ORDER BY MBIndex")),
+              (QStringList{QStringLiteral("1:2.5:0:2"), QStringLiteral("2:2.5:0:1")}));
+    EXPECT_EQ(mbLog().count(
+                  QStringLiteral(" ;Indexliste nicht gespeichert: keine Werte gelesen lznr=2\r\n")),
+              1)
+        << qPrintable(mbLog());
+}
+
+TEST_F(MasterZyklusTest, valueFilesWaitForTheImportAndIntervalFilesAreAlwaysWritten)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "satz 0C13 45230100\n"),
+                {QStringLiteral("2;2;22222222")});
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    const QStringList intervalldateien{QStringLiteral("00000002.15p"),
+                                       QStringLiteral("Z201/000002002.15p")};
+    auto letzterSatz = [] {
+        RB6_Kopf kopf;
+        return RB6_KopfLesen(RB6_DateiName(DBPath, 2, 1), kopf) == 0 ? RB6_LetzterSatz(kopf) : 0;
+    };
+    const QString ungeschrieben = QStringLiteral(" : nicht geschrieben ") +
+                                  RB6_DateiName(DBPath, 2, 1) + u' ' + RB6_DateiName(DBPath, 2, 2) +
+                                  QStringLiteral("\r\n");
+
+    // The import holds the value folder as the cycle starts and ends while it runs: the values
+    // set aside reach the value files, the interval files are written as always.
+    MasterZyklus::importWartezeitSetzen(60000);
+    auto import = std::make_unique<Sperre>(Sperren::wertordnerDatei(DBPath, 201));
+    ASSERT_TRUE(import->holen());
+    auto uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [&f, &import, uhr] {
+        if (f.ui().MSFlexGrid1->TextMatrix(1, 4) == QStringLiteral("Ok")) {
+            uhr->stop();
+            import.reset();
+        }
+    });
+    uhr->start(0);
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    ASSERT_TRUE(tick(f));
+    EXPECT_FALSE(import);
+    import.reset();
+    EXPECT_EQ(letzterSatz(), 10);
+    for (const QString& datei : intervalldateien)
+        EXPECT_TRUE(QFile::exists(pfad(datei))) << qPrintable(datei);
+    EXPECT_FALSE(mbLog().contains(ungeschrieben)) << qPrintable(mbLog());
+
+    // Held past the wait: the value files are named, the interval files still get their row.
+    MasterZyklus::importWartezeitSetzen(200);
+    QList<QByteArray> vorher;
+    for (const QString& datei : intervalldateien)
+        vorher << lesen(datei);
+    {
+        Sperre gehalten(Sperren::wertordnerDatei(DBPath, 201));
+        ASSERT_TRUE(gehalten.holen());
+        m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 30, 0)));
+        ASSERT_TRUE(tick(f));
+    }
+    EXPECT_EQ(letzterSatz(), 10);
+    for (int i = 0; i < intervalldateien.size(); ++i)
+        EXPECT_NE(lesen(intervalldateien[i]), vorher[i]) << qPrintable(intervalldateien[i]);
+    EXPECT_EQ(
+        mbLog().count(QStringLiteral(" ;Wertdateien gesperrt (Import läuft)") + ungeschrieben), 1)
+        << qPrintable(mbLog());
+
+    // A cycle without its own lock cannot keep an import out: it acts as if one ran.
+    {
+        Sperre fremd(Sperren::zyklusDatei(201, 3));
+        ASSERT_TRUE(fremd.holen());
+        m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 45, 0)));
+        ASSERT_TRUE(tick(f));
+    }
+    EXPECT_EQ(letzterSatz(), 10);
+    EXPECT_EQ(mbLog().count(QStringLiteral(" ;Zyklussperre nicht erhalten (")), 1);
+    EXPECT_TRUE(mbLog().contains(QStringLiteral(")") + ungeschrieben)) << qPrintable(mbLog());
+}
+
+TEST_F(MasterZyklusTest, aPortThatDoesNotOpenIsOneProgramLogLinePerCycle)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    const QString geraet = m_sim->geraet();
+    m_sim->stoppen();
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    for (const QTime zeit : {QTime(10, 15, 0), QTime(10, 30, 0)}) {
+        m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), zeit));
+        ASSERT_TRUE(tick(f));
+    }
+    EXPECT_EQ(spalte(f, 4), (QStringList{QStringLiteral("Fehler"), QStringLiteral("Fehler")}));
+    const QString zeile = QStringLiteral("Fehler Open Com 3 (COM3: Gerät ") + geraet +
+                          QStringLiteral(" nicht vorhanden: ZEP.INI [COM] COM3=") + geraet +
+                          QStringLiteral("; Ungültige Anschlussnummer (8002))\r\n");
+    const QString log = Cp1252ZuText(lesen(QStringLiteral("261205ed.log")));
+    EXPECT_EQ(log.count(zeile), 2) << qPrintable(log);
+    EXPECT_EQ(log.count(QStringLiteral("Fehler Open Com")), 2) << qPrintable(log);
 }
