@@ -1,9 +1,9 @@
 #include "frmMBustest.h"
 
-#include "Begleitfenster.h"
 #include "EditorStart.h"
 #include "TestfensterAufbau.h"
 #include "TestfensterRegeln.h"
+#include "bustest/hilfe/Begleitfenster.h"
 #include "platform/Meldung.h"
 #include "settings/Einstellungen.h"
 #include "ui/FlexGridWidget.h"

@@ -1,6 +1,6 @@
 #include "frmMBusStart.h"
 
-#include "bustest/frmMBusFelsquell.h"
+#include "bustest/felsquell/frmMBusFelsquell.h"
 #include "bustest/frmMBustest.h"
 #include "master/frmMbusMasterV4.h"
 #include "platform/Warten.h"

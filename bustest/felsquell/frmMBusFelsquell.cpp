@@ -1,6 +1,6 @@
 #include "frmMBusFelsquell.h"
 
-#include "FrmMBusLog.h"
+#include "bustest/hilfe/FrmMBusLog.h"
 #include "driver/faces/MBusObjektErzeugen.h"
 #include "driver/faces/MBusRacX4.h"
 #include "frames/TelegrammText.h"
@@ -10,7 +10,7 @@
 #include "serial/SerielleDienste.h"
 #include "ui/FlexGridWidget.h"
 
-#include "frmMBustest.h"
+#include "bustest/frmMBustest.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
