@@ -8,6 +8,7 @@
 #include "lesen/Zaehlerlesen.h"
 #include "platform/Meldung.h"
 #include "serial/SerielleDienste.h"
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include "bustest/frmMBustest.h"
@@ -119,6 +120,7 @@ void frmMBusFelsquell::aufbauen()
     fenster->addLayout(telegramm);
     fenster->addLayout(inhalt, 1);
     resize(960, 560);
+    BeimZeigenEinpassen(*this);
 
     cmdComClose->hide();
     cmdComSend->setEnabled(false); // until a port is open
