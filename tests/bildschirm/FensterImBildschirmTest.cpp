@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -158,6 +159,25 @@ TEST(Bildschirmplatz, aWindowLargerThanTheScreenEvenAtItsMinimumScrollsItsConten
     ASSERT_NE(bereich, nullptr);
     EXPECT_TRUE(bereich->isAncestorOf(gross));
     EXPECT_EQ(gross->size(), QSize(1500, 1000));
+}
+
+// The same for a main window: its central widget goes into the scroll area, the menu stays.
+TEST(Bildschirmplatz, aMainWindowLargerThanTheScreenScrollsItsCentralWidget)
+{
+    QMainWindow fenster;
+    fenster.menuBar()->addMenu(QStringLiteral("&Datei"));
+    auto* gross = new QLabel(QStringLiteral("Mitte"));
+    gross->setMinimumSize(1500, 1000);
+    fenster.setCentralWidget(gross);
+    BeimZeigenEinpassen(fenster);
+    fenster.show();
+    Auffrischen();
+    EXPECT_TRUE(
+        fenster.screen()->availableGeometry().contains(fenster.geometry().marginsAdded(kRahmen)));
+    const auto* bereich = qobject_cast<QScrollArea*>(fenster.centralWidget());
+    ASSERT_NE(bereich, nullptr);
+    EXPECT_EQ(bereich->widget(), gross);
+    EXPECT_TRUE(fenster.menuBar()->isVisible());
 }
 
 // A window the program placed partly off the screen is moved into it, as near as it fits.
