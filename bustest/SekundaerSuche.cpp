@@ -3,6 +3,7 @@
 #include "driver/engine/Ereignis.h"
 #include "driver/faces/MBusRacX4.h"
 #include "grid/FlexGrid.h"
+#include "grid/GridHilfen.h"
 #include "platform/Warten.h"
 
 #include <cmath>
@@ -132,8 +133,10 @@ bool SekundaerSuche::eintragen(MBusRacX4& treiber, int baud)
             continue;
         const QString raten =
             m_liste.TextMatrix(zeile, kSpalteBaud) + QLatin1Char(';') + QString::number(baud);
-        if (m_liste.setTextMatrix(zeile, kSpalteBaud, raten))
+        if (m_liste.setTextMatrix(zeile, kSpalteBaud, raten)) {
+            FlexGridSpaltenbreiten(m_liste);
             return true;
+        }
         m_fehler = m_liste.letzterFehler();
         return false;
     }
@@ -146,6 +149,8 @@ bool SekundaerSuche::eintragen(MBusRacX4& treiber, int baud)
         m_fehler = m_liste.letzterFehler();
         return false;
     }
+    // The list shows every meter whole while the search goes on, not only at its end.
+    FlexGridSpaltenbreiten(m_liste);
     ++m_gefunden;
     if (m_anzeige.anzahl)
         m_anzeige.anzahl(QString::number(m_gefunden) + QStringLiteral(" Zähler gefunden"));

@@ -1,11 +1,12 @@
 #include "frmMBustest.h"
 
-#include "Begleitfenster.h"
 #include "EditorStart.h"
 #include "TestfensterAufbau.h"
 #include "TestfensterRegeln.h"
+#include "bustest/hilfe/Begleitfenster.h"
 #include "platform/Meldung.h"
 #include "settings/Einstellungen.h"
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QAction>
@@ -21,7 +22,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -79,12 +79,9 @@ void frmMBustest::aufbauen()
     zeile->addWidget(m_ui.Ansichten, 1);
     zeile->addWidget(kopf);
     setCentralWidget(mitte);
-    // 1280x800, or the whole screen when it is smaller.
-    const QSize wunsch(1280, 800);
-    const QSize bildschirm = screen()->availableGeometry().size();
-    resize(wunsch.boundedTo(bildschirm));
-    if (bildschirm.width() < wunsch.width() || bildschirm.height() < wunsch.height())
-        setWindowState(windowState() | Qt::WindowMaximized);
+    // 1280x800; on a smaller screen as much of it as the screen holds with the frame.
+    resize(1280, 800);
+    BeimZeigenEinpassen(*this);
 }
 
 void frmMBustest::startZustandHerstellen()

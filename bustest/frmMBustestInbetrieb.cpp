@@ -14,6 +14,7 @@
 #include "driver/ProviderListe.h"
 #include "driver/faces/MBusObjektErzeugen.h"
 #include "driver/faces/MBusRacX4.h"
+#include "grid/GridHilfen.h"
 #include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
@@ -132,6 +133,7 @@ void frmMBustest::listeLaden()
         QList<QStringList> zeilen;
         if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
             ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
+            FlexGridSpaltenbreiten(*m_ui.MSFlexGrid1);
             m_listenDatei = datei;
             m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
             QList<QStringList> vorlage;

@@ -4,6 +4,7 @@
 
 #include "MasterfensterElemente.h"
 
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QGridLayout>
@@ -159,4 +160,5 @@ void MasterfensterAufbauen(QMainWindow& fenster, MasterfensterElemente& e)
     e.mnuEinstellung = fenster.menuBar()->addAction(QStringLiteral("&Einstellungen"));
     e.mnuLog = fenster.menuBar()->addAction(QStringLiteral("&Log"));
     fenster.resize(900, 700);
+    BeimZeigenEinpassen(fenster);
 }

@@ -1,4 +1,4 @@
-#include "bustest/frmTCPMBus.h"
+#include "bustest/tcp/frmTCPMBus.h"
 #include "ui/UiSinks.h"
 
 #include <QApplication>

@@ -1,5 +1,7 @@
 #include "frmHalvorMBus.h"
 
+#include "ui/Bildschirmplatz.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -57,6 +59,7 @@ frmHalvorMBus::frmHalvorMBus(HalvorAuslesung::TreiberFabrik fabrik, QWidget* elt
     connect(Timer1, &QTimer::timeout, this, &frmHalvorMBus::Timer1_Timer);
     Timer1->start();
     resize(420, 200);
+    BeimZeigenEinpassen(*this);
 }
 
 frmHalvorMBus::~frmHalvorMBus() = default;

@@ -2,6 +2,7 @@
 
 #include "frmImportLogFile.h"
 
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QGridLayout>
@@ -173,4 +174,5 @@ void frmImportLogFile::aufbauen()
     SperrenTimer = new QTimer(this);
     SperrenTimer->setInterval(kSperrenIntervallMs);
     resize(1280, 800);
+    BeimZeigenEinpassen(*this);
 }

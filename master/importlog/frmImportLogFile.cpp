@@ -3,6 +3,7 @@
 #include "LogZeile.h"
 #include "WertdateiWerkzeuge.h"
 
+#include "grid/GridHilfen.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
 #include "platform/Sperren.h"
@@ -131,6 +132,7 @@ void frmImportLogFile::cmdDatInfoLesen_Click()
     werkzeugAusfuehren([this] {
         return WertdateiWerkzeuge::datInfoLesen(Text4->text(), Text9->text(), *MSFlexGrid2);
     });
+    FlexGridSpaltenbreiten(*MSFlexGrid2);
 }
 
 void frmImportLogFile::cmdLesen_Click()
@@ -139,6 +141,7 @@ void frmImportLogFile::cmdLesen_Click()
         return WertdateiWerkzeuge::lesen(Text4->text(), Text5[0]->text(), Text5[1]->text(),
                                          *MSFlexGrid3);
     });
+    FlexGridSpaltenbreiten(*MSFlexGrid3);
 }
 
 void frmImportLogFile::Command1_Click()
@@ -147,6 +150,7 @@ void frmImportLogFile::Command1_Click()
         return WertdateiWerkzeuge::suchePos(Text4->text(), Text9->text(), Text5[2]->text(),
                                             Text5[3]->text(), *MSFlexGrid3);
     });
+    FlexGridSpaltenbreiten(*MSFlexGrid3);
 }
 
 void frmImportLogFile::cmdLeseTag_Click()
@@ -155,6 +159,8 @@ void frmImportLogFile::cmdLeseTag_Click()
         return WertdateiWerkzeuge::leseTag(Text4->text(), Text9->text(), Text6->text(),
                                            *MSFlexGrid4, *MSFlexGrid3);
     });
+    FlexGridSpaltenbreiten(*MSFlexGrid4);
+    FlexGridSpaltenbreiten(*MSFlexGrid3);
 }
 
 void frmImportLogFile::sperrenPruefen()

@@ -3,6 +3,7 @@
 #include "frmMBusEditIndexExport.h"
 
 #include "Zelleneditor.h"
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QFont>
@@ -141,5 +142,6 @@ IndexExportElemente IndexExportAufbauen(QMainWindow& fenster)
     ListeAufbauen(e);
     BearbeitungAufbauen(e);
     fenster.resize(1000, 640);
+    BeimZeigenEinpassen(fenster);
     return e;
 }

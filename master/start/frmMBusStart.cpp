@@ -1,9 +1,10 @@
 #include "frmMBusStart.h"
 
-#include "bustest/frmMBusFelsquell.h"
+#include "bustest/felsquell/frmMBusFelsquell.h"
 #include "bustest/frmMBustest.h"
 #include "master/frmMbusMasterV4.h"
 #include "platform/Warten.h"
+#include "ui/Bildschirmplatz.h"
 
 #include <QAction>
 #include <QApplication>
@@ -65,6 +66,7 @@ frmMBusStart::frmMBusStart(StartMenue::Fabrik testfenster, StartMenue::Fabrik ma
     connect(mnuMBusEdit, &QAction::triggered, this, &frmMBusStart::mnuMBusEdit_Click);
     connect(mnuFelsquelltest, &QAction::triggered, this, &frmMBusStart::mnuFelsquelltest_Click);
     resize(420, 60);
+    BeimZeigenEinpassen(*this);
 }
 
 frmMBusStart::~frmMBusStart() = default;

@@ -9,6 +9,7 @@
 #include "platform/Warten.h"
 #include "settings/Einstellungen.h"
 #include "settings/IniDatei.h"
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QAction>
@@ -104,6 +105,7 @@ void frmMbusmasterV4Alle::aufbauen()
     spalte->addWidget(Frame1, 1);
     setCentralWidget(mitte);
     resize(760, 360);
+    BeimZeigenEinpassen(*this);
 
     connect(mnuEnde, &QAction::triggered, this, &frmMbusmasterV4Alle::mnuEnde_Click);
     connect(MnuZaehler, &QAction::triggered, this, &frmMbusmasterV4Alle::MnuZaehler_Click);

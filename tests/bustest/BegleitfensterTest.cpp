@@ -1,8 +1,8 @@
-#include "bustest/Begleitfenster.h"
-#include "bustest/FrmHilfe.h"
-#include "bustest/FrmInfo.h"
-#include "bustest/FrmMBusLog.h"
-#include "bustest/SysInfo.h"
+#include "bustest/hilfe/Begleitfenster.h"
+#include "bustest/hilfe/FrmHilfe.h"
+#include "bustest/hilfe/FrmInfo.h"
+#include "bustest/hilfe/FrmMBusLog.h"
+#include "bustest/hilfe/SysInfo.h"
 
 #include "support/TestUmgebung.h"
 #include "ui/FlexGridWidget.h"

@@ -282,3 +282,23 @@ TEST_F(SekundaerSucheTest, busOperationsAreTurnedAwayWithAStatusLineWhileOneRuns
 }
 
 } // namespace
+
+TEST_F(SekundaerSucheTest, aMeterFoundIsShownWholeWhileTheSearchGoesOn)
+{
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600) + Zaehler("50000000", 9600));
+    rateWaehlen(k9600);
+    int breite = -1;
+    int bedarf = 0;
+    sobald([this] { return ids().size() == 1; },
+           [this, &breite, &bedarf] {
+               const FlexGridWidget* grid = m_fenster->ui().MSFlexGrid1;
+               breite = grid->columnWidth(1);
+               bedarf = grid->fontMetrics().horizontalAdvance(grid->TextMatrix(1, 1));
+           },
+           0);
+    fenster.ui().cmdSekSuchenAlle->click();
+
+    EXPECT_EQ(ids(), QStringList({"50000000", "12345678"}));
+    ASSERT_GT(bedarf, 0);
+    EXPECT_GT(breite, bedarf);
+}

@@ -193,3 +193,17 @@ TEST_F(ZaehlerListeDateiTest, clipboardGetsTheWholeGridRowsByNewline)
 }
 
 } // namespace
+
+TEST_F(ZaehlerListeDateiTest, reloadedListShowsEveryCellWhole)
+{
+    schreiben(QStringLiteral("2405061130MBTestCom2.txt"),
+              TextZuCp1252("Primär\tID\tHerst.\tMedium\tBaudrate\t\r\n"
+                           "7\t12345678\tLUG\tWärme (Rücklauf) und Kälte\t300;2400;9600;\t\r\n"));
+    laden(QStringLiteral("2405061130MBTestCom2.txt"));
+    ASSERT_EQ(scan().TextMatrix(1, 3), QStringLiteral("Wärme (Rücklauf) und Kälte"));
+    for (int spalte = 0; spalte < scan().Cols(); ++spalte)
+        for (int zeile = 0; zeile < scan().Rows(); ++zeile)
+            EXPECT_GT(scan().columnWidth(spalte),
+                      scan().fontMetrics().horizontalAdvance(scan().TextMatrix(zeile, spalte)))
+                << qPrintable(scan().TextMatrix(zeile, spalte));
+}

@@ -1,8 +1,8 @@
 // The customer raw-telegram window on a simulated bus (real bytes on a pseudo-terminal).
 
-#include "bustest/frmMBusFelsquell.h"
-#include "bustest/FelsquellAustausch.h"
-#include "bustest/FrmMBusLog.h"
+#include "bustest/felsquell/frmMBusFelsquell.h"
+#include "bustest/felsquell/FelsquellAustausch.h"
+#include "bustest/hilfe/FrmMBusLog.h"
 
 #include "BusSimulator.h"
 #include "TestfensterUmgebung.h"

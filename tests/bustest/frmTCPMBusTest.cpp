@@ -1,7 +1,7 @@
 // The TCP link test window against the simulator behind a TCP port and against plain servers.
 
-#include "bustest/frmTCPMBus.h"
-#include "bustest/TcpMBus.h"
+#include "bustest/tcp/frmTCPMBus.h"
+#include "bustest/tcp/TcpMBus.h"
 
 #include "platform/Cp1252.h"
 #include "support/TestUmgebung.h"

@@ -180,6 +180,26 @@ TEST_F(frmImportLogFileTest, toolButtonsShowTheirStatusAndTheTestFileMessage)
     EXPECT_TRUE(f.lblWerkzeug->text().startsWith(QStringLiteral("SuchePos rc= ")));
 }
 
+// The grids of the value-file tools show every cell whole.
+TEST_F(frmImportLogFileTest, viewerGridsShowEveryCellWhole)
+{
+    frmImportLogFile& f = oeffnen();
+    f.cmdErzeugeTestDatei->click();
+    for (QPushButton* knopf : {f.cmdDatInfoLesen, f.cmdLesen}) {
+        knopf->click();
+        EXPECT_TRUE(f.lblWerkzeug->text().contains(QStringLiteral("rc= 0")))
+            << qPrintable(f.lblWerkzeug->text());
+    }
+    for (const FlexGridWidget* grid : {f.MSFlexGrid2, f.MSFlexGrid3}) {
+        ASSERT_GT(grid->Rows(), 2);
+        for (int zeile = 0; zeile < grid->Rows(); ++zeile)
+            for (int spalte = 0; spalte < grid->Cols(); ++spalte)
+                EXPECT_GT(grid->columnWidth(spalte),
+                          grid->fontMetrics().horizontalAdvance(grid->TextMatrix(zeile, spalte)))
+                    << qPrintable(grid->TextMatrix(zeile, spalte));
+    }
+}
+
 // Every visible control lies inside the window and has the room its text needs.
 TEST_F(frmImportLogFileTest, layoutFitsUnclippedAt1280x800)
 {

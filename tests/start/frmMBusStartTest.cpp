@@ -3,7 +3,7 @@
 
 #include "support/TestUmgebung.h"
 
-#include "bustest/frmMBusFelsquell.h"
+#include "bustest/felsquell/frmMBusFelsquell.h"
 #include "bustest/frmMBustest.h"
 #include "database/MBConnection.h"
 #include "database/Schema.h"

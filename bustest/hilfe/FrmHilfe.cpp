@@ -1,5 +1,7 @@
 #include "FrmHilfe.h"
 
+#include "ui/Bildschirmplatz.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -55,6 +57,7 @@ frm_help::frm_help(const QString& zaehlerLesenCaption, QWidget* eltern)
         layout->addWidget(bild);
 
     BildWaehlen(zaehlerLesenCaption);
+    BeimZeigenEinpassen(*this);
 }
 
 void frm_help::BildWaehlen(const QString& zaehlerLesenCaption)

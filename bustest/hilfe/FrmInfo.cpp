@@ -1,6 +1,7 @@
 #include "FrmInfo.h"
 
 #include "SysInfo.h"
+#include "ui/Bildschirmplatz.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -61,4 +62,5 @@ frm_about::frm_about(QWidget* eltern)
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_sysInfo, &QPushButton::clicked, this, [] { StartSysInfo(); });
     setMinimumWidth(480);
+    BeimZeigenEinpassen(*this);
 }

@@ -1,6 +1,7 @@
 #include "frmTCPMBus.h"
 
 #include "TcpMBus.h"
+#include "ui/Bildschirmplatz.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -64,6 +65,7 @@ frmTCPMBus::frmTCPMBus(QWidget* eltern)
     raster->setRowStretch(5, 1);
     raster->setColumnStretch(1, 1);
     resize(560, 240);
+    BeimZeigenEinpassen(*this);
     knoepfeZeigen(false);
 
     connect(cmdTCPConnect, &QPushButton::clicked, this, &frmTCPMBus::cmdTCPConnect_Click);

@@ -1,6 +1,7 @@
 #include "FrmMBusLog.h"
 
 #include "platform/Uhr.h"
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QLocale>
@@ -30,6 +31,7 @@ frmMBusLog::frmMBusLog(QWidget* eltern)
     layout->setContentsMargins(kRandPixel, kRandPixel, kRandPixel, kRandPixel);
     layout->addWidget(m_grid);
     resize(640, 320);
+    BeimZeigenEinpassen(*this);
 }
 
 void frmMBusLog::LogAddItem(const QString& item, int index)

@@ -1,6 +1,6 @@
 #include "frmMBusFelsquell.h"
 
-#include "FrmMBusLog.h"
+#include "bustest/hilfe/FrmMBusLog.h"
 #include "driver/faces/MBusObjektErzeugen.h"
 #include "driver/faces/MBusRacX4.h"
 #include "frames/TelegrammText.h"
@@ -8,9 +8,10 @@
 #include "lesen/Zaehlerlesen.h"
 #include "platform/Meldung.h"
 #include "serial/SerielleDienste.h"
+#include "ui/Bildschirmplatz.h"
 #include "ui/FlexGridWidget.h"
 
-#include "frmMBustest.h"
+#include "bustest/frmMBustest.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -119,6 +120,7 @@ void frmMBusFelsquell::aufbauen()
     fenster->addLayout(telegramm);
     fenster->addLayout(inhalt, 1);
     resize(960, 560);
+    BeimZeigenEinpassen(*this);
 
     cmdComClose->hide();
     cmdComSend->setEnabled(false); // until a port is open
