@@ -1,7 +1,7 @@
 #pragma once
 // The serial control: one serial port with the properties the exchange services work with.
 //
-// Properties keep the names and meaning of the communications control the program was built on:
+// Properties, named as the exchange services and the program's settings use them:
 // CommPort (port number, resolved to a device by ComGeraet), Settings ("9600,E,8,1"), PortOpen,
 // the buffer sizes and counts, InputLen, Input and Output (raw bytes, never text conversion),
 // DTREnable and RTSEnable.
