@@ -12,10 +12,13 @@
 #include "settings/Einstellungen.h"
 #include "ui/FlexGridWidget.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace {
 
@@ -137,25 +140,107 @@ TEST_F(AnleitungTest, commissioningImportAndOverviewRowsWorkAsTheReadmeSays)
         << qPrintable(zykluszeit);
 }
 
-// The ZEP.INI of the master walk-through names every key the start reads.
-TEST_F(AnleitungTest, settingsOfTheMasterWalkThroughNameTheDataFolder)
+// The ZEP.INI block of the master walk-through, with the simulator's terminal as COM1.
+QString MasterEinstellungen(const QString& geraet)
 {
     const QString text = Abschnitt(QStringLiteral("A master for a simulated port"));
     const qsizetype anfang = text.indexOf(QStringLiteral("       [ZEP]"));
-    ASSERT_GE(anfang, 0);
+    EXPECT_GE(anfang, 0);
     QStringList zeilen;
     for (const QString& zeile : text.mid(anfang).split(u'\n')) {
         if (!zeile.startsWith(QStringLiteral("       ")))
             break;
-        zeilen << zeile.trimmed();
+        zeilen << (zeile.trimmed().startsWith(QStringLiteral("COM1="))
+                       ? QStringLiteral("COM1=") + geraet
+                       : zeile.trimmed());
     }
-    schreiben(QStringLiteral("ZEP.INI"), (zeilen.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+    return zeilen.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+// The ZEP.INI of the master walk-through names every key the start reads.
+TEST_F(AnleitungTest, settingsOfTheMasterWalkThroughNameTheDataFolder)
+{
+    schreiben(QStringLiteral("ZEP.INI"), MasterEinstellungen(QStringLiteral("/dev/null")).toUtf8());
     Mandant.clear();
     ZEPIniLesen(QStringLiteral(".\\zep.ini"));
     EXPECT_EQ(Mandant, QStringLiteral("200"));
     const QString log = programmlog();
     EXPECT_TRUE(log.contains(QStringLiteral("ZEPDatenPATH = .\\"))) << qPrintable(log);
     EXPECT_FALSE(log.contains(QStringLiteral("Keinen Eintrag gefunden"))) << qPrintable(log);
+}
+
+// The master's quick try on the rows the overview walk-through adds: with the tick boxes the
+// README names, one pass stores every meter's values, and for client 200 no main index.
+TEST(AnleitungMasterTest, quickTryOfTheMasterStoresTheValuesOfEveryMeter)
+{
+    QTemporaryDir ordner;
+    ASSERT_TRUE(ordner.isValid());
+    const QDir dir(ordner.path());
+    QProcess simulator;
+    simulator.start(QStringLiteral(MBUS_SIM_BEFEHL),
+                    {QStringLiteral(MBUS_SIM_BEISPIEL), QStringLiteral("--ohne-takt")});
+    ASSERT_TRUE(simulator.waitForStarted(5000));
+    ASSERT_TRUE(simulator.waitForReadyRead(10000));
+    const QString geraet = QString::fromLocal8Bit(simulator.readLine().trimmed());
+    ASSERT_TRUE(geraet.startsWith(QStringLiteral("/dev/"))) << qPrintable(geraet);
+
+    const QString master = Abschnitt(QStringLiteral("A master for a simulated port"));
+    QStringList haken;
+    for (const QRegularExpressionMatch& treffer :
+         QRegularExpression(QStringLiteral("`(MBSpeichern\\d=1)`")).globalMatch(master))
+        if (!haken.contains(treffer.captured(1)))
+            haken << treffer.captured(1);
+    ASSERT_FALSE(haken.isEmpty());
+    QFile ini(dir.filePath(QStringLiteral("ZEP.INI")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write((MasterEinstellungen(geraet) + QStringLiteral("[MB200]\r\n") +
+               haken.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))
+                  .toUtf8());
+    ini.close();
+
+    const QString mdb = dir.filePath(QStringLiteral("basis.mdb"));
+    ASSERT_TRUE(DatenbankAnlegen(mdb)) << qPrintable(FehlerText);
+    {
+        std::unique_ptr<Verbindung> db = Verbindung::OpenDatabase(mdb);
+        ASSERT_TRUE(db);
+        const QStringList befehle =
+            SqlBefehle(master, QStringLiteral("tariff group 1")) +
+            SqlBefehle(Abschnitt(QStringLiteral("The master overview")), QStringLiteral("1. "));
+        for (const QString& befehl : befehle)
+            ASSERT_TRUE(db->Execute(befehl)) << qPrintable(befehl) << qPrintable(FehlerText);
+    }
+
+    QProcess pollex;
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    umgebung.insert(QStringLiteral("TELVARIN_SPERREN"), dir.filePath(QStringLiteral("sperren")));
+    pollex.setProcessEnvironment(umgebung);
+    pollex.setWorkingDirectory(ordner.path());
+    pollex.start(QStringLiteral(POLLEX_BEFEHL), {QStringLiteral("-M200"), QStringLiteral("-C1"),
+                                                 QStringLiteral("-T0"), QStringLiteral("Auto")});
+    ASSERT_TRUE(pollex.waitForStarted(5000));
+
+    // Waits (with a deadline) until every meter has rows; the pass reads each meter once.
+    const auto zaehlen = [&mdb](const QString& sql) {
+        std::unique_ptr<Verbindung> db = Verbindung::OpenDatabase(mdb);
+        Recordset rs = db ? db->OpenRecordset(sql) : Recordset();
+        return rs.offen() && !rs.Eof() ? rs.FeldAn(0).ganz() : -1;
+    };
+    const QString werteSql = QStringLiteral("SELECT COUNT(DISTINCT lznr) FROM MBusWerte");
+    const QDeadlineTimer frist(60000);
+    while (zaehlen(werteSql) < 3 && !frist.hasExpired() && pollex.state() == QProcess::Running)
+        QThread::msleep(200);
+    pollex.kill();
+    pollex.waitForFinished(5000);
+    simulator.kill();
+    simulator.waitForFinished(5000);
+
+    EXPECT_EQ(zaehlen(werteSql), 3);
+    EXPECT_EQ(zaehlen(QStringLiteral("SELECT COUNT(*) FROM Zaehlerstaende")), 0);
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("Z200")))
+                     .entryList({QStringLiteral("*.zep")}, QDir::Files)
+                     .isEmpty());
+    EXPECT_TRUE(dir.entryList({QStringLiteral("*.15p")}, QDir::Files).isEmpty());
 }
 
 } // namespace
