@@ -6,6 +6,7 @@
 #include "database/BasisMdb.h"
 #include "database/Schema.h"
 #include "database/Verbindung.h"
+#include "master/dienste/MasterZaehlerliste.h"
 #include "master/uebersicht/PortZaehlung.h"
 #include "master/uebersicht/Zykluszeiten.h"
 #include "platform/Global.h"
@@ -125,8 +126,11 @@ TEST_F(AnleitungTest, commissioningImportAndOverviewRowsWorkAsTheReadmeSays)
         SqlBefehle(Abschnitt(QStringLiteral("The master overview")), QStringLiteral("1. "));
     for (const QString& befehl : befehle)
         EXPECT_TRUE(db->Execute(befehl)) << qPrintable(befehl) << qPrintable(FehlerText);
+    // The rows the master reads for the port, each with its secondary address.
+    const QStringList gelesen = abfrage(*db, ZaehlerlisteAbfrage(1));
+    EXPECT_EQ(gelesen.size(), 9);
     EXPECT_EQ(abfrage(*db, QStringLiteral("SELECT COUNT(*) FROM zaehler WHERE MBComP = 1 AND "
-                                          "MB_ID <> '' AND STUFE > 0 AND ZQUELLE = 'M-Bus'")),
+                                          "MB_ID <> ''")),
               QStringList({"9"}));
 
     Mandant = QStringLiteral("200");
