@@ -94,6 +94,19 @@ TEST_F(AnleitungTest, commissioningImportAndOverviewRowsWorkAsTheReadmeSays)
     fenster.ui().Text6[k2400]->setText(QStringLiteral("5"));
     fenster.ui().cmdSecPrimSuchen->click();
 
+    // The first walk-through's read of one meter: its header names the meter.
+    const QRegularExpressionMatch kopf =
+        QRegularExpression(QStringLiteral("header fields show the meter \\(([^)]*)\\)"))
+            .match(Anleitung());
+    ASSERT_TRUE(kopf.hasMatch());
+    fenster.Text1Setzen(0, QStringLiteral("2"));
+    fenster.Text1Setzen(1, QStringLiteral("1"));
+    fenster.Text1Setzen(2, QStringLiteral("2400"));
+    fenster.ui().cmdstartAuslesen->click();
+    EXPECT_EQ(fenster.ui().Text2[0]->text() + QStringLiteral(", ") + fenster.ui().Text2[1]->text() +
+                  QStringLiteral(", ") + fenster.ui().Text2[5]->text(),
+              kopf.captured(1));
+
     const QString inbetriebnahme = Abschnitt(QStringLiteral("Commissioning on the example bus"));
     const QRegularExpressionMatch zeile =
         QRegularExpression(QStringLiteral("such as `(LUG;[^`]*)`")).match(inbetriebnahme);
