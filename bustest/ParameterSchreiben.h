@@ -53,7 +53,8 @@ public:
     static bool BaudGueltig(const QString& text, int& baud);
     // The first rate of a rate list ("2400;9600;" gives "2400").
     static QString ErsteBaud(const QString& liste);
-    // A cell the way VB's IsNumeric sees it: a number, blanks around allowed.
+    // A cell that reads as a decimal number (sign, point and exponent allowed), blanks around
+    // allowed.
     static bool IstZahl(const QString& text);
 
     // Column 7 of row r := r for every row from 1 (nothing on a grid without meter rows).

@@ -2,7 +2,7 @@
 // Talking to an M-Bus line behind a serial device server over TCP: connect, close, send a
 // telegram and read the reply, and the socket's state as a number and as text.
 //
-// The socket's states are numbered as the original socket control numbered them: 0 closed,
+// The socket's states are fixed numbers (shown in the status and compared by callers): 0 closed,
 // 1 open, 2 listening, 3 connection pending, 4 resolving the host, 5 host resolved,
 // 6 connecting, 7 connected, 8 the peer is closing, 9 error.
 //

@@ -21,7 +21,7 @@ private:
     bool& m_flag;
 };
 
-// The leading whole number of a text, as the original's Val read a port box (0 when none).
+// The leading whole number of a port box's text (0 when none).
 qint64 FuehrendeZahl(const QString& text)
 {
     static const QRegularExpression zahl(QStringLiteral("^\\s*\\+?(\\d+)"));

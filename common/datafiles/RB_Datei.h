@@ -1,8 +1,8 @@
 #pragma once
 // One interval file opened by a service: the file addressed as 4-byte little-endian records
 // numbered from 1, holding a file number while it is open. A missing file is never created
-// except through anlegen(). Every failing step leaves the original's run-time error text
-// ("Path not found", "File not found", ...) in fehler().
+// except through anlegen(). Every failing step leaves a run-time error text in fehler()
+// ("Path not found", "File not found", ...); callers compare these texts.
 
 #include "datafiles/RB_Kopf.h"
 #include "log/Log.h"

@@ -11,7 +11,7 @@ QString Cp1252ZuText(const QByteArray& bytes);
 // Characters outside Windows-1252 become "?".
 QByteArray TextZuCp1252(const QString& text);
 
-// The character of a Windows-1252 code (0..255), as the original's Chr().
+// The character of a Windows-1252 code; only the low byte of the code counts.
 QChar Chr(int code);
 // The Windows-1252 code of a character, "?" (63) when it has none.
 int Asc(QChar zeichen);

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// Buttons and icons of a message box, and its answers, with the original's values.
+// Buttons and icons of a message box, and its answers, as fixed numbers: a style is the sum of
+// one button set, one icon and one default button.
 enum MsgBoxStil : int {
     vbOKOnly = 0,
     vbOKCancel = 1,

@@ -2,8 +2,9 @@
 // The program's one source of "now" for files, log lines and database rows.
 //
 // Times are local wall-clock times carried in a QDateTime marked as UTC: the fields are
-// those the user's clock shows, and arithmetic on them ignores daylight-saving shifts, as the
-// original's date values did. Durations are measured with QElapsedTimer, never with this clock.
+// those the user's clock shows, and arithmetic on them ignores daylight-saving shifts (every
+// day has 24 hours, so stored times and intervals line up). Durations are measured with
+// QElapsedTimer, never with this clock.
 
 #include <QDateTime>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Error numbers of the serial control, the numbers of the classic communications control. Every
+// Error numbers of the serial control; they are fixed, as logs and callers use them. Every
 // failing access of SerielleSchnittstelle reports one of them together with a text; the services
 // decide by the number whether a step may go on.
 

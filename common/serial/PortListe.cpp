@@ -19,6 +19,8 @@ void ListComPorts(SerielleSchnittstelle& comm, ComboBox& box)
         if (!QFileInfo::exists(ComGeraet(i)))
             continue;
         SerielleSchnittstelle probe;
+        // A port another program holds is listed as busy at once, not after its lock's wait.
+        probe.setSperrFrist(0);
         if (probe.setCommPort(i) != 0)
             continue;
         const QString nummer = QString::number(i);

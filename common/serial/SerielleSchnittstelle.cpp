@@ -5,6 +5,7 @@
 #include "serial/ComZuordnung.h"
 #include "serial/Geraetebelegung.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
@@ -269,7 +270,7 @@ bool SerielleSchnittstelle::geraetPruefen()
 
 int SerielleSchnittstelle::oeffnen()
 {
-    if (m_port)
+    if (m_port || m_oeffnetGerade)
         return fehler(ComFehler::kPortBelegt, kTextPortBelegt);
     const QString geraet = ComGeraet(m_commPort);
     const QString nummer = QStringLiteral(" COM%1 (%2)").arg(m_commPort).arg(geraet);
@@ -283,16 +284,27 @@ int SerielleSchnittstelle::oeffnen()
 
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(geraet);
-    if (!port->open(QIODevice::ReadWrite)) {
+    QElapsedTimer seit;
+    seit.start();
+    m_oeffnetGerade = true;
+    while (!port->open(QIODevice::ReadWrite)) {
         const auto art = port->error();
         const QString grund = nummer + QStringLiteral(": ") + port->errorString();
         // The serial port reports a lock held by another program like a refused access; only
         // a device we may not use at all is no port for us.
-        if (art == QSerialPort::PermissionError &&
-            ::access(QFile::encodeName(geraet).constData(), R_OK | W_OK) == 0)
+        if (art != QSerialPort::PermissionError ||
+            ::access(QFile::encodeName(geraet).constData(), R_OK | W_OK) != 0) {
+            m_oeffnetGerade = false;
+            return fehler(ComFehler::kUngueltigerPort, kTextUngueltigerPort + grund);
+        }
+        const qint64 rest = m_sperrFristMs - seit.elapsed();
+        if (rest <= 0 || !Warten(static_cast<int>(qMin<qint64>(rest, kSperrPruefIntervallMs)))) {
+            m_oeffnetGerade = false;
             return fehler(ComFehler::kPortBelegt, kTextPortBelegt + grund);
-        return fehler(ComFehler::kUngueltigerPort, kTextUngueltigerPort + grund);
+        }
+        port->clearError();
     }
+    m_oeffnetGerade = false;
     m_port = std::move(port);
     m_belegung = std::move(belegung);
     m_geraet = geraet;

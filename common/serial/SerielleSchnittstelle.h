@@ -1,7 +1,7 @@
 #pragma once
 // The serial control: one serial port with the properties the exchange services work with.
 //
-// Properties keep the names and meaning of the communications control the program was built on:
+// Properties, named as the exchange services and the program's settings use them:
 // CommPort (port number, resolved to a device by ComGeraet), Settings ("9600,E,8,1"), PortOpen,
 // the buffer sizes and counts, InputLen, Input and Output (raw bytes, never text conversion),
 // DTREnable and RTSEnable.
@@ -65,8 +65,19 @@ public:
     // Opening: kPortBelegt when this control, another part of the program or another program
     // has the device open; kUngueltigerPort when the port number maps to no device or the
     // device cannot be opened. Closing a closed port gives kNichtGeoeffnet.
+    //
+    // The lock of another program (the serial port's lock file) is waited out for up to
+    // sperrFrist() milliseconds before the open gives kPortBelegt: a program that probes the
+    // port, or one that closed the same terminal a moment ago and has not yet removed its lock
+    // file, holds it only briefly. The wait runs in the event loop and tries again every
+    // kSperrPruefIntervallMs; it ends early when the program is ending.
     bool PortOpen() const;
     int setPortOpen(bool offen);
+    static constexpr int kSperrFristMs = 2000;
+    static constexpr int kSperrPruefIntervallMs = 50;
+    int sperrFrist() const { return m_sperrFristMs; }
+    // 0: a held lock gives kPortBelegt at once (for probing ports).
+    void setSperrFrist(int ms) { m_sperrFristMs = ms < 0 ? 0 : ms; }
 
     // Sizes of the receive and send buffers (kept for the program's settings; the buffers of
     // this layer grow as needed, so nothing is lost). Negative sizes give kUngueltigerWert.
@@ -145,6 +156,9 @@ private:
     bool m_dtr = false;
     bool m_rts = false;
     bool m_beschaeftigt = false;
+    int m_sperrFristMs = kSperrFristMs;
+    // Set while an open waits out another program's lock (events run meanwhile).
+    bool m_oeffnetGerade = false;
     int m_fehlerNummer = 0;
     QString m_fehlerBeschreibung;
     QString m_geraet;

@@ -20,8 +20,7 @@ QString ReplaceRekursiv(const QString& text, const QString& such, const QString&
 // An empty search text leaves the text unchanged.
 void ReplaceAll(QString& text, const QString& such, QString& ersatz);
 
-// The text without leading and trailing blanks (tabs and other white space stay), as the
-// original's Trim.
+// The text without leading and trailing blanks (tabs and other white space stay).
 QString BlanksTrimmen(const QString& text);
 
 // OEM umlauts read from DOS text files to their Windows-1252 characters.
@@ -48,12 +47,12 @@ int AnzahlVorkommen(const QString& text, const QString& such);
 
 // Splits a line at the separator; a separator does not split while the text since the last field
 // end holds exactly one double quote (an opened quotation), and every double quote is removed
-// from the fields. It yields (DoEvents) after each separator found. Field k of the original is
+// from the fields. It yields (DoEvents) after each separator found. Field k (counted from 1) is
 // element k - 1. A separator at the very end ends the last field and starts no new one ("a;b;"
 // has 2 fields, "a;;" has 2, "" has 0), so a grid saved with a separator behind every cell
 // reads back with the same column count.
 QStringList ZeileZerlegen(const QString& zeile, const QString& trenner);
 
-// The leading number of a text as the original's Val reads it: blanks skipped, a sign, digits
+// The leading number of a text: blanks skipped, a sign, digits
 // and one "." decimal point; "" and a text without a leading number give 0.
 double Val(const QString& text);

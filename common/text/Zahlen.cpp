@@ -108,7 +108,7 @@ QString ZahlAlsText(double wert)
         return QStringLiteral("0");
 
     // 15 significant digits, trailing zeros dropped; exponent form ("1E+15", "1,5E-05") from
-    // 1E+15 on and below 0,0001, as the original's conversion to text.
+    // 1E+15 on and below 0,0001, the form the files shared with other programs hold.
     char puffer[40];
     const auto [ende, fehler] =
         std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::general, 15);

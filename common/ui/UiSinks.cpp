@@ -66,7 +66,7 @@ int BildschirmMeldungen::msgBox(const QString& text, int stil, const QString& ti
         if (auto* knopf = qobject_cast<QPushButton*>(geordnet.value(standard)))
             box.setDefaultButton(knopf);
     }
-    // A box's answer is needed before the caller goes on, as with the original's modal boxes.
+    // A box's answer is needed before the caller goes on: the box is modal.
     return Antwort(box.exec());
 }
 

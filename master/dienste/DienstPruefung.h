@@ -2,7 +2,7 @@
 // The service check of the master: looks at a system service on this computer and starts it
 // when it is stopped, or thaws it when it is frozen. The service is a systemd unit.
 //
-// Results (the numbers of the original's service states):
+// Results (fixed numbers, which the master cycle turns into its status text):
 //   4  running (active, reloading): left alone
 //   1  was stopped (inactive, failed), start requested
 //   7  was frozen (paused), thaw requested

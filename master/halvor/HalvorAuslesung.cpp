@@ -29,8 +29,8 @@ const QString kAbschnitt = QStringLiteral("MB");
 const QString kSchluessel = QStringLiteral("DatenPath");
 const QString kLogVorsatz = QStringLiteral("Halvor MBus: ");
 
-// The port box as the whole number handed to the driver (halves to even, as the original's
-// Integer parameter took it); far out of range stays out of range without overflowing.
+// The port box as the whole number handed to the driver (rounded, halves to even); far out of
+// range stays out of range without overflowing.
 int PortNummer(const QString& text)
 {
     return static_cast<int>(std::nearbyint(std::clamp(Val(text), -1e6, 1e6)));

@@ -1,4 +1,4 @@
-// Controls and layout of the window "Import Log Datei", with the original's design texts.
+// Controls and layout of the window "Import Log Datei", with the texts they show when it opens.
 
 #include "frmImportLogFile.h"
 

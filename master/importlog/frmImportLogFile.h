@@ -50,7 +50,7 @@ public:
     // Enables "Import" and "Datei Lesen" unless a run is busy or a master cycle of the client runs.
     void sperrenPruefen();
 
-    // Controls (the original's names and indexes).
+    // Controls, named and indexed as the handlers address them.
     std::array<QLineEdit*, 6> Text5{};
     std::array<QLabel*, 6> Label4{};
     std::array<QLabel*, 3> Label1{};

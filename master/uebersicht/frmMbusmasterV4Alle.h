@@ -48,7 +48,7 @@ public:
     void Combo1_Click();
     void MSFlexGrid1_Click();
 
-    // Controls (the original's names and indexes).
+    // Controls, named and indexed as the handlers address them.
     QAction* mnuDatei = nullptr;
     QAction* mnuEnde = nullptr;
     QAction* MnuZaehler = nullptr;
