@@ -112,7 +112,7 @@ protected:
     void speichern(std::array<bool, 3> haken, bool gesperrt = false)
     {
         MasterSpeicherZiel ziel{m_z, haken, 3, gesperrt, m_log};
-        MasterWerteSpeichern(m_zaehler, 5, ziel);
+        MasterWerteSpeichern(m_zaehler, QStringLiteral("5"), ziel);
     }
     QString tagesdatei(const QString& suffix) const
     {
