@@ -110,10 +110,14 @@ QString DatenbankImport::ListenBericht::Meldung() const
 {
     QStringList zeilen;
     if (ohneAdresse > 0)
-        zeilen << QStringLiteral("%1 %2 mit einer Adresse über 250 (keine Primäradresse): MBAdr "
-                                 "wurde dort nicht übernommen.")
-                      .arg(ohneAdresse)
-                      .arg(ohneAdresse == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen"));
+        zeilen << QStringLiteral("%1 mit einer Adresse über 250 (keine Primäradresse): diese "
+                                 "Adresse wurde nicht gespeichert, %2.")
+                      .arg(ohneAdresse == 1
+                               ? QStringLiteral("1 Zeile")
+                               : QString::number(ohneAdresse) + QStringLiteral(" Zeilen"),
+                           ohneAdresse == 1
+                               ? QStringLiteral("der Zähler behält seine bisherige Adresse")
+                               : QStringLiteral("die Zähler behalten ihre bisherige Adresse"));
     for (const QString& adresse : doppelt)
         zeilen << QStringLiteral("Adresse ") + adresse +
                       QStringLiteral(" ist in der Liste mehrfach vergeben: jeder Zähler wurde in "

@@ -313,3 +313,12 @@ TYPED_TEST(DatenbankImportTest, aMeterStoredWithoutAddressTakesItWhenFoundAtOne)
     EXPECT_EQ(this->zaehler(), QStringList({"ABC_5555 5555 7 3", "alt 7777 9 3"}));
     EXPECT_EQ(this->feld("5555", "LZNR"), lznr);
 }
+
+TEST(DatenbankImportBericht, rowsAboveTheLastPrimaryAddressAreCountedInWords)
+{
+    DatenbankImport::ListenBericht bericht;
+    bericht.ohneAdresse = 2;
+    EXPECT_EQ(bericht.Meldung(), "2 Zeilen mit einer Adresse über 250 (keine Primäradresse): diese "
+                                 "Adresse wurde nicht gespeichert, die Zähler behalten ihre "
+                                 "bisherige Adresse.");
+}
