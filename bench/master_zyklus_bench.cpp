@@ -208,7 +208,7 @@ int Speichern()
                 m.Werte[static_cast<size_t>(k)].Tm = DatumInUnixZeit(Jetzt());
             }
             MasterSpeicherZiel ziel{u.z, {true, true, true}, 1, false, u.log};
-            MasterWerteSpeichern(m, 1, ziel);
+            MasterWerteSpeichern(m, QStringLiteral("1"), ziel);
             u.log.setRows(1);
         }
         gemessen = double(uhr.nsecsElapsed()) / 1e9;

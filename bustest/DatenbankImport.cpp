@@ -63,8 +63,9 @@ bool GleicheNummer(const QString& a, const QString& b)
 }
 
 // The row (position from 0) for the meter with the number at the primary address, -1 for none:
-// the row holding that number, else the first row there that neither this import wrote for
-// another meter nor holds the number of another meter the list shows at that address.
+// the row there holding that number, else the meter's row stored without an address (it was
+// listed only above 250 before), else the first row at the address that neither this import
+// wrote for another meter nor holds the number of another meter the list shows at that address.
 int ZeileAnAdresse(Recordset& zaehler, int adresse, const QString& id,
                    const QHash<int, QString>& geschrieben, const QStringList& nummernDort)
 {
@@ -73,21 +74,27 @@ int ZeileAnAdresse(Recordset& zaehler, int adresse, const QString& id,
                            [&nummer](const QString& n) { return GleicheNummer(n, nummer); });
     };
     int erste = -1;
+    int ohneAdresse = -1;
     int position = 0;
     for (zaehler.MoveFirst(); !zaehler.Eof(); zaehler.MoveNext(), ++position) {
         const Feldwert mbAdr = zaehler.Feld(QStringLiteral("MBAdr"));
-        if (mbAdr.istNull() || mbAdr.ganz() != adresse)
+        const QString znr = zaehler.Feld(QStringLiteral("ZNr")).text();
+        if (mbAdr.istNull()) {
+            if (ohneAdresse < 0 && GleicheNummer(znr, id))
+                ohneAdresse = position;
+            continue;
+        }
+        if (mbAdr.ganz() != adresse)
             continue;
         const auto fuer = geschrieben.constFind(position);
         if (fuer != geschrieben.cend() && !GleicheNummer(*fuer, id))
             continue;
-        const QString znr = zaehler.Feld(QStringLiteral("ZNr")).text();
         if (GleicheNummer(znr, id))
             return position;
         if (erste < 0 && !gelistet(znr))
             erste = position;
     }
-    return erste;
+    return ohneAdresse >= 0 ? ohneAdresse : erste;
 }
 
 void Hingehen(Recordset& zaehler, int position)
@@ -103,10 +110,14 @@ QString DatenbankImport::ListenBericht::Meldung() const
 {
     QStringList zeilen;
     if (ohneAdresse > 0)
-        zeilen << QStringLiteral("%1 %2 mit einer Adresse über 250 (keine Primäradresse): MBAdr "
-                                 "wurde dort nicht übernommen.")
-                      .arg(ohneAdresse)
-                      .arg(ohneAdresse == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen"));
+        zeilen << QStringLiteral("%1 mit einer Adresse über 250 (keine Primäradresse): diese "
+                                 "Adresse wurde nicht gespeichert, %2.")
+                      .arg(ohneAdresse == 1
+                               ? QStringLiteral("1 Zeile")
+                               : QString::number(ohneAdresse) + QStringLiteral(" Zeilen"),
+                           ohneAdresse == 1
+                               ? QStringLiteral("der Zähler behält seine bisherige Adresse")
+                               : QStringLiteral("die Zähler behalten ihre bisherige Adresse"));
     for (const QString& adresse : doppelt)
         zeilen << QStringLiteral("Adresse ") + adresse +
                       QStringLiteral(" ist in der Liste mehrfach vergeben: jeder Zähler wurde in "

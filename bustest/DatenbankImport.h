@@ -9,12 +9,12 @@
 // above 250), else by MBAdr, the first match being the lowest LZNR; changed when found, added
 // with ZName Herst. & "_" & ID otherwise. An address above 250 (253 secondary, 254 and 255
 // broadcast: every meter answers there) is not stored: MBAdr keeps its value. Among the rows at
-// an address the one with the meter's number comes first; a row written by the import for one
-// meter, or holding the number of another meter the list shows at that address, is not taken for
-// a meter by address: two meters at one address each keep a row of their own. Fields still empty
-// get their defaults; a matching row of the index import list (MBusImportIndex.txt:
-// Herst.;MEDIUM;MBIndex;TarifGruppe;TarifGrp; Tarif;Feld) sets MBIndex, TarifGruppe, TarifGrp,
-// Tarif ("5,7" stored as "5;7;") and Feld.
+// an address the one with the meter's number comes first, then the meter's row stored without
+// an address; a row written by the import for one meter, or holding the number of another meter
+// the list shows at that address, is not taken for a meter by address: two meters at one address
+// each keep a row of their own. Fields still empty get their defaults; a matching row of the
+// index import list (MBusImportIndex.txt: Herst.;MEDIUM;MBIndex;TarifGruppe;TarifGrp;Tarif;Feld)
+// sets MBIndex, TarifGruppe, TarifGrp, Tarif ("5,7" stored as "5;7;") and Feld.
 //
 // Index list (Grid1): each row whose "Meßart" (column 2) is filled becomes a row of the meter:
 // the record number from "5 [3]" (or the whole cell when it is a plain number; 0 leaves it

@@ -86,7 +86,7 @@ void WertdateiEintragSchreiben(const WertdateiEintrag& eintrag)
               FehlerText);
 }
 
-void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& ziel)
+void MasterWerteSpeichern(MBZaehler& zaehler, const QString& adresse, MasterSpeicherZiel& ziel)
 {
     MasterZustand& z = ziel.z;
     if (z.TestModus && z.ZaehlerstaendeOffen) {
@@ -110,11 +110,10 @@ void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& z
 
     const bool mandant200 = Val(Mandant) == 200.0;
     const bool mandantText200 = Mandant == QStringLiteral("200");
-    const QString a = QString::number(adresse);
     for (int k = 1; k <= n; ++k) {
         MBWert& wert = zaehler.Werte[static_cast<size_t>(k)];
         if (ziel.haken[1]) {
-            MasterLogZeileSchreiben(zaehler.MB_ID, zaehler.Zname, ziel.port, a, k, wert.Wert,
+            MasterLogZeileSchreiben(zaehler.MB_ID, zaehler.Zname, ziel.port, adresse, k, wert.Wert,
                                     wert.Einheit);
             if (mandant200 && k == 1)
                 MBusLogSchreiben(

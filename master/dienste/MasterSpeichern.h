@@ -49,5 +49,6 @@ void WertdateiEintragSchreiben(const WertdateiEintrag& eintrag);
 // The value-file twin that holds the interval data of a value of a meter.
 QString MasterIntervallDateiName(qint32 lznr, qint32 index);
 
-// Stores the values of the meter read last. adresse is the primary address of its grid row.
-void MasterWerteSpeichern(MBZaehler& zaehler, int adresse, MasterSpeicherZiel& ziel);
+// Stores the values of the meter read last. adresse is the primary address of its grid row as
+// the log lines show it ("" for a meter stored without one).
+void MasterWerteSpeichern(MBZaehler& zaehler, const QString& adresse, MasterSpeicherZiel& ziel);

@@ -281,7 +281,13 @@ void MasterZyklus::lesen(MBusRacX4& treiber, int i, bool dateienGesperrt)
 
     m_f.zaehler.setRow(i);
     const int r = static_cast<quint8>(i);
-    const int a = static_cast<quint8>(static_cast<qint64>(Val(m_f.zaehler.TextMatrix(r, 0))));
+    // The address as the log lines show it; a meter stored without one is logged without one,
+    // so that its lines are never taken for those of the meter at address 0.
+    const QString adressText = m_f.zaehler.TextMatrix(r, 0);
+    const QString a =
+        adressText.isEmpty()
+            ? QString()
+            : QString::number(static_cast<quint8>(static_cast<qint64>(Val(adressText))));
     if (r >= static_cast<int>(m_z.MasterZaehler.size()))
         return;
     MBZaehler& zaehler = m_z.MasterZaehler[static_cast<size_t>(r)];
@@ -293,7 +299,7 @@ void MasterZyklus::lesen(MBusRacX4& treiber, int i, bool dateienGesperrt)
     if (rc != 0) {
         portFehlerMelden(treiber, zaehler, rc);
         ++zaehler.LeseFehler;
-        mbLog(MasterLogLesefehler(QString::number(a), zaehler.LeseFehler, rc));
+        mbLog(MasterLogLesefehler(a, zaehler.LeseFehler, rc));
         m_f.zaehler.setTextMatrix(i, 4, QStringLiteral("Fehler"));
         if (Mandant == QStringLiteral("1450") && i == 1)
             wiederherstellen();

@@ -6,11 +6,11 @@
 // Import of a day range: every log of the range is read first and the readings are collected
 // per value file (meter found by address and main index, the file of the index the line names).
 // Only then are the files that received readings rebuilt, one at a time, each replaced in one
-// step (WertdateiErsetzen.h): every day of the range that has a log is rebuilt from that log
-// alone, days without a log and values outside the range stay, and values dated after the time
-// of the import are dropped (counted in the final status). Files that receive nothing, and every
-// file when the range holds no usable reading, stay as they are. Reading one file ("Datei Lesen")
-// appends its readings to the value files by their append rule.
+// step (WertdateiErsetzen.h): every day of the range whose log gives the file readings is
+// rebuilt from that log alone, other days and values outside the range stay, and values dated after
+// the time of the import are dropped (counted in the final status). Files that receive nothing, and
+// every file when the range holds no usable reading, stay as they are. Reading one file ("Datei
+// Lesen") appends its readings to the value files by their append rule.
 //
 // Locks (platform/Sperren.h): while a run writes value files it holds the lock of the client's
 // value folder, and it does not start while a master's cycle of the client runs.

@@ -83,8 +83,16 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
         return ergebnis;
     }
 
+    // The days rebuilt in this file: those whose log gave it a reading. A day whose log holds
+    // none for it (its lines were not written or could not be assigned) has nothing to rebuild
+    // from and keeps its values.
+    QSet<qint64> tage;
+    for (const RB6_Satz& satz : neu)
+        if (neuaufbau.tage.contains(WertdateiTag(satz.Tm)))
+            tage.insert(WertdateiTag(satz.Tm));
+
     // Old and new in time order; at a time both hold, the new reading wins. Old values of a
-    // rebuilt day go; those of a day without a log stay.
+    // rebuilt day go; those of every other day stay.
     QList<RB6_Satz> alles;
     alles.reserve(alt.werte.size() + neu.size());
     qsizetype n = 0;
@@ -97,7 +105,7 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
             ++verworfen;
             continue;
         }
-        if (neuaufbau.tage.contains(WertdateiTag(satz.Tm)))
+        if (tage.contains(WertdateiTag(satz.Tm)))
             continue;
         while (n < neu.size() && neu[n].Tm < satz.Tm)
             alles.append(neu[n++]);

@@ -1,19 +1,20 @@
 #pragma once
-// Rebuilding one value file from readings collected elsewhere; days without a log keep their
-// values.
+// Rebuilding one value file from readings collected elsewhere; days without readings for it keep
+// their values.
 //
 // The new file is written beside the old one ("<name>.import") and then renamed over it in one
 // step: every reader sees the old file or the new one, never a half-written one, and a failure
 // leaves the old file as it was. The new file keeps its block count (at least the standard size)
 // and its creation parameters.
 //
-// The days whose log was read are rebuilt from the readings alone: the old file's values of those
-// days go (a reading whose log line came a second after the value was stored would otherwise
-// stand twice). Values of every other day stay; the readings (taken by the value file's own append
-// rule: a newer time is appended, the same time overwrites the newest value, an older time is
-// dropped) go in by their time, and where an old value has the same time the reading replaces it.
-// Values and readings dated after the time of the rebuild are dropped: a file holding one refuses
-// every later append of the master.
+// The days whose log was read and gave the file a reading are rebuilt from the readings alone:
+// the old file's values of those days go (a reading whose log line came a second after the value
+// was stored would otherwise stand twice). Values of every other day stay (no log, or a log
+// without a line for the file: nothing to rebuild from); the readings (taken by the value file's
+// own append rule: a newer time is appended, the same time overwrites the newest value, an older
+// time is dropped) go in by their time, and where an old value has the same time the reading
+// replaces it. Values and readings dated after the time of the rebuild are dropped: a file holding
+// one refuses every later append of the master.
 
 #include "datafiles/RB6Satz.h"
 #include "text/Zeit.h"
@@ -24,7 +25,7 @@
 
 struct WertdateiNeuaufbau
 {
-    QSet<qint64> tage;  // days rebuilt from the readings (days since 01.01.1970, as UnixZeit)
+    QSet<qint64> tage;  // days whose log was read (days since 01.01.1970, as UnixZeit)
     UnixZeit jetzt = 0; // the time of the rebuild: anything later is dropped
 };
 

@@ -300,3 +300,25 @@ TYPED_TEST(DatenbankImportTest, twoMetersAtOneAddressKeepARowEachAndTheClashIsNa
                                  "Adresse 6 (5555, 6666) ist in der Liste mehrfach vergeben: "
                                  "jeder Zähler wurde in einer eigenen Zeile gespeichert.");
 }
+
+TYPED_TEST(DatenbankImportTest, aMeterStoredWithoutAddressTakesItWhenFoundAtOne)
+{
+    // Listed only at the broadcast address, the meter is stored without an address.
+    EXPECT_EQ(this->listeImportieren({ScanZeile("254", "5555")}), 1);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_5555 5555  3"}));
+    const QString lznr = this->feld("5555", "LZNR");
+    // Found at its own address later, it keeps its row and takes the address.
+    this->meterEinfuegen(20, "6666", 9);
+    EXPECT_EQ(this->listeImportieren({ScanZeile("7", "5555"), ScanZeile("9", "7777")}), 2);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_5555 5555 7 3", "alt 7777 9 3"}));
+    EXPECT_EQ(this->feld("5555", "LZNR"), lznr);
+}
+
+TEST(DatenbankImportBericht, rowsAboveTheLastPrimaryAddressAreCountedInWords)
+{
+    DatenbankImport::ListenBericht bericht;
+    bericht.ohneAdresse = 2;
+    EXPECT_EQ(bericht.Meldung(), "2 Zeilen mit einer Adresse über 250 (keine Primäradresse): diese "
+                                 "Adresse wurde nicht gespeichert, die Zähler behalten ihre "
+                                 "bisherige Adresse.");
+}

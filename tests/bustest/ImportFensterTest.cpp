@@ -293,8 +293,9 @@ TEST_F(ImportFensterTest, scanRowsAtTheBroadcastAddressLeaveTheMetersAddressAndA
     m_fenster->ui().cmdImport->click();
     EXPECT_EQ(abfrage("SELECT ZNr, MBAdr FROM zaehler"), QStringList({"50000005 250"}));
     EXPECT_EQ(m_meldungen.texte,
-              QStringList({"1 Zeile mit einer Adresse über 250 (keine "
-                           "Primäradresse): MBAdr wurde dort nicht übernommen."}));
+              QStringList({"1 Zeile mit einer Adresse über 250 (keine Primäradresse): diese "
+                           "Adresse wurde nicht gespeichert, der Zähler behält seine bisherige "
+                           "Adresse."}));
 
     m_meldungen.texte.clear();
     lesen(QStringLiteral("250"));

@@ -375,6 +375,26 @@ TEST_F(LogImportTest, aDayWithALogIsRebuiltFromItAloneADayWithoutKeepsItsValues)
                                               {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
 }
 
+TEST_F(LogImportTest, aDayWhoseLogHoldsNoReadingOfTheFileKeepsItsValues)
+{
+    zaehler(150, 3, 1, 3);
+    zaehler(151, 4, 2, 3);
+    // On the 16th the log holds only B and a read error of A; A's file holds a value of that day
+    // (stored while the master wrote no log lines for it).
+    const UnixZeit sechzehnter = unix(zeit(2005, 9, 16, 12, 0));
+    wertdateiFuellen(150, 1, {{sechzehnter, 16.0}});
+    masterLiest(zeit(2005, 9, 15, 0, 0), kA, {15});
+    masterLiest(zeit(2005, 9, 16, 0, 0), kB, {1, 2});
+    masterLogZeile(zeit(2005, 9, 16, 0, 5), MasterLogLesefehler(QStringLiteral("3"), 1, -1));
+    masterLiest(zeit(2005, 9, 17, 0, 0), kA, {17});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"), m_grid);
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig"));
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0)), 15.0},
+                                              {sechzehnter, 16.0},
+                                              {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
+}
+
 TEST_F(LogImportTest, aReadingLoggedASecondAfterItWasStoredIsNotDoubled)
 {
     zaehler(150, 3, 1, 3);

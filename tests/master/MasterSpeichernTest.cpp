@@ -112,7 +112,7 @@ protected:
     void speichern(std::array<bool, 3> haken, bool gesperrt = false)
     {
         MasterSpeicherZiel ziel{m_z, haken, 3, gesperrt, m_log};
-        MasterWerteSpeichern(m_zaehler, 5, ziel);
+        MasterWerteSpeichern(m_zaehler, QStringLiteral("5"), ziel);
     }
     QString tagesdatei(const QString& suffix) const
     {
@@ -276,7 +276,7 @@ TEST_F(MasterSpeichernTest, valueTooLargeForIntervalFilesAndLockedValueFolder)
     wert(2, 5, QStringLiteral("m^3"), 255);
     QList<WertdateiEintrag> zurueck;
     MasterSpeicherZiel ziel{m_z, {false, true, true}, 3, true, m_log, &zurueck};
-    MasterWerteSpeichern(m_zaehler, 5, ziel);
+    MasterWerteSpeichern(m_zaehler, QStringLiteral("5"), ziel);
     EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Z1/000007001.zep"))));
     EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Z1/000007002.zep"))));
     EXPECT_TRUE(QFile::exists(pfad(QStringLiteral("00000007.15p"))));

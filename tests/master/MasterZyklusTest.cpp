@@ -91,6 +91,28 @@ TEST_F(MasterZyklusTest, singleRunReadsRepeatsAndStoresEveryMeterThatAnswers)
     EXPECT_EQ(f.zustand().ZyklusLaeuft, 0);
 }
 
+TEST_F(MasterZyklusTest, aMeterWithoutAddressIsLoggedWithoutOneNotAtAddressZero)
+{
+    // Meters 4 and 5 have no stored address; meter 1 is stored at address 0 (the log import
+    // finds meters by address and main index).
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=0 id=11111111\nsatz 0406 A0860100\n"
+                               "zaehler adresse=7 id=44444444\nsatz 0406 10270000\n"
+                               "zaehler adresse=9 id=55555555\nfehler stumm\n"),
+                {QStringLiteral("1;0;11111111"), QStringLiteral("4;NULL;44444444"),
+                 QStringLiteral("5;NULL;55555555")});
+    frmMbusMasterV4& f = starten(QStringLiteral("0"));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(spalte(f, 0), (QStringList{QString(), QString(), QStringLiteral("0")}));
+    const QString log = mbLog();
+    for (const QString& zeile : {QStringLiteral(" ;44444444;Z4;3;;1;10000;kWh;\r\n"),
+                                 QStringLiteral(" ;;Lesefehler;1;rc=-1\r\n"),
+                                 QStringLiteral(" ;11111111;Z1;3;0;1;100000;kWh;\r\n")})
+        EXPECT_TRUE(log.contains(zeile)) << qPrintable(zeile) << qPrintable(log);
+    EXPECT_FALSE(log.contains(QStringLiteral(";44444444;Z4;3;0;"))) << qPrintable(log);
+    EXPECT_FALSE(log.contains(QStringLiteral(" ;0;Lesefehler;"))) << qPrintable(log);
+}
+
 TEST_F(MasterZyklusTest, dueTimesFollowTheIntervalGrid)
 {
     vorbereiten(QStringLiteral("201"),
