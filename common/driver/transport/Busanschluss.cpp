@@ -3,7 +3,6 @@
 #include "SeriellerBuskanal.h"
 #include "driver/engine/Antwortpruefung.h"
 #include "serial/ComFehler.h"
-#include "serial/SpaeteBytes.h"
 
 #include <algorithm>
 #include <utility>
