@@ -5,8 +5,22 @@
 #include "platform/Global.h"
 #include "serial/Austausch.h"
 #include "serial/SerielleFristen.h"
+#include "serial/SpaeteBytes.h"
 
 #include <QElapsedTimer>
+
+namespace {
+
+// How many bytes at the start of what came repeat the frame (a level converter's echo).
+qsizetype EchoLaenge(const QByteArray& gekommen, const QByteArray& rahmen)
+{
+    qsizetype n = 0;
+    while (n < gekommen.size() && n < rahmen.size() && gekommen[n] == rahmen[n])
+        ++n;
+    return n;
+}
+
+} // namespace
 
 int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double vorlaufSekunden,
                   double sendeZeitlimitSekunden, double nachlaufSekunden, bool protokollieren)
@@ -28,22 +42,35 @@ int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double 
     };
     const auto steuerfehler = [&] { return fehlschlag(comm.fehlerBeschreibung()); };
 
-    // Nothing old may be sent, nothing old taken for the answer.
-    if (comm.setOutBufferCount(0) || comm.setInBufferCount(0) || comm.setInputLen(0))
+    // Nothing old may be sent, nothing old taken for the answer. What still arrives answers
+    // nothing of ours (a meter answering too late, noise): the frame goes out only once the line
+    // has been silent for a character, or for a few characters behind such bytes, so that it is
+    // never sent into a meter's answer.
+    if (comm.setOutBufferCount(0) || comm.setInputLen(0))
         return steuerfehler();
-    comm.Input();
-    if (comm.fehlerNummer())
+    SpaeteBytes spaet;
+    spaet.anfuegen(comm.Input());
+    if (comm.fehlerNummer() || comm.setInBufferCount(0))
         return steuerfehler();
     QElapsedTimer leeren;
     leeren.start();
-    while (leeren.elapsed() < kLeerlesenFristMs) {
-        if (!comm.warten(1))
+    QElapsedTimer still;
+    still.start();
+    const qint64 leerlesenFrist = LeerlesenFristMs(comm.baud());
+    while (leeren.elapsed() < leerlesenFrist) {
+        const qint64 ruhe =
+            DrahtzeitMs(spaet.leer() ? 1 : kRuheZeichenNachSpaeten, comm.baud()) + 1;
+        if (still.elapsed() >= ruhe)
+            break;
+        if (!comm.warten(static_cast<int>(ruhe - still.elapsed())))
             return fehlschlag(kTextProgrammende);
         const QByteArray rest = comm.Input();
         if (comm.fehlerNummer())
             return steuerfehler();
-        if (rest.isEmpty())
-            break;
+        if (!rest.isEmpty()) {
+            spaet.anfuegen(rest);
+            still.restart();
+        }
     }
 
     if (comm.setRTSEnable(true))
@@ -53,6 +80,8 @@ int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double 
     if (!WartenUeber(uhr, vorlaufSekunden))
         return fehlschlag(kTextProgrammende);
 
+    QElapsedTimer seitSenden;
+    seitSenden.start();
     if (comm.setOutput(rahmen))
         return steuerfehler();
     const qint64 frist = SendeFristMs(rahmen.size(), comm.baud(), sendeZeitlimitSekunden);
@@ -78,12 +107,36 @@ int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double 
             return fehlschlag(kTextProgrammende);
     }
 
+    // A meter answers 11 bit times behind the frame's last byte at the earliest: what is read
+    // before that came while the frame was still on the wire and answers something else. A
+    // level converter's echo of the frame comes then too; it is no answer either, but no late
+    // byte worth a log line.
+    const qint64 fruehesteAntwortNs = DrahtzeitNs(rahmen.size() + 1, comm.baud());
+    QByteArray frueh;
+    while (seitSenden.nsecsElapsed() < fruehesteAntwortNs) {
+        const qint64 restMs = (fruehesteAntwortNs - seitSenden.nsecsElapsed()) / 1'000'000;
+        if (!comm.warten(static_cast<int>(qMax<qint64>(restMs, 1))))
+            return fehlschlag(kTextProgrammende);
+        if (seitSenden.nsecsElapsed() >= fruehesteAntwortNs)
+            break;
+        const QByteArray teil = comm.Input();
+        if (comm.fehlerNummer())
+            return steuerfehler();
+        if (frueh.size() < rahmen.size() + kLaengsterRahmen)
+            frueh += teil;
+        else
+            spaet.anfuegen(teil);
+    }
+    const qsizetype echo = EchoLaenge(frueh, rahmen);
+    spaet.anfuegen(QByteArrayView(frueh).sliced(echo));
+
     uhr.restart();
     if (!WartenUeber(uhr, nachlaufSekunden))
         return fehlschlag(kTextProgrammende);
     if (rtsZurueck && comm.setRTSEnable(false))
         return steuerfehler();
 
+    spaet.protokollieren();
     if (protokollieren)
         LogSchreiben(QStringLiteral("Send Hex   : \t") + StrToHex(rahmen, QStringLiteral(";")));
     return 0;

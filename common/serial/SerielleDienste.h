@@ -31,15 +31,20 @@
 int ComPortOeffnen(SerielleSchnittstelle& comm, int port, QString& baud);
 
 // Sends one frame:
-// 1. drops what waits to be sent and what was received, then reads the line empty (until a read
-//    finds nothing, at most one second on a line that keeps chattering; then it sends anyway);
+// 1. drops what waits to be sent and what was received, then reads the line empty until it has
+//    been silent for one character time, or for four behind bytes that came meanwhile (a meter
+//    answering too late must not be talked into); on a line that keeps chattering at most one
+//    second plus the longest frame's time on the wire, then it sends anyway;
 // 2. raises RTS and waits more than the pre-delay;
 // 3. sends the frame and waits until every byte has left (see OutBufferCount), at most the send
 //    time-out, or, for a send time-out of 0, the bytes' time on the wire (11 bits a byte at the
-//    port's baud rate) plus one second;
+//    port's baud rate) plus one second; then until the frame's time on the wire and a meter's
+//    least answer delay (11 bit times) have passed since it was handed over, dropping what
+//    arrives meanwhile: those bytes were under way before any meter could answer the frame;
 // 4. waits more than the post-delay and then drops RTS; with a post-delay of 0 RTS stays raised.
-// Delays and time-outs in seconds. With the log flag the program log gets "Send Hex   : " & TAB &
-// the frame as hex text with ";" behind every byte.
+// Delays and time-outs in seconds. Bytes dropped in 1 and 3 give one program-log line
+// "Verspätete Bytes verworfen : " & TAB & the bytes as hex text with ";" behind every byte. With
+// the log flag the program log gets "Send Hex   : " & TAB & the frame as hex text likewise.
 // Returns 0 sent, -1 port not open, -9 failure (bytes not gone within the deadline, device lost,
 // program ending, control busy): FehlerText says why, RTS dropped when the post-delay is above 0.
 int V3CommSendMsg(SerielleSchnittstelle& comm, const QByteArray& rahmen, double vorlaufSekunden,

@@ -33,3 +33,14 @@ qint64 LeseGesamtfristMs(double zeitlimitSekunden, qint32 baud)
     return static_cast<qint64>(std::ceil(3000.0 * Begrenzt(zeitlimitSekunden))) + 1000 +
            2 * DrahtzeitMs(kLaengsterRahmen, baud);
 }
+
+qint64 DrahtzeitNs(qsizetype bytes, qint32 baud)
+{
+    return static_cast<qint64>(1e9 * static_cast<double>(bytes) * kBitsJeByte /
+                               static_cast<double>(qMax(baud, 1)));
+}
+
+qint64 LeerlesenFristMs(qint32 baud)
+{
+    return 1000 + DrahtzeitMs(kLaengsterRahmen, baud);
+}

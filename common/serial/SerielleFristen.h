@@ -16,9 +16,15 @@ qint64 DrahtzeitMs(qsizetype bytes, qint32 baud);
 // given (above 0), else the time the bytes take on the wire plus one second.
 qint64 SendeFristMs(qsizetype bytes, qint32 baud, double sendeZeitlimitSekunden);
 
-// Milliseconds the flush of the receive buffer before sending may take on a line that keeps
-// chattering.
-inline constexpr qint64 kLeerlesenFristMs = 1000;
+// Nanoseconds so many bytes take on the wire at the baud rate.
+qint64 DrahtzeitNs(qsizetype bytes, qint32 baud);
+
+// Characters of silence a frame waits for behind bytes that answered nothing of ours.
+inline constexpr int kRuheZeichenNachSpaeten = 4;
+
+// Milliseconds the wait for a silent line before sending may take on a line that keeps
+// chattering: one second plus the time the longest frame takes on the wire.
+qint64 LeerlesenFristMs(qint32 baud);
 
 // Milliseconds a read may take in all, however the bytes trickle in: three times the silence
 // time-out, one second, and twice the time the longest frame takes on the wire.

@@ -154,9 +154,13 @@ TEST_P(GleicheNummer, twoMetersWithTheSameNumberAreNotEntered)
     erwarteRuhezustand();
 }
 
+// The telegrams differ in length, so that they always garble: two of one length that differ in a
+// single bit of the number can merge into a sound frame, depending on the access number that
+// rises with every fresh answer.
 TEST_F(SekundaerSucheTest, exactlyOverlappingAcknowledgementsStillFindBothMeters)
 {
-    frmMBustest& fenster = starten(Zaehler("12345678", 9600) + Zaehler("12345679", 9600),
+    frmMBustest& fenster = starten(Zaehler("12345678", 9600) + Zaehler("12345679", 9600) +
+                                       QStringLiteral("satz 0C13 00000000\n"),
                                    QStringLiteral("bus takt=nein kollision_versatz=0"));
     rateWaehlen(k9600);
     fenster.ui().cmdSekSuchenAlle->click();

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -397,9 +398,15 @@ TEST_F(Felsquell, endOfTheProgramDuringTheExchangeAsksNothing)
     starten(kZaehler + QStringLiteral("fehler ohne_daten\n"));
     oeffnen();
     auto* uhr = new QTimer(m_fenster.get());
+    QElapsedTimer seitReqUd2;
     QObject::connect(uhr, &QTimer::timeout, [&] {
         if (gesendet().size() < 2)
-            return; // the REQ_UD2 has gone out: its read waits now
+            return;
+        // The REQ_UD2 has left the wire (a few ms): its read waits now.
+        if (!seitReqUd2.isValid())
+            seitReqUd2.start();
+        if (seitReqUd2.elapsed() < 100)
+            return;
         uhr->stop();
         ProgrammEndeMelden();
     });

@@ -8,6 +8,8 @@
 #include "driver/engine/Rahmenbau.h"
 #include "driver/transport/Busanschluss.h"
 
+#include <QDir>
+
 #include <chrono>
 #include <functional>
 
@@ -113,14 +115,39 @@ TEST_F(BusanschlussTest, noiseWhileWaitingDelaysTheRequestOnlyUpToItsLimit)
     m_anschluss.sndNke(kAdresse5); // waits behind the REQ_UD2 still on the wire
     ASSERT_EQ(m_leitung->gesendet.size(), 1);
     Dauer gewartet{0};
-    while (m_leitung->gesendet.size() == 1 && gewartet < 1s) {
+    while (m_leitung->gesendet.size() == 1 && gewartet < 3s) {
         m_leitung->eingang = Hex("00"); // a line that never falls silent
         nach(2ms);
         gewartet += 2ms;
     }
     EXPECT_EQ(m_leitung->gesendet.size(), 2);
     Zeitparameter z;
-    EXPECT_LE(gewartet, Totzeit(z) + Antwortfenster(z) + 2ms);
+    EXPECT_LE(gewartet, Totzeit(z) + Antwortfenster(z) + Sendedauer(z, kLaengsteAntwort) + 2ms);
+}
+
+// Bytes read while the request is still on the wire (22.9 ms for 5 bytes at 2400 baud, plus
+// 11 bit times) answer something else; bytes while a request waits hold it back until the line
+// has been silent for an answer's end (four characters, 18.3 ms).
+TEST_F(BusanschlussTest, lateBytesAreNoAnswerAndHoldBackTheNextRequest)
+{
+    m_anschluss.sndNke(kAdresse5);
+    m_leitung->eingang = Hex("E5");
+    nach(10ms);
+    m_leitung->eingang = Hex("E5");
+    nach(20ms);
+    EXPECT_EQ(nach(20ms), kEmpfangQuittung);
+    EXPECT_EQ(m_anschluss.ereignis().antwort, Hex("E5"));
+
+    m_leitung->eingang = Hex("E5");
+    m_anschluss.reqUd2(kAdresse5);
+    EXPECT_EQ(nach(10ms), kEmpfangLaeuft);
+    EXPECT_EQ(m_leitung->gesendet.size(), 1);
+    nach(10ms);
+    EXPECT_EQ(m_leitung->gesendet.size(), 2);
+    const QStringList logs = QDir(pfad(QString())).entryList({QStringLiteral("*ed.log")});
+    ASSERT_EQ(logs.size(), 1);
+    EXPECT_EQ(QString::fromLatin1(lesen(logs.first())).count(QStringLiteral("verworfen : \tE5;")),
+              2);
 }
 
 TEST_F(BusanschlussTest, retryRepeatsATimedOutRequestOnceWithTheSameFcb)
@@ -200,7 +227,7 @@ TEST_F(BusanschlussTest, echoOfTheRequestIsTakenOutButNotAnAnswerThatBeginsLikeI
     m_leitung->eingang = Hex("107B05");
     nach(5ms);
     m_leitung->eingang = Hex("8016") + Telegramm();
-    nach(30ms);
+    nach(30ms); // 35 ms: the request has left the wire
     EXPECT_EQ(nach(30ms), kEmpfangTelegramm);
     EXPECT_EQ(m_anschluss.ereignis().antwort, Telegramm());
 
@@ -211,7 +238,7 @@ TEST_F(BusanschlussTest, echoOfTheRequestIsTakenOutButNotAnAnswerThatBeginsLikeI
     nach(1s);
     m_anschluss.sendeRoh(anfrage);
     m_leitung->eingang = antwort;
-    nach(30ms);
+    nach(80ms); // behind the 15 bytes of the request
     EXPECT_NE(nach(30ms), kEmpfangLaeuft);
     EXPECT_EQ(m_anschluss.ereignis().antwort, antwort);
 }

@@ -2,6 +2,7 @@
 // A bus line and a clock that the test drives: it sees every frame the master writes, puts bytes
 // into its input (or lets the next write be answered) and moves time by hand.
 
+#include "driver/engine/Zeitparameter.h"
 #include "driver/transport/Buskanal.h"
 #include "driver/transport/Busuhr.h"
 
@@ -22,7 +23,8 @@ struct Leitung
     bool schreibenScheitert = false;
     QList<QByteArray> gesendet;
     QByteArray eingang;
-    // Bytes that arrive as soon as the next frame has been written (a meter's answer).
+    // Bytes that arrive behind the next frame written (a meter's answer): the clock moves on by
+    // the frame's time on the wire and a meter's least answer delay.
     QList<QByteArray> antworten;
     mbus::Buszeit jetzt{1'000'000};
     // How far the clock moves on by itself at each look (for waits that run on their own).
@@ -62,8 +64,14 @@ public:
         if (!m_leitung->offen || m_leitung->schreibenScheitert)
             return false;
         m_leitung->gesendet << bytes;
-        if (!m_leitung->antworten.isEmpty())
+        if (!m_leitung->antworten.isEmpty()) {
+            // A meter answers once the frame has left the wire and its least delay has passed.
+            mbus::Zeitparameter z;
+            z.baud = m_leitung->geoeffnetMitBaud;
+            m_leitung->jetzt +=
+                mbus::Sendedauer(z, bytes.size()) + mbus::Bitzeiten(z, mbus::kBitsJeZeichen);
             m_leitung->eingang += m_leitung->antworten.takeFirst();
+        }
         return true;
     }
     void setzeDtr(bool an) override { m_leitung->dtr << an; }

@@ -11,6 +11,14 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace {
 
 constexpr quint8 SndNke = 0x40;
@@ -348,4 +356,59 @@ TEST_F(BusSimulatorTest, modemDialsPassesFramesAndHangsUp)
     EXPECT_EQ(modem(Kurz(SndNke, 1)), Nichts) << "command mode: nothing reaches the bus";
     EXPECT_EQ(modem("ATH\r"), "\r\nOK\r\n");
     EXPECT_FALSE(m_sim->modemVerbunden());
+}
+
+namespace {
+
+// Whether the terminal is held for exclusive use: a program that is not root cannot open it
+// (EBUSY); root can, and asks the flag.
+bool exklusiv(const QByteArray& geraet)
+{
+    const int fd = ::open(geraet.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return errno == EBUSY;
+    int wert = 0;
+    ::ioctl(fd, TIOCGEXCL, &wert);
+    ::close(fd);
+    return wert != 0;
+}
+
+} // namespace
+
+// The serial layer takes the port for exclusive use; a program killed while it holds the
+// terminal must not leave it taken, as the hardware's last close would not.
+TEST_F(BusSimulatorTest, exclusiveUseEndsWhenTheProgramHoldingTheTerminalIsKilled)
+{
+    starten(ZweiZaehler);
+    m_leitung.reset();
+    const QByteArray geraet = m_sim->geraet().toLocal8Bit();
+    int signal[2];
+    ASSERT_EQ(::pipe(signal), 0);
+    const pid_t kind = ::fork();
+    ASSERT_GE(kind, 0);
+    if (kind == 0) {
+        const int fd = ::open(geraet.constData(), O_RDWR | O_NOCTTY);
+        if (fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0) {
+            [[maybe_unused]] const auto n = ::write(signal[1], "x", 1);
+        }
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(signal[1]);
+    char zeichen = 0;
+    ASSERT_EQ(::read(signal[0], &zeichen, 1), 1);
+    ::close(signal[0]);
+    EXPECT_TRUE(exklusiv(geraet));
+
+    ::kill(kind, SIGKILL);
+    ASSERT_EQ(::waitpid(kind, nullptr, 0), kind);
+    QElapsedTimer frist;
+    frist.start();
+    while (exklusiv(geraet) && frist.elapsed() < 5000)
+        QThread::msleep(10);
+    EXPECT_FALSE(exklusiv(geraet));
+    // The next program opens it and is served.
+    m_leitung = std::make_unique<Gegenstelle>(m_sim->geraet(), 2400);
+    ASSERT_TRUE(m_leitung->offen());
+    EXPECT_EQ(austausch(Kurz(SndNke, 1)), E5);
 }

@@ -56,4 +56,33 @@ TEST_F(SimulierterZaehlerTest, rawReadOfSimulatedMeter)
     }
 }
 
+// Meter 2 acknowledges its select 40 ms late, while the select of a meter that is not there
+// (17 bytes, 71 ms at 2400 baud) is still on the wire: that E5 acknowledges nothing of the
+// second select.
+TEST_F(SimulierterZaehlerTest, acknowledgementArrivingWhileTheSelectIsOnTheWireIsNoAnswer)
+{
+    SimBus simBus;
+    QString fehler;
+    ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=ja\nzaehler adresse=2 "
+                                                          "id=22222222\nfehler spaet=40\n"),
+                                           simBus, &fehler))
+        << fehler.toStdString();
+    BusSimulator sim(simBus);
+    ASSERT_TRUE(sim.starten(&fehler)) << fehler.toStdString();
+    comZuordnen(4, sim.geraet());
+    SerielleSchnittstelle comm;
+    QString baud = QStringLiteral("2400");
+    ASSERT_EQ(ComPortOeffnen(comm, 4, baud), 0) << FehlerText.toStdString();
+    const auto select = [](int id) {
+        return HexToStr(MB_TelSelectSekAdr(id, QStringLiteral("HEX")).text);
+    };
+    ASSERT_EQ(V3CommSendMsg(comm, select(22222222), 0, 0, 0, false), 0);
+    QByteArray antwort;
+    EXPECT_EQ(MBusRawREQUD2(comm, select(33333333), antwort, false, 0, 0, 0, 0), -3);
+    comm.setPortOpen(false);
+    EXPECT_EQ(sim.statistik().quittungen, 1);
+    EXPECT_TRUE(programmlog().contains(QStringLiteral("Verspätete Bytes verworfen : \tE5;")))
+        << programmlog().toStdString();
+}
+
 } // namespace

@@ -222,7 +222,7 @@ void BusSimulator::lauf()
 {
     std::vector<char> puffer(LeseBlock);
     while (!m_stopp) {
-        pollfd fds[2] = {{-1, POLLIN, 0}, {m_weckFd, POLLIN, 0}};
+        pollfd fds[3] = {{-1, POLLIN, 0}, {m_weckFd, POLLIN, 0}, {-1, POLLIN, 0}};
         timespec warten{};
         timespec* frist = nullptr;
         {
@@ -231,6 +231,7 @@ void BusSimulator::lauf()
             termine(jetzt);
             faelligeSchreiben(jetzt);
             fds[0].fd = m_anschluss->wartenAuf();
+            fds[2].fd = m_anschluss->wartenAufNebenbei();
             qint64 naechster = 0;
             const bool geplant = ausgangsZeitpunkt(&naechster);
             if (m_blockiert) {
@@ -245,8 +246,12 @@ void BusSimulator::lauf()
                 frist = &warten;
             }
         }
-        if (ppoll(fds, 2, frist, nullptr) < 0)
+        if (ppoll(fds, 3, frist, nullptr) < 0)
             continue;
+        if (fds[2].revents & POLLIN) {
+            std::lock_guard lock(m_mutex);
+            m_anschluss->nebenbeiLesen();
+        }
         if (fds[1].revents & POLLIN) {
             quint64 wert = 0;
             [[maybe_unused]] const auto n = ::read(m_weckFd, &wert, sizeof wert);

@@ -27,4 +27,8 @@ public:
     // The descriptor reported hang-up or error without data. True: nothing to do about it but
     // wait a little before polling again.
     virtual bool gestoert() = 0;
+    // A further descriptor the thread polls for input (-1: none), and what to do when it has
+    // some.
+    virtual int wartenAufNebenbei() const { return -1; }
+    virtual void nebenbeiLesen() {}
 };

@@ -45,11 +45,12 @@ QList<SimAusgabe> SimBusLogik::empfangen(const QByteArray& bytes, int baud, qint
     QList<SimAusgabe> aus;
     for (char c : bytes) {
         const quint8 b = static_cast<quint8>(c);
-        const qint64 endeNs =
-            m_bus.takt ? std::max(jetztNs, m_leitungFreiNs) + SimMBus::ZeichenNs(baud) : jetztNs;
+        // A request takes its time on the line also without pacing: no meter can answer it
+        // before its last character has arrived.
+        const qint64 endeNs = std::max(jetztNs, m_leitungFreiNs) + SimMBus::ZeichenNs(baud);
         m_leitungFreiNs = endeNs;
         if (m_bus.echo)
-            aus.append({endeNs, b});
+            aus.append({m_bus.takt ? endeNs : jetztNs, b});
         m_leser.anfuegen(b, baud, endeNs);
     }
     while (const auto rahmen = m_leser.naechster()) {
@@ -110,6 +111,8 @@ QList<SimZeichen> SimBusLogik::zeichenfolge(const SimAntwort& antwort, const Sim
         zusatzNs += fehler.spaetMs * NsJeMs;
     } else {
         bit += m_bus.antwortBits + bitsIn(m_bus.antwortMs, baud);
+        // Without pacing the answer still keeps the answer delay behind the request.
+        zusatzNs += m_bus.antwortBits * 1'000'000'000LL / baud + m_bus.antwortMs * NsJeMs;
     }
 
     QList<SimZeichen> zeichen;

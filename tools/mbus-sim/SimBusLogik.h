@@ -6,7 +6,8 @@
 // Timing: a character takes 11 bit times at the line speed. A request counts as complete when
 // its last character would have been complete on a real line; the answer starts the answer delay
 // (bit times + milliseconds) after that, and its characters follow one another without gaps.
-// With pacing off, bytes are due at once and only the delays of faults remain.
+// With pacing off, the request still takes its time on the line and the answer its delay, but
+// all characters of an answer are due at once.
 
 #include "SimBus.h"
 #include "SimLeitung.h"

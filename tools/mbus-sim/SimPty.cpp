@@ -1,10 +1,13 @@
 #include "SimPty.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -78,11 +81,45 @@ bool SimPty::oeffnen(QString* fehler)
     cfsetspeed(&t, B2400);
     tcsetattr(m_slave, TCSANOW, &t);
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    // Without the watch the terminal works as before; only the flag then stays.
+    m_beobachter = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_beobachter >= 0 && inotify_add_watch(m_beobachter, name, IN_OPEN | IN_CLOSE) < 0) {
+        ::close(m_beobachter);
+        m_beobachter = -1;
+    }
+    m_fremdOffen = 0;
     return true;
+}
+
+void SimPty::nebenbeiLesen()
+{
+    alignas(inotify_event) char puffer[4096];
+    bool geschlossen = false;
+    for (;;) {
+        const ssize_t n = ::read(m_beobachter, puffer, sizeof puffer);
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n;) {
+            const auto* ereignis = reinterpret_cast<const inotify_event*>(puffer + i);
+            if (ereignis->mask & IN_OPEN)
+                ++m_fremdOffen;
+            if (ereignis->mask & IN_CLOSE) {
+                m_fremdOffen = std::max(0, m_fremdOffen - 1);
+                geschlossen = true;
+            }
+            i += static_cast<ssize_t>(sizeof(inotify_event) + ereignis->len);
+        }
+    }
+    // The last program let go of the terminal: as on the hardware, its exclusive use ends.
+    if (geschlossen && m_fremdOffen == 0 && m_slave >= 0)
+        ioctl(m_slave, TIOCNXCL);
 }
 
 void SimPty::schliessen()
 {
+    if (m_beobachter >= 0)
+        ::close(m_beobachter);
+    m_beobachter = -1;
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)

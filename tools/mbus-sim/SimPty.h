@@ -4,6 +4,12 @@
 // The simulator keeps a slave descriptor of its own open: the terminal then stays usable while
 // the program closes and reopens it, and the program's line settings (both sides share one
 // termios) can be read from it.
+//
+// A serial port loses its exclusive-use flag (TIOCEXCL, which the serial layer sets on open)
+// with its last close. The terminal never has its last close while the simulator holds it, so
+// the simulator watches the opens and closes of the terminal's path (inotify) and clears the
+// flag once no program has it open any more, also when that program was killed: the next one
+// then opens it as it would open the hardware.
 
 #include "SimAnschluss.h"
 
@@ -27,9 +33,13 @@ public:
     int lesen(char* bytes, int anzahl) override;
     // Nobody holds the slave side open: wait a little before looking again.
     bool gestoert() override { return true; }
+    int wartenAufNebenbei() const override { return m_beobachter; }
+    void nebenbeiLesen() override;
 
 private:
     int m_master = -1;
     int m_slave = -1;
+    int m_beobachter = -1; // inotify on the terminal's path (-1: none)
+    int m_fremdOffen = 0;  // opens of the path by programs not yet closed again
     QString m_geraet;
 };

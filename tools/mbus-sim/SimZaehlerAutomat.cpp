@@ -122,6 +122,7 @@ SimAntwort SimZaehlerAutomat::kurzVerarbeiten(const SimRahmen& r)
         // No class 1 data to give.
         if (!reagiert())
             return {};
+        fcbMerken(r);
         return quittung(r.a);
     default:
         return {};
@@ -146,6 +147,12 @@ SimAntwort SimZaehlerAutomat::daten(const SimRahmen& r)
     m_letzteAntwort = telegrammBauen(index);
     ++m_telegramme;
     return {m_letzteAntwort, true};
+}
+
+void SimZaehlerAutomat::fcbMerken(const SimRahmen& r)
+{
+    if (r.c & CFcv)
+        m_letztesFcb = (r.c & CFcb) ? 1 : 0;
 }
 
 QByteArray SimZaehlerAutomat::telegrammBauen(int index)
@@ -188,6 +195,7 @@ SimAntwort SimZaehlerAutomat::langVerarbeiten(const SimRahmen& r)
             return {};
         if (!aendern(r.ci, r.daten.mid(SekundaerLaenge)))
             return {};
+        fcbMerken(r);
         return quittung(r.a);
     }
     if (!angesprochen(r.a))
@@ -196,6 +204,7 @@ SimAntwort SimZaehlerAutomat::langVerarbeiten(const SimRahmen& r)
         return {};
     if (!reagiert() || !aendern(r.ci, r.daten))
         return {};
+    fcbMerken(r);
     return quittung(r.a);
 }
 
@@ -210,6 +219,7 @@ SimAntwort SimZaehlerAutomat::auswahl(const SimRahmen& r)
     if (!reagiert())
         return {};
     m_ausgewaehlt = true;
+    fcbMerken(r);
     if (m_zaehler.fehler.auswahlOhneQuittung)
         return {};
     return quittung(r.a);

@@ -5,8 +5,10 @@
 // - Addressed by its primary address, by 254 (every meter, with answer), 255 (every meter,
 //   without answer) and 253 while it is selected.
 // - SND_NKE: E5, back to the first telegram; to 253 also ends the selection.
-// - REQ_UD2: RSP_UD. With FCV set, a toggled FCB asks for the next telegram (after the last one
-//   the first again), the same FCB for the last one once more, byte for byte.
+// - REQ_UD2: RSP_UD. With FCV set, an FCB toggled against the last frame with FCV the meter took
+//   (REQ_UD2, but also SND_UD, a selection of it, REQ_UD1: EN 13757-2 counts every one) asks for
+//   the next telegram (after the last one the first again), the same FCB for the last one once
+//   more, byte for byte.
 // - SND_UD to 253 with CI 52 and an 8-byte mask: selects the meter when the mask fits (E5), ends
 //   its selection when not (silence).
 // - SND_UD with CI 51 and DIF 01 VIF 7A: new primary address; CI B8 to BF: new baud rate, the E5
@@ -58,6 +60,8 @@ private:
     bool reagiert();
     bool aendern(quint8 ci, const QByteArray& daten);
     void linkZuruecksetzen();
+    // A frame with FCV set that the meter took: its FCB is the one the next REQ_UD2 is held to.
+    void fcbMerken(const SimRahmen& r);
     QByteArray telegrammBauen(int index);
 
     SimZaehler m_zaehler;
@@ -66,7 +70,7 @@ private:
     int m_baud = 2400;
     bool m_ausgewaehlt = false;
     int m_telegramm = 0;
-    int m_letztesFcb = -1; // -1: none since the start or the last reset
+    int m_letztesFcb = -1; // of the last frame with FCV; -1: none since the start or reset
     QByteArray m_letzteAntwort;
     quint8 m_zugriff = 0;    // access number of the next fresh RSP_UD
     int m_neueAntworten = 0; // fresh RSP_UD so far (values rise with it when the meter counts)

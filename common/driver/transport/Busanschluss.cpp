@@ -162,7 +162,8 @@ void Busanschluss::beginne(const Anfrage& anfrage)
     const Buszeit jetzt = m_uhr->jetzt();
     m_wartend = anfrage;
     m_wartetSeit = jetzt;
-    if (totzeitVorbei(jetzt))
+    m_spaetBeimWarten = false;
+    if (leitungStill(jetzt))
         senden(jetzt);
 }
 
@@ -176,11 +177,7 @@ int Busanschluss::pruefen()
     }
     const Buszeit jetzt = m_uhr->jetzt();
     if (m_wartend) {
-        // Whatever arrives before the request went out belongs to nobody, but it is activity.
-        if (!m_kanal->lesen().isEmpty())
-            m_letzteAktivitaet = jetzt;
-        const Zeitparameter z = zeiten();
-        if (totzeitVorbei(jetzt) || jetzt >= m_wartetSeit + Totzeit(z) + Antwortfenster(z))
+        if (leitungStill(jetzt) || jetzt >= spaetestensSenden())
             senden(jetzt);
         return empfangsTest();
     }
@@ -192,8 +189,10 @@ int Busanschluss::pruefen()
     }
     if (const std::optional<Buszeit> frist = m_master.frist(); frist && jetzt >= *frist)
         m_master.zeitAbgelaufen(jetzt);
-    if (!m_master.laeuft())
+    if (!m_master.laeuft()) {
+        spaetVerwerfen();
         nachDemEnde();
+    }
     return empfangsTest();
 }
 
@@ -236,11 +235,9 @@ std::optional<Buszeit> Busanschluss::naechsterTermin() const
     if (m_eigenes)
         return std::nullopt;
     if (m_wartend) {
-        const Zeitparameter z = zeiten();
-        const Buszeit spaetestens = m_wartetSeit + Totzeit(z) + Antwortfenster(z);
         if (!m_letzteAktivitaet)
             return m_wartetSeit;
-        return std::min(*m_letzteAktivitaet + Totzeit(z), spaetestens);
+        return std::min(*m_letzteAktivitaet + ruhezeit(), spaetestensSenden());
     }
     return m_master.frist();
 }
@@ -272,8 +269,11 @@ void Busanschluss::senden(Buszeit jetzt)
     const Anfrage anfrage = *m_wartend;
     m_wartend.reset();
     // Bytes that came before the request (a late answer, noise) are no answer to it.
-    m_kanal->lesen();
-    m_master.setzeZeiten(zeiten());
+    m_spaet.anfuegen(m_kanal->lesen());
+    m_spaetBeimWarten = false;
+    spaetVerwerfen();
+    const Zeitparameter z = zeiten();
+    m_master.setzeZeiten(z);
 
     std::optional<Sendung> sendung;
     switch (anfrage.art) {
@@ -300,7 +300,9 @@ void Busanschluss::senden(Buszeit jetzt)
         beendeOhneAntwort();
         return;
     }
-    m_letzteAktivitaet = jetzt + Sendedauer(zeiten(), sendung->bytes.size());
+    m_letzteAktivitaet = jetzt + Sendedauer(z, sendung->bytes.size());
+    // The least answer delay of a meter: 11 bit times behind the request's last byte.
+    m_fruehesteAntwort = *m_letzteAktivitaet + Bitzeiten(z, kBitsJeZeichen);
 }
 
 void Busanschluss::empfangen(Buszeit jetzt)
@@ -310,13 +312,49 @@ void Busanschluss::empfangen(Buszeit jetzt)
         return;
     m_letzteAktivitaet = m_letzteAktivitaet ? std::max(*m_letzteAktivitaet, jetzt) : jetzt;
     const QByteArray antwort = m_echo.filtern(bytes);
-    if (!antwort.isEmpty())
-        m_master.empfange(antwort, jetzt);
+    if (antwort.isEmpty())
+        return;
+    // Read while the request was still on the wire: these bytes were under way before any
+    // meter could answer it.
+    if (jetzt < m_fruehesteAntwort) {
+        m_spaet.anfuegen(antwort);
+        return;
+    }
+    m_master.empfange(antwort, jetzt);
+}
+
+bool Busanschluss::leitungStill(Buszeit jetzt)
+{
+    // Whatever arrives before the request went out belongs to nobody, but it is activity.
+    if (const QByteArray spaet = m_kanal->lesen(); !spaet.isEmpty()) {
+        m_spaet.anfuegen(spaet);
+        m_spaetBeimWarten = true;
+        m_letzteAktivitaet = jetzt;
+    }
+    return totzeitVorbei(jetzt);
 }
 
 bool Busanschluss::totzeitVorbei(Buszeit jetzt) const
 {
-    return !m_letzteAktivitaet || jetzt >= *m_letzteAktivitaet + Totzeit(zeiten());
+    return !m_letzteAktivitaet || jetzt >= *m_letzteAktivitaet + ruhezeit();
+}
+
+Dauer Busanschluss::ruhezeit() const
+{
+    const Zeitparameter z = zeiten();
+    return m_spaetBeimWarten ? std::max(Totzeit(z), Antwortpause(z)) : Totzeit(z);
+}
+
+Buszeit Busanschluss::spaetestensSenden() const
+{
+    const Zeitparameter z = zeiten();
+    const Buszeit ohneSpaete = m_wartetSeit + Totzeit(z) + Antwortfenster(z);
+    return m_spaetBeimWarten ? ohneSpaete + Sendedauer(z, kLaengsteAntwort) : ohneSpaete;
+}
+
+void Busanschluss::spaetVerwerfen()
+{
+    m_spaet.protokollieren();
 }
 
 void Busanschluss::nachDemEnde()
@@ -330,7 +368,8 @@ void Busanschluss::nachDemEnde()
     const Buszeit jetzt = m_uhr->jetzt();
     m_wartend = *m_letzte;
     m_wartetSeit = jetzt;
-    if (totzeitVorbei(jetzt))
+    m_spaetBeimWarten = false;
+    if (leitungStill(jetzt))
         senden(jetzt);
 }
 

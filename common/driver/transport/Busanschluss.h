@@ -7,8 +7,17 @@
 // exchange once its deadline has passed.
 //
 // Dead time: a request goes out only after COMDeadtime bit times of silence on the line (since
-// the last byte sent or received); until then it waits, and pruefen() reports 255. A line that
-// never falls silent (noise) delays it by at most the dead time plus one answer window.
+// the last byte sent or received); until then it waits, and pruefen() reports 255. Bytes that
+// arrive while a request waits (a meter answering too late, noise) make it wait for the silence
+// that ends an answer (COMTimeoutByte characters) instead, so that nothing is sent into a
+// meter's answer. A line that never falls silent delays a request by at most the dead time and
+// one answer window, plus the time of the longest frame once bytes came while it waited.
+//
+// Late bytes: a meter's answer begins at the earliest 11 bit times after the request's last byte
+// has left the wire. Whatever is read before that moment is no answer to the request (a meter
+// that answered the request before too late, noise) and is kept away from the exchange. Such
+// bytes, and those that arrive while a request waits, are dropped with one program-log line
+// ("Verspätete Bytes verworfen : ") when the request goes out or the exchange ends.
 //
 // Every exchange ends: the engine's deadline is the answer window after the request's last
 // byte, moved on by each received byte; on top of that the engine gives each exchange a hard
@@ -41,6 +50,7 @@
 #include "Modemkanal.h"
 #include "driver/engine/Auswahlmaske.h"
 #include "driver/engine/Busmaster.h"
+#include "serial/SpaeteBytes.h"
 
 #include <memory>
 #include <optional>
@@ -127,7 +137,14 @@ private:
     void beginne(const Anfrage& anfrage);
     void senden(Buszeit jetzt);
     void empfangen(Buszeit jetzt);
+    // Reads what came meanwhile (late bytes) and tells whether the request may go out now.
+    bool leitungStill(Buszeit jetzt);
     bool totzeitVorbei(Buszeit jetzt) const;
+    // Silence the waiting request needs: the dead time, or after late bytes an answer's end.
+    Dauer ruhezeit() const;
+    // The latest moment the waiting request goes out, whatever arrives.
+    Buszeit spaetestensSenden() const;
+    void spaetVerwerfen();
     void nachDemEnde();
     void beendeOhneAntwort();
     void beendeMit(Ereignis ereignis);
@@ -155,6 +172,11 @@ private:
     bool m_wiederholt = false;
     // End of the last byte sent or received.
     std::optional<Buszeit> m_letzteAktivitaet;
+    // Bytes read before this moment are no answer to the request on the line.
+    Buszeit m_fruehesteAntwort{0};
+    // Late bytes not yet logged; whether any came while the waiting request waited.
+    SpaeteBytes m_spaet;
+    bool m_spaetBeimWarten = false;
     // An outcome decided without the engine (closed port, input that is no request, decoding).
     std::optional<Ereignis> m_eigenes;
 };
