@@ -9,6 +9,7 @@
 #include "ui/FlexGridWidget.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QImage>
@@ -19,6 +20,8 @@
 #include <QStyle>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QtMath>
 
 // Sizes by name in the test output.
 void PrintTo(const QSize& groesse, std::ostream* os)
@@ -41,9 +44,9 @@ QString GroessenName(const QSize& groesse)
                              : QStringLiteral("%1x%2").arg(groesse.width()).arg(groesse.height());
 }
 
-// Two heat meters with long telegrams (a dump of many 16-byte lines and more decimals than the
-// box shows at once): at 5 the first meter of the example bus, whose kinds of value are long
-// ("Return temperature"), at 6 a common one with energy and volume only.
+// Two heat meters with long telegrams (a dump of many 16-byte lines and of decimals that wrap):
+// at 5 the first meter of the example bus, whose kinds of value are long ("Return temperature"),
+// at 6 a common one with energy and volume only.
 QString ZweiZaehler()
 {
     const QString fuellung =
@@ -121,6 +124,16 @@ void UnbeschnittenPruefen(const QWidget& fenster, const QWidget* ausser = nullpt
         }
     }
     EXPECT_GT(geprueft, 40);
+}
+
+// Height of a text box's text: its laid-out blocks and the document's margins.
+int TextHoehe(const QPlainTextEdit& feld)
+{
+    const QTextDocument& dokument = *feld.document();
+    qreal hoehe = 2 * dokument.documentMargin();
+    for (QTextBlock block = dokument.begin(); block.isValid(); block = block.next())
+        hoehe += dokument.documentLayout()->blockBoundingRect(block).height();
+    return qCeil(hoehe);
 }
 
 // The longest texts the result lines of the bus view show.
@@ -220,14 +233,23 @@ TEST_P(JeGroesse, everyControlHasRoomForItsTextInBothViews)
                 << qPrintable(grid->TextMatrix(zeile, spalte));
     ASSERT_EQ(grid->TextMatrix(1, 0), QStringLiteral("Gelesen in "));
 
-    // Telegram dump: fixed pitch, every hex line of 16 bytes on one line, with the scroll bar
-    // the long telegram needs.
+    // Telegram dump: fixed pitch, every hex line of 16 bytes on one line, with a scroll bar once
+    // the text is taller than the box. How many lines the box shows depends on the view and the
+    // fonts (one telegram fills the box only in some views), so the telegram is repeated until
+    // it is taller than the box; the hex lines then stay whole beside the scroll bar.
     QPlainTextEdit* dump = e.Text12;
     const QFontMetrics schrift = dump->fontMetrics();
     for (const QChar zeichen : QStringLiteral("123456789ABCDEF "))
         EXPECT_EQ(schrift.horizontalAdvance(zeichen), schrift.horizontalAdvance(u'0'))
             << QString(zeichen).toStdString();
+    const QString telegramm = dump->toPlainText();
+    ASSERT_FALSE(telegramm.trimmed().isEmpty());
+    for (int i = 0; i < 20 && TextHoehe(*dump) <= dump->viewport()->height(); ++i)
+        dump->appendPlainText(telegramm);
+    Auffrischen();
+    ASSERT_GT(TextHoehe(*dump), dump->viewport()->height());
     EXPECT_GT(dump->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(dump->verticalScrollBar()->isVisibleTo(dump)) << "no scroll bar";
     int volleZeilen = 0;
     for (QTextBlock block = dump->document()->begin(); block.isValid(); block = block.next()) {
         dump->document()->documentLayout()->blockBoundingRect(block);
