@@ -5,9 +5,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -36,6 +39,49 @@ constexpr std::array<Geschwindigkeit, 17> Geschwindigkeiten{{{B50, 50},
                                                              {B38400, 38400},
                                                              {B57600, 57600},
                                                              {B115200, 115200}}};
+
+// Whether any descriptor but our own slave descriptor (eigenesFd in this process) refers to the
+// terminal with device number geraet. The open and close events of the watch only say that
+// something happened: identical events that follow each other unread are merged into one, so
+// counting them goes wrong as soon as two programs open the terminal one after the other.
+bool andereHaltenOffen(dev_t geraet, int eigenesFd)
+{
+    const pid_t selbst = ::getpid();
+    DIR* prozesse = ::opendir("/proc");
+    if (!prozesse)
+        return true; // cannot tell: leave the flag as it is
+    bool gefunden = false;
+    while (const dirent* p = ::readdir(prozesse)) {
+        char* ende = nullptr;
+        const long pid = std::strtol(p->d_name, &ende, 10);
+        if (pid <= 0 || *ende != '\0')
+            continue;
+        const std::string ordner = std::string("/proc/") + p->d_name + "/fd";
+        DIR* fds = ::opendir(ordner.c_str());
+        if (!fds)
+            continue; // gone, or another user's process
+        while (const dirent* f = ::readdir(fds)) {
+            const long fd = std::strtol(f->d_name, &ende, 10);
+            if (f->d_name[0] == '.' || *ende != '\0')
+                continue;
+            if (pid == selbst && fd == eigenesFd)
+                continue;
+            struct stat info
+            {
+            };
+            if (::stat((ordner + "/" + f->d_name).c_str(), &info) == 0 && S_ISCHR(info.st_mode) &&
+                info.st_rdev == geraet) {
+                gefunden = true;
+                break;
+            }
+        }
+        ::closedir(fds);
+        if (gefunden)
+            break;
+    }
+    ::closedir(prozesse);
+    return gefunden;
+}
 
 QString systemFehler(const char* was)
 {
@@ -87,7 +133,6 @@ bool SimPty::oeffnen(QString* fehler)
         ::close(m_beobachter);
         m_beobachter = -1;
     }
-    m_fremdOffen = 0;
     return true;
 }
 
@@ -101,17 +146,18 @@ void SimPty::nebenbeiLesen()
             break;
         for (ssize_t i = 0; i < n;) {
             const auto* ereignis = reinterpret_cast<const inotify_event*>(puffer + i);
-            if (ereignis->mask & IN_OPEN)
-                ++m_fremdOffen;
-            if (ereignis->mask & IN_CLOSE) {
-                m_fremdOffen = std::max(0, m_fremdOffen - 1);
+            if (ereignis->mask & IN_CLOSE)
                 geschlossen = true;
-            }
             i += static_cast<ssize_t>(sizeof(inotify_event) + ereignis->len);
         }
     }
     // The last program let go of the terminal: as on the hardware, its exclusive use ends.
-    if (geschlossen && m_fremdOffen == 0 && m_slave >= 0)
+    if (!geschlossen || m_slave < 0)
+        return;
+    struct stat info
+    {
+    };
+    if (::fstat(m_slave, &info) == 0 && !andereHaltenOffen(info.st_rdev, m_slave))
         ioctl(m_slave, TIOCNXCL);
 }
 

@@ -7,9 +7,9 @@
 //
 // A serial port loses its exclusive-use flag (TIOCEXCL, which the serial layer sets on open)
 // with its last close. The terminal never has its last close while the simulator holds it, so
-// the simulator watches the opens and closes of the terminal's path (inotify) and clears the
-// flag once no program has it open any more, also when that program was killed: the next one
-// then opens it as it would open the hardware.
+// the simulator watches the closes of the terminal's path (inotify) and, after each, clears the
+// flag once no descriptor but its own refers to the terminal (looked up in /proc), also when the
+// program was killed: the next one then opens it as it would open the hardware.
 
 #include "SimAnschluss.h"
 
@@ -40,6 +40,5 @@ private:
     int m_master = -1;
     int m_slave = -1;
     int m_beobachter = -1; // inotify on the terminal's path (-1: none)
-    int m_fremdOffen = 0;  // opens of the path by programs not yet closed again
     QString m_geraet;
 };
