@@ -42,6 +42,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -122,20 +123,41 @@ QString Zaehler100(int i, bool adresse)
     return text;
 }
 
+// A paced bus at 2400 baud of n meters of 100-byte telegrams, selected by their ids.
+QString BusMit100(int n)
+{
+    QString bus = QStringLiteral("bus takt=ja antwort_bits=11 antwort_ms=3\n");
+    for (int i = 1; i <= n; ++i)
+        bus += Zaehler100(i, false);
+    return bus;
+}
+
+// The bus started on a terminal of its own and entered as COM1 in ZEP.INI; nullptr (the reason
+// printed) when it does not start.
+std::unique_ptr<BusSimulator> BusStarten(const QString& bus)
+{
+    SimBus simBus;
+    QString fehler;
+    if (!BusSimulator::busTextLesen(bus, simBus, &fehler)) {
+        std::printf("Bus: %s\n", qPrintable(fehler));
+        return nullptr;
+    }
+    auto sim = std::make_unique<BusSimulator>(simBus);
+    if (!sim->starten(&fehler)) {
+        std::printf("Simulator: %s\n", qPrintable(fehler));
+        return nullptr;
+    }
+    ZepIni(sim->geraet());
+    return sim;
+}
+
 int Tempo()
 {
     constexpr int kZaehler = 50;
-    QString bus = QStringLiteral("bus takt=ja antwort_bits=11 antwort_ms=3\n");
-    for (int i = 1; i <= kZaehler; ++i)
-        bus += Zaehler100(i, false);
-    SimBus simBus;
-    QString fehler;
-    if (!BusSimulator::busTextLesen(bus, simBus, &fehler))
-        return std::printf("Bus: %s\n", qPrintable(fehler)), 1;
-    BusSimulator sim(simBus);
-    if (!sim.starten(&fehler))
-        return std::printf("Simulator: %s\n", qPrintable(fehler)), 1;
-    ZepIni(sim.geraet());
+    const std::unique_ptr<BusSimulator> simulator = BusStarten(BusMit100(kZaehler));
+    if (!simulator)
+        return 1;
+    BusSimulator& sim = *simulator;
     Zyklusumgebung u;
     u.z.MeterPause = 0;
     u.z.ComTimeouts = {330, 50, 4, 11};
@@ -258,14 +280,10 @@ int Dauer(int zyklen)
         if (i == kPruefsumme)
             bus += QStringLiteral("fehler pruefsumme_falsch\n");
     }
-    SimBus simBus;
-    QString fehler;
-    if (!BusSimulator::busTextLesen(bus, simBus, &fehler))
-        return std::printf("Bus: %s\n", qPrintable(fehler)), 1;
-    BusSimulator sim(simBus);
-    if (!sim.starten(&fehler))
-        return std::printf("Simulator: %s\n", qPrintable(fehler)), 1;
-    ZepIni(sim.geraet());
+    const std::unique_ptr<BusSimulator> simulator = BusStarten(bus);
+    if (!simulator)
+        return 1;
+    BusSimulator& sim = *simulator;
     const QString datei = QDir::current().filePath(QStringLiteral("basis.mdb"));
     QFile::remove(datei);
     if (!DatenbankAnlegen(datei))
@@ -354,17 +372,10 @@ double FadenCpuSekunden()
 int Erster(int zyklen)
 {
     constexpr int kZaehler = 30;
-    QString bus = QStringLiteral("bus takt=ja antwort_bits=11 antwort_ms=3\n");
-    for (int i = 1; i <= kZaehler; ++i)
-        bus += Zaehler100(i, false);
-    SimBus simBus;
-    QString fehler;
-    if (!BusSimulator::busTextLesen(bus, simBus, &fehler))
-        return std::printf("Bus: %s\n", qPrintable(fehler)), 1;
-    BusSimulator sim(simBus);
-    if (!sim.starten(&fehler))
-        return std::printf("Simulator: %s\n", qPrintable(fehler)), 1;
-    ZepIni(sim.geraet());
+    const std::unique_ptr<BusSimulator> simulator = BusStarten(BusMit100(kZaehler));
+    if (!simulator)
+        return 1;
+    BusSimulator& sim = *simulator;
     // A folder of its own: no interval or value file exists before the first cycle.
     const QString vorher = DBPath;
     DBPath = DatenPath = QDir::current().filePath(QStringLiteral("erster")) + QLatin1Char('/');

@@ -182,9 +182,20 @@ void frmMBusFelsquell::Combo3_Click()
 
 void frmMBusFelsquell::cmdComOpen_Click()
 {
+    if (m_oeffnet)
+        return;
     m_port = Combo1->currentText().toInt();
     m_baud = Combo2->currentText();
-    if (ComPortOeffnen(m_comm, m_port, m_baud) != 0) {
+    m_oeffnet = true;
+    const int status = ComPortOeffnen(m_comm, m_port, m_baud);
+    m_oeffnet = false;
+    if (m_schliessenNachOeffnen) {
+        if (m_comm.PortOpen())
+            m_comm.setPortOpen(false);
+        close();
+        return;
+    }
+    if (status != 0) {
         MsgBox(QStringLiteral("Comport ") + QString::number(m_port) +
                QStringLiteral(" konnte nicht geöffnet werden"));
         return;
@@ -247,6 +258,11 @@ void frmMBusFelsquell::LadeStrings()
 void frmMBusFelsquell::closeEvent(QCloseEvent* ereignis)
 {
     if (m_austausch && m_austausch->laeuft()) {
+        ereignis->ignore();
+        return;
+    }
+    if (m_oeffnet) {
+        m_schliessenNachOeffnen = true;
         ereignis->ignore();
         return;
     }

@@ -77,4 +77,8 @@ private:
     QString m_text2_1; // Text2(1) as set, line ends included
     std::array<QByteArray, 3> m_telegramme;
     QString m_selectText;
+    // The open waits out another program's lock in the event loop: a close meanwhile waits
+    // for it and closes the window then.
+    bool m_oeffnet = false;
+    bool m_schliessenNachOeffnen = false;
 };

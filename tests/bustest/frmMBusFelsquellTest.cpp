@@ -16,6 +16,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -391,6 +393,35 @@ TEST_F(Felsquell, closeAndClosingTheWindowWaitUntilTheExchangeHasEnded)
     EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("FEHLER RQUD2")});
     EXPECT_TRUE(m_fenster->Comm1().PortOpen());
     EXPECT_TRUE(m_fenster->close());
+}
+
+// Another program holds the port's lock for a moment; the window, closed while its open waits
+// that out, stays until the open has returned and then goes.
+TEST_F(Felsquell, closingWhileTheOpenWaitsForAnotherProgramsLockClosesAfterTheOpen)
+{
+    starten(kZaehler);
+    QProcess halter;
+    halter.start(QStringLiteral(PORT_HALTER_BEFEHL), {m_sim->geraet()});
+    ASSERT_TRUE(halter.waitForReadyRead(5000));
+    ASSERT_EQ(halter.readLine().trimmed(), QByteArray("offen"));
+    QPointer<frmMBusFelsquell> fenster = m_fenster.release();
+    fenster->setAttribute(Qt::WA_DeleteOnClose);
+    bool imKlick = true;
+    bool imKlickGeloescht = false;
+    QObject::connect(fenster, &QObject::destroyed, [&] { imKlickGeloescht = imKlick; });
+    QTimer::singleShot(100, fenster, [&] {
+        EXPECT_FALSE(fenster->close());
+        halter.write("\n");
+    });
+    fenster->cmdComOpen->click();
+    imKlick = false;
+    EXPECT_FALSE(imKlickGeloescht);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(fenster.isNull());
+    // The other program may have ended during the wait already.
+    halter.waitForFinished(5000);
+    EXPECT_EQ(halter.state(), QProcess::NotRunning);
+    EXPECT_EQ(halter.exitCode(), 0);
 }
 
 TEST_F(Felsquell, endOfTheProgramDuringTheExchangeAsksNothing)

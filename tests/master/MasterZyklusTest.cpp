@@ -457,8 +457,9 @@ TEST_F(MasterZyklusTest, valueFilesWaitForTheImportAndIntervalFilesAreAlwaysWrit
                                   RB6_DateiName(DBPath, 2, 1) + u' ' + RB6_DateiName(DBPath, 2, 2) +
                                   QStringLiteral("\r\n");
 
-    // The import holds the value folder as the cycle starts and ends while it runs: the values
-    // set aside reach the value files, the interval files are written as always.
+    // The import holds the value folder as the cycle starts and ends a little after the meter
+    // has been read, while the cycle waits for it: the values set aside reach the value files,
+    // the interval files are written as always.
     MasterZyklus::importWartezeitSetzen(60000);
     auto import = std::make_unique<Sperre>(Sperren::wertordnerDatei(DBPath, 201));
     ASSERT_TRUE(import->holen());
@@ -466,7 +467,7 @@ TEST_F(MasterZyklusTest, valueFilesWaitForTheImportAndIntervalFilesAreAlwaysWrit
     QObject::connect(uhr, &QTimer::timeout, &f, [&f, &import, uhr] {
         if (f.ui().MSFlexGrid1->TextMatrix(1, 4) == QStringLiteral("Ok")) {
             uhr->stop();
-            import.reset();
+            QTimer::singleShot(300, &f, [&import] { import.reset(); });
         }
     });
     uhr->start(0);
