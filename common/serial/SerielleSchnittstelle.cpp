@@ -5,9 +5,11 @@
 #include "serial/ComZuordnung.h"
 #include "serial/Geraetebelegung.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSerialPort>
 
 #include <poll.h>
@@ -66,6 +68,24 @@ bool IstPseudoterminal(int handle)
     constexpr unsigned int kLetzteUnix98Pty = 143;
     constexpr unsigned int kAltePty = 3;
     return (haupt >= kErsteUnix98Pty && haupt <= kLetzteUnix98Pty) || haupt == kAltePty;
+}
+
+// Devices whose lock another program held past a whole wait, with the time until which that is
+// remembered. While it is, an open tries once and does not wait again: a master that opens the
+// port for every meter would otherwise wait the whole time for each one while the other program
+// keeps the port. Every open that finds the lock still held renews the time; an open that
+// succeeds forgets the device.
+constexpr qint64 kVergeblichMerkenMs = 60000;
+
+QHash<QString, qint64>& VergeblichGewartet()
+{
+    static QHash<QString, qint64> geraete;
+    return geraete;
+}
+
+qint64 JetztMs()
+{
+    return QDeadlineTimer::current().deadline();
 }
 
 } // namespace
@@ -286,6 +306,10 @@ int SerielleSchnittstelle::oeffnen()
     port->setPortName(geraet);
     QElapsedTimer seit;
     seit.start();
+    auto& vergeblich = VergeblichGewartet();
+    const auto gemerkt = vergeblich.constFind(geraet);
+    const qint64 frist =
+        gemerkt != vergeblich.constEnd() && *gemerkt > JetztMs() ? 0 : m_sperrFristMs;
     m_oeffnetGerade = true;
     while (!port->open(QIODevice::ReadWrite)) {
         const auto art = port->error();
@@ -297,14 +321,17 @@ int SerielleSchnittstelle::oeffnen()
             m_oeffnetGerade = false;
             return fehler(ComFehler::kUngueltigerPort, kTextUngueltigerPort + grund);
         }
-        const qint64 rest = m_sperrFristMs - seit.elapsed();
+        const qint64 rest = frist - seit.elapsed();
         if (rest <= 0 || !Warten(static_cast<int>(qMin<qint64>(rest, kSperrPruefIntervallMs)))) {
             m_oeffnetGerade = false;
+            if (rest <= 0 && m_sperrFristMs > 0)
+                vergeblich.insert(geraet, JetztMs() + kVergeblichMerkenMs);
             return fehler(ComFehler::kPortBelegt, kTextPortBelegt + grund);
         }
         port->clearError();
     }
     m_oeffnetGerade = false;
+    vergeblich.remove(geraet);
     m_port = std::move(port);
     m_belegung = std::move(belegung);
     m_geraet = geraet;

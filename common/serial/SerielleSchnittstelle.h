@@ -70,7 +70,9 @@ public:
     // sperrFrist() milliseconds before the open gives kPortBelegt: a program that probes the
     // port, or one that closed the same terminal a moment ago and has not yet removed its lock
     // file, holds it only briefly. The wait runs in the event loop and tries again every
-    // kSperrPruefIntervallMs; it ends early when the program is ending.
+    // kSperrPruefIntervallMs; it ends early when the program is ending. Once a lock has outlasted
+    // a whole wait, further opens of that device try once without waiting, until one succeeds or
+    // a minute passes without finding the lock held.
     bool PortOpen() const;
     int setPortOpen(bool offen);
     static constexpr int kSperrFristMs = 2000;

@@ -63,4 +63,31 @@ TEST_F(PortSperreTest, lockHeldPastTheWaitGivesPortAlreadyOpen)
     EXPECT_EQ(ComPortOeffnen(comm, 3, baud), 0) << FehlerText.toStdString();
 }
 
+// A master opens the port for every meter: once a lock outlasted a whole wait, the next open
+// tries once instead of waiting again, and one that succeeds brings the wait back.
+TEST_F(PortSperreTest, afterALockOutlastedTheWaitTheNextOpenDoesNotWaitAgain)
+{
+    halten();
+    SerielleSchnittstelle comm;
+    ASSERT_EQ(comm.setCommPort(3), 0);
+    EXPECT_EQ(comm.setPortOpen(true), ComFehler::kPortBelegt);
+    // Released shortly after the next open begins: a wait would see it free.
+    QTimer spaeter;
+    spaeter.setSingleShot(true);
+    QObject::connect(&spaeter, &QTimer::timeout, &m_halter, [this] { freigeben(); });
+    spaeter.start(100);
+    EXPECT_EQ(comm.setPortOpen(true), ComFehler::kPortBelegt);
+    EXPECT_TRUE(spaeter.isActive());
+    spaeter.stop();
+    freigeben();
+    ASSERT_TRUE(m_halter.waitForFinished(5000));
+    EXPECT_EQ(comm.setPortOpen(true), 0) << comm.fehlerBeschreibung().toStdString();
+    ASSERT_EQ(comm.setPortOpen(false), 0);
+
+    // After the success the lock is waited out again.
+    halten();
+    QTimer::singleShot(100, &m_halter, [this] { freigeben(); });
+    EXPECT_EQ(comm.setPortOpen(true), 0) << comm.fehlerBeschreibung().toStdString();
+}
+
 } // namespace
