@@ -516,8 +516,13 @@ TEST_F(MasterZyklusTest, aPortThatDoesNotOpenIsOneProgramLogLinePerCycle)
                 QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 A0860100\n"
                                "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
                 {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
-    const QString geraet = m_sim->geraet();
+    // A device that never exists: the number of a closed terminal may be taken again at once by
+    // a test running beside this one.
     m_sim->stoppen();
+    const QString geraet = pfad(QStringLiteral("kein-geraet"));
+    schreiben(
+        QStringLiteral("ZEP.INI"),
+        QStringLiteral("[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM3=%1\r\n").arg(geraet).toUtf8());
     frmMbusMasterV4& f = starten(QStringLiteral("900"));
     for (const QTime zeit : {QTime(10, 15, 0), QTime(10, 30, 0)}) {
         m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), zeit));
