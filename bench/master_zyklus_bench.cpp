@@ -9,13 +9,16 @@
 //   --dauer [n]  n cycles (300) with pacing off over 20 meters (one silent, one answering only
 //                in the repeat pass, one with a bad checksum), the database reloaded each cycle:
 //                resident memory and open file descriptors after cycle 30 and after cycle n
-//                (within 5 %)
+//                (within 5 %); then the same bus read by the master window itself (offscreen,
+//                "Auto", interval 1 s, database, mb.log and value files on), one cycle after
+//                the other: its resident memory after cycle 30 and after cycle n
+//   --fenster [n] only the master window's part of it
 //   --erster [n] n cycles (2) of 30 meters (100-byte telegrams, 2400 baud, pacing on) with
 //                mb.log and value files on, in a folder without files: the CPU share of the
 //                cycle's thread (CPU time over wall time) per cycle; the first one creates the
 //                two interval files of every meter. (strace -c -e trace=write on "--erster 1"
 //                counts the first cycle's write() calls.)
-// Without an option all four run.
+// Without an option all run.
 
 #include "BusSimulator.h"
 #include "database/MBConnection.h"
@@ -26,17 +29,22 @@
 #include "master/dienste/MasterSpeichern.h"
 #include "master/dienste/MasterZaehlerliste.h"
 #include "master/dienste/MasterZyklus.h"
+#include "master/frmMbusMasterV4.h"
 #include "platform/Global.h"
 #include "platform/Uhr.h"
 #include "serial/SerielleSchnittstelle.h"
+#include "settings/Einstellungen.h"
+#include "ui/FlexGridWidget.h"
+#include "zugang/UserConfig.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <time.h>
 #include <unistd.h>
@@ -265,12 +273,15 @@ qint64 Dateideskriptoren()
         .size();
 }
 
-int Dauer(int zyklen)
+constexpr int kDauerZaehler = 20;
+constexpr int kStumm = 5, kNurWiederholung = 10, kPruefsumme = 15;
+
+// The soak's bus on a simulator and its meters in a fresh basis.mdb in the working folder; ZEP.INI
+// names the simulator's terminal as COM1. Nothing on failure (the reason printed).
+std::unique_ptr<BusSimulator> DauerbusAufbauen()
 {
-    constexpr int kZaehler = 20;
-    constexpr int kStumm = 5, kNurWiederholung = 10, kPruefsumme = 15;
     QString bus = QStringLiteral("bus takt=nein\n");
-    for (int i = 1; i <= kZaehler; ++i) {
+    for (int i = 1; i <= kDauerZaehler; ++i) {
         bus += QStringLiteral("zaehler id=%1 adresse=%2\nsatz 0406 A0860100\n"
                               "satz 0C13 45230100\nfehler zaehlt\n")
                    .arg(10000000 + i)
@@ -280,14 +291,13 @@ int Dauer(int zyklen)
         if (i == kPruefsumme)
             bus += QStringLiteral("fehler pruefsumme_falsch\n");
     }
-    const std::unique_ptr<BusSimulator> simulator = BusStarten(bus);
-    if (!simulator)
-        return 1;
-    BusSimulator& sim = *simulator;
+    std::unique_ptr<BusSimulator> sim = BusStarten(bus);
+    if (!sim)
+        return nullptr;
     const QString datei = QDir::current().filePath(QStringLiteral("basis.mdb"));
     QFile::remove(datei);
     if (!DatenbankAnlegen(datei))
-        return std::printf("Datenbank: %s\n", qPrintable(FehlerText)), 1;
+        return std::printf("Datenbank: %s\n", qPrintable(FehlerText)), nullptr;
     {
         QSqlDatabase db =
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
@@ -295,7 +305,7 @@ int Dauer(int zyklen)
         db.open();
         QSqlQuery q(db);
         q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)"));
-        for (int i = 1; i <= kZaehler; ++i)
+        for (int i = 1; i <= kDauerZaehler; ++i)
             q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, MBComP, "
                                   "STUFE, ZQUELLE, TARIFGRP, MBIndex, zname) VALUES (%1, %1, "
                                   "2400, '%2', 1, 1, 'M-Bus', 1, 2, 'Z%1')")
@@ -307,7 +317,16 @@ int Dauer(int zyklen)
     DBParameter = {QStringLiteral("1"), datei,     QString(), QString(),
                    QStringLiteral("1"), QString(), QString()};
     RB6_StandardGroesse = 20;
+    return sim;
+}
 
+int Dauer(int zyklen)
+{
+    constexpr int kZaehler = kDauerZaehler;
+    const std::unique_ptr<BusSimulator> simulator = DauerbusAufbauen();
+    if (!simulator)
+        return 1;
+    BusSimulator& sim = *simulator;
     Zyklusumgebung u;
     u.z.MeterPause = 0;
     u.z.ComTimeouts = {330, 50, 4, 11};
@@ -412,11 +431,62 @@ int Erster(int zyklen)
     return 0;
 }
 
+// The same bus read by the master window (offscreen) with "Auto": each cycle is started by a
+// tick of the window as soon as the one before has ended.
+int FensterDauer(int zyklen)
+{
+    const std::unique_ptr<BusSimulator> sim = DauerbusAufbauen();
+    if (!sim)
+        return 1;
+    QFile ini(QStringLiteral("ZEP.INI"));
+    ini.open(QIODevice::Append);
+    ini.write("[201MBus]\r\nIntervallCom1=1\r\n[MB201]\r\nMBSpeichern0=1\r\nMBSpeichern1=1\r\n"
+              "MBSpeichern2=1\r\nMBSpeichern3=0\r\n");
+    ini.close();
+    ProgrammordnerSetzen(QDir::currentPath());
+    KommandozeileSetzen(QStringLiteral("Auto -M201 -C1 -T0"));
+    frmMbusMasterV4 fenster;
+    // The cycles follow one another here, not on the second.
+    fenster.ui().Timer1->stop();
+    MasterZustand& z = fenster.zustand();
+    qint64 rss30 = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    for (int n = 1; n <= zyklen; ++n) {
+        z.NaechsterStart = 0;
+        fenster.Timer1_Timer();
+        while (z.ZyklusLaeuft == 1)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        sim->rahmenVergessen();
+        if (n % 30 == 0)
+            std::printf("  Fenster, Zyklus %d: %lld kB, %lld Dateideskriptoren\n", n, RssKb(),
+                        Dateideskriptoren());
+        if (n == std::min(30, zyklen))
+            rss30 = RssKb();
+    }
+    const qint64 rss = RssKb();
+    sim->stoppen();
+    const qint64 wachstum = rss - rss30;
+    std::printf("Dauerlauf des Masterfensters %d Zyklen (%.0f s): Speicher nach Zyklus 30 %lld kB, "
+                "nach Zyklus %d %lld kB, Zuwachs %lld kB (%.2f kB je Zyklus) (Ziel unter 100 kB): "
+                "%s; Zähler 1 %s, stummer Zähler %s, Prüfsumme %s\n",
+                zyklen, double(uhr.elapsed()) / 1000.0, rss30, zyklen, rss, wachstum,
+                zyklen > 30 ? double(wachstum) / (zyklen - 30) : 0.0,
+                wachstum < 100 ? "eingehalten" : "UEBERSCHRITTEN",
+                qPrintable(fenster.ui().MSFlexGrid1->TextMatrix(1, 4)),
+                qPrintable(fenster.ui().MSFlexGrid1->TextMatrix(kStumm, 4)),
+                qPrintable(fenster.ui().MSFlexGrid1->TextMatrix(kPruefsumme, 4)));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The master window runs without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList argumente = app.arguments().mid(1);
     QTemporaryDir ordner;
     QDir::setCurrent(ordner.path());
@@ -438,6 +508,14 @@ int main(int argc, char** argv)
         const qsizetype i = argumente.indexOf(QStringLiteral("--erster"));
         const int zyklen = i >= 0 && i + 1 < argumente.size() ? argumente[i + 1].toInt() : 2;
         rc |= Erster(zyklen > 0 ? zyklen : 2);
+    }
+    if (alle || argumente.contains(QStringLiteral("--dauer")) ||
+        argumente.contains(QStringLiteral("--fenster"))) {
+        qsizetype i = argumente.indexOf(QStringLiteral("--fenster"));
+        if (i < 0)
+            i = argumente.indexOf(QStringLiteral("--dauer"));
+        const int zyklen = i >= 0 && i + 1 < argumente.size() ? argumente[i + 1].toInt() : 300;
+        rc |= FensterDauer(zyklen > 0 ? zyklen : 300);
     }
     return rc;
 }

@@ -5,6 +5,7 @@
 #include "log/Log.h"
 #include "master/dienste/MasterDatenbank.h"
 #include "master/dienste/MasterLog.h"
+#include "master/dienste/MasterMeldungen.h"
 #include "master/dienste/MasterTreiber.h"
 #include "master/dienste/MasterZaehlerliste.h"
 #include "master/dienste/TibboReset.h"
@@ -23,6 +24,10 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 QString UnixZeitText(UnixZeit zeit)
@@ -40,6 +45,21 @@ std::optional<qint32> TimeoutPruefen(const QString& text)
     if (wert < std::numeric_limits<qint32>::min() || wert > std::numeric_limits<qint32>::max())
         return std::nullopt;
     return static_cast<qint32>(wert);
+}
+
+// A handler the user started: its boxes come up on the screen also in a master started with
+// "Auto" (whose own start-up and timed cycles write them to the logs).
+template <typename Handler> auto Bedient(Handler handler)
+{
+    return [handler] {
+        const BedienteMeldungen bedient;
+        handler();
+    };
+}
+
+auto Bedient(frmMbusMasterV4* fenster, void (frmMbusMasterV4::*handler)())
+{
+    return Bedient([fenster, handler] { (fenster->*handler)(); });
 }
 
 } // namespace
@@ -77,34 +97,38 @@ frmMbusMasterV4::~frmMbusMasterV4()
 void frmMbusMasterV4::verbinden()
 {
     auto& e = m_ui;
-    connect(e.Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(e.Text1, &QLineEdit::textChanged, this, Bedient([this] { Text1_Change(); }));
     for (int i = 0; i < 4; ++i) {
         connect(e.Text4[static_cast<size_t>(i)], &QLineEdit::textChanged, this,
-                [this, i] { Text4_Change(i); });
+                Bedient([this, i] { Text4_Change(i); }));
         connect(e.Check1[static_cast<size_t>(i)], &QCheckBox::toggled, this,
-                [this, i] { Check1_Click(i); });
+                Bedient([this, i] { Check1_Click(i); }));
     }
-    connect(e.cmdStart, &QPushButton::clicked, this, &frmMbusMasterV4::cmdStart_Click);
-    connect(e.cmdStop, &QPushButton::clicked, this, &frmMbusMasterV4::cmdStop_Click);
-    connect(e.cmdWeiter, &QPushButton::clicked, this, &frmMbusMasterV4::cmdWeiter_Click);
+    connect(e.cmdStart, &QPushButton::clicked, this,
+            Bedient(this, &frmMbusMasterV4::cmdStart_Click));
+    connect(e.cmdStop, &QPushButton::clicked, this, Bedient(this, &frmMbusMasterV4::cmdStop_Click));
+    connect(e.cmdWeiter, &QPushButton::clicked, this,
+            Bedient(this, &frmMbusMasterV4::cmdWeiter_Click));
     connect(e.Timer1, &QTimer::timeout, this, &frmMbusMasterV4::Timer1_Timer);
-    connect(e.Combo1, &QComboBox::activated, this, &frmMbusMasterV4::Combo1_Click);
-    connect(e.Combo2, &QComboBox::activated, this, &frmMbusMasterV4::Combo2_Click);
+    connect(e.Combo1, &QComboBox::activated, this, Bedient(this, &frmMbusMasterV4::Combo1_Click));
+    connect(e.Combo2, &QComboBox::activated, this, Bedient(this, &frmMbusMasterV4::Combo2_Click));
     connect(e.MSFlexGrid1, &FlexGridWidget::geklickt, this,
-            [this] { MSFlexGrid1_RowClick(m_ui.MSFlexGrid1->Row()); });
-    connect(e.Combo3, &QComboBox::activated, this, &frmMbusMasterV4::Combo3_Click);
+            Bedient([this] { MSFlexGrid1_RowClick(m_ui.MSFlexGrid1->Row()); }));
+    connect(e.Combo3, &QComboBox::activated, this, Bedient(this, &frmMbusMasterV4::Combo3_Click));
     connect(e.cmdSpeichernIndexliste, &QPushButton::clicked, this,
-            &frmMbusMasterV4::cmdSpeichernIndexliste_Click);
+            Bedient(this, &frmMbusMasterV4::cmdSpeichernIndexliste_Click));
     connect(e.TestZaehlerLaden, &QPushButton::clicked, this,
-            &frmMbusMasterV4::TestZaehlerLaden_Click);
+            Bedient(this, &frmMbusMasterV4::TestZaehlerLaden_Click));
     connect(e.cmd_V2_MBLesenSecundaer, &QPushButton::clicked, this,
-            &frmMbusMasterV4::cmd_V2_MBLesenSecundaer_Click);
-    connect(e.cmdTestService, &QPushButton::clicked, this, &frmMbusMasterV4::cmdTestService_Click);
+            Bedient(this, &frmMbusMasterV4::cmd_V2_MBLesenSecundaer_Click));
+    connect(e.cmdTestService, &QPushButton::clicked, this,
+            Bedient(this, &frmMbusMasterV4::cmdTestService_Click));
     connect(e.cmdEinstellungenZurueck, &QPushButton::clicked, this,
-            &frmMbusMasterV4::cmdEinstellungenZurueck_Click);
-    connect(e.mnuEnde, &QAction::triggered, this, &frmMbusMasterV4::mnuEnde_Click);
-    connect(e.mnuEinstellung, &QAction::triggered, this, &frmMbusMasterV4::mnuEinstellung_Click);
-    connect(e.mnuLog, &QAction::triggered, this, &frmMbusMasterV4::mnuLog_Click);
+            Bedient(this, &frmMbusMasterV4::cmdEinstellungenZurueck_Click));
+    connect(e.mnuEnde, &QAction::triggered, this, Bedient(this, &frmMbusMasterV4::mnuEnde_Click));
+    connect(e.mnuEinstellung, &QAction::triggered, this,
+            Bedient(this, &frmMbusMasterV4::mnuEinstellung_Click));
+    connect(e.mnuLog, &QAction::triggered, this, Bedient(this, &frmMbusMasterV4::mnuLog_Click));
 }
 
 void frmMbusMasterV4::mbLog(const QString& text) const
@@ -425,6 +449,13 @@ void frmMbusMasterV4::zyklusLaufen(UnixZeit jetztU)
         return;
     }
     m_zyklus->laufen(jetztU);
+    // The grids of the window free many small blocks every few cycles (the log lines cut from
+    // the log grid, the cells of the reloaded meter list); the heap keeps the freed room in
+    // pieces between newer blocks. Giving it back after each cycle keeps a master that runs for
+    // months at the size of what it holds.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 MasterZyklusFenster frmMbusMasterV4::zyklusFenster()

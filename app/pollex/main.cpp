@@ -1,6 +1,7 @@
 // pollex: the cyclic M-Bus master of one COM port ("pollex Auto -M<client> -C<port>").
 
 #include "master/dienste/MasterAufruf.h"
+#include "master/dienste/MasterMeldungen.h"
 #include "master/dienste/MasterPortSperre.h"
 #include "master/frmMbusMasterV4.h"
 #include "platform/Global.h"
@@ -27,6 +28,11 @@ int main(int argc, char** argv)
         ZweiterMasterMelden(aufruf.comPort, sperre.halter(), aufruf.autoStart);
         return 1;
     }
+
+    // Started unattended: no box may stop the start-up or a cycle; each goes to the logs.
+    UnbeaufsichtigteMeldungen ohneBediener(AktuelleMeldungSink());
+    if (aufruf.autoStart)
+        MeldungSinkSetzen(&ohneBediener);
 
     frmMbusMasterV4 fenster;
     return app.exec();

@@ -4,24 +4,13 @@
 
 namespace {
 
-int ErsterKnopf(int stil)
-{
-    switch (stil & 7) {
-    case vbAbortRetryIgnore: return vbAbort;
-    case vbYesNoCancel:
-    case vbYesNo: return vbYes;
-    case vbRetryCancel: return vbRetry;
-    default: return vbOK;
-    }
-}
-
 class KonsolenSink : public MeldungSink
 {
 public:
     int msgBox(const QString& text, int stil, const QString& titel) override
     {
         std::fprintf(stderr, "[%s] %s\n", qPrintable(titel), qPrintable(text));
-        return ErsterKnopf(stil);
+        return StandardKnopf(stil & 7);
     }
     void beep() override {}
     void mauszeiger(int) override {}
@@ -31,6 +20,22 @@ KonsolenSink gKonsole;
 MeldungSink* gSink = &gKonsole;
 
 } // namespace
+
+int StandardKnopf(int stil)
+{
+    static constexpr int keine = 0;
+    static constexpr int knoepfe[6][3] = {
+        {vbOK, keine, keine},    {vbOK, vbCancel, keine}, {vbAbort, vbRetry, vbIgnore},
+        {vbYes, vbNo, vbCancel}, {vbYes, vbNo, keine},    {vbRetry, vbCancel, keine},
+    };
+    const int art = stil & 7;
+    if (art > vbRetryCancel)
+        return vbOK;
+    // 256 and 512 make the second or third button the default one.
+    const int standard = (stil >> 8) & 3;
+    const int knopf = standard < 3 ? knoepfe[art][standard] : keine;
+    return knopf != keine ? knopf : knoepfe[art][0];
+}
 
 int MsgBox(const QString& text, int stil, const QString& titel)
 {

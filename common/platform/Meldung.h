@@ -47,6 +47,9 @@ public:
 
 // Shows a message box and returns the button pressed.
 int MsgBox(const QString& text, int stil = vbOKOnly, const QString& titel = QString());
+// The button a box answers with when Enter is pressed: the first one, or the second or third
+// with 256 or 512 in the style.
+int StandardKnopf(int stil);
 void Beep();
 void MauszeigerSetzen(int zeiger);
 

@@ -7,6 +7,7 @@
 #include "master/dienste/DienstPruefung.h"
 #include "master/dienste/MasterAufruf.h"
 #include "master/dienste/MasterEinstellungen.h"
+#include "master/dienste/MasterMeldungen.h"
 #include "master/dienste/MasterPortSperre.h"
 #include "master/dienste/TibboReset.h"
 #include "platform/Cp1252.h"
@@ -335,4 +336,37 @@ TEST_F(MasterDiensteTest, aSecondMasterSaysSoInBothLogsAndABoxUnlessSilent)
               QStringLiteral("\r\n05.12.26 12:00:00 ;%1\r\n05.12.26 12:00:00 ;%1\r\n").arg(text));
     EXPECT_EQ(Cp1252ZuText(lesen(QStringLiteral("261205ed.log"))),
               QStringLiteral("05.12.26 12:00:00 %1\r\n05.12.26 12:00:00 %1\r\n").arg(text));
+}
+
+// Unattended, a box becomes a line in both logs and is answered with its default button; a box
+// of a handler the user started still goes to the screen.
+TEST_F(MasterDiensteTest, unattendedBoxesGoToTheLogsAndTheUsersBoxesToTheScreen)
+{
+    DBPath = m_ordner.path() + u'/';
+    UnbeaufsichtigteMeldungen ohneBediener(m_meldungen);
+    MeldungSinkSetzen(&ohneBediener);
+    EXPECT_EQ(MsgBox(QStringLiteral("Sind sie sicher?"), vbYesNo + vbCritical + 256,
+                     QStringLiteral("Com1 beenden")),
+              vbNo);
+    EXPECT_EQ(MsgBox(QStringLiteral("Zeile 1\r\nZeile 2;3")), vbOK);
+    EXPECT_TRUE(m_meldungen.texte.isEmpty());
+    {
+        const BedienteMeldungen bedient;
+        m_meldungen.antworten << vbNo;
+        EXPECT_EQ(MsgBox(QStringLiteral("Frage"), vbYesNo), vbNo);
+    }
+    MeldungSinkSetzen(&m_meldungen);
+    EXPECT_EQ(m_meldungen.texte, QStringList{QStringLiteral("Frage")});
+
+    const QString mbLog = Cp1252ZuText(lesen(
+        QStringLiteral("MBusLog/") +
+        QDir(pfad(QStringLiteral("MBusLog"))).entryList({QStringLiteral("*mb.log")}).value(0)));
+    EXPECT_TRUE(mbLog.contains(
+        QStringLiteral(";Meldung im Automatikbetrieb: (Com1 beenden) Sind sie sicher?\r\n")));
+    EXPECT_TRUE(mbLog.contains(QStringLiteral(";Meldung im Automatikbetrieb: Zeile 1 Zeile 2,3")));
+    EXPECT_FALSE(mbLog.contains(QStringLiteral("Frage")));
+    const QString log =
+        Cp1252ZuText(lesen(QDir(pfad(QString())).entryList({QStringLiteral("*ed.log")}).value(0)));
+    EXPECT_TRUE(
+        log.contains(QStringLiteral(" Meldung im Automatikbetrieb: Zeile 1 Zeile 2;3\r\n")));
 }

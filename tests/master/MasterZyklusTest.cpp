@@ -7,6 +7,7 @@
 #include "database/WertTabellen.h"
 #include "database/ZielUmgebung.h"
 #include "datafiles/RB6Wertdatei.h"
+#include "master/dienste/MasterLog.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -535,4 +536,48 @@ TEST_F(MasterZyklusTest, aPortThatDoesNotOpenIsOneProgramLogLinePerCycle)
     const QString log = Cp1252ZuText(lesen(QStringLiteral("261205ed.log")));
     EXPECT_EQ(log.count(zeile), 2) << qPrintable(log);
     EXPECT_EQ(log.count(QStringLiteral("Fehler Open Com")), 2) << qPrintable(log);
+}
+
+namespace {
+
+qint64 RssKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& zeile : status.readAll().split('\n'))
+        if (zeile.startsWith("VmRSS:"))
+            return zeile.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+} // namespace
+
+// The log lines cut from the log grid at the end of a cycle give their memory back to the
+// system, also when newer blocks lie behind them in the heap: a master that runs for months
+// keeps its size.
+TEST_F(MasterZyklusTest, memoryOfTheLogLinesCutAtTheEndOfACycleGoesBackToTheSystem)
+{
+#if !defined(__GLIBC__) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the heap of this build is not the C library's";
+#else
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"),
+                {QStringLiteral("2;2;22222222")});
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 15, 0)));
+    ASSERT_TRUE(tick(f));
+    // A log grid of 4000 lines, and a block that stays allocated behind them.
+    for (int i = 0; i < 4000; ++i)
+        MasterLogZeile(*f.ui().MSFlexGrid4,
+                       QStringLiteral("Speichern MBIndex Ok %1 für Zähler 22222222").arg(i));
+    const QByteArray dahinter(16 * 1024, 'x');
+    const qint64 voll = RssKb();
+    m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), QTime(10, 30, 0)));
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(f.ui().MSFlexGrid4->Rows(), 500);
+    EXPECT_EQ(dahinter.count('x'), 16 * 1024);
+    // 3500 lines are gone: well over a megabyte.
+    EXPECT_LT(RssKb(), voll - 1024) << voll;
+#endif
 }

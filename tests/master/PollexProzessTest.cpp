@@ -13,6 +13,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -42,14 +43,14 @@ protected:
         TestUmgebung::TearDown();
     }
 
-    QProcess& starten(const QString& zeile)
+    QProcess& starten(const QString& zeile, const QString& programm = QStringLiteral(POLLEX_BEFEHL))
     {
         auto prozess = std::make_unique<QProcess>();
         QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
         umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         prozess->setProcessEnvironment(umgebung);
         prozess->setWorkingDirectory(m_ordner.path());
-        prozess->start(QStringLiteral(POLLEX_BEFEHL), zeile.split(u' '));
+        prozess->start(programm, zeile.split(u' '));
         EXPECT_TRUE(prozess->waitForStarted(5000));
         m_prozesse.push_back(std::move(prozess));
         return *m_prozesse.back();
@@ -207,4 +208,60 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
     RB6_Kopf nachher;
     ASSERT_EQ(RB6_KopfLesen(z.filePath(QStringLiteral("000001001.zep")), nachher), 0);
     EXPECT_GT(RB6_LetzterSatz(nachher), RB6_LetzterSatz(vorher));
+}
+
+// A master started with "Auto" whose program folder takes no credentials file (the default file
+// cannot be written): the boxes of its start-up go to the program log and to mb.log, and its
+// cycles run.
+TEST_F(PollexProzessTest, anUnattendedStartLogsItsBoxesAndGoesOnWithItsCycles)
+{
+    SimBus simBus;
+    QString fehler;
+    ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\nzaehler adresse=1 "
+                                                          "id=10000001\nsatz 0406 A0860100\n"),
+                                           simBus, &fehler))
+        << qPrintable(fehler);
+    BusSimulator sim(simBus);
+    ASSERT_TRUE(sim.starten(&fehler)) << qPrintable(fehler);
+    schreiben(QStringLiteral("ZEP.INI"),
+              QStringLiteral("[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM1=%1\r\n[201MBus]\r\n"
+                             "IntervallCom1=1\r\n[MB201]\r\nMBSpeichern1=1\r\n")
+                  .arg(sim.geraet())
+                  .toUtf8());
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
+        db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)")));
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, MBComP, "
+                                  "STUFE, ZQUELLE, TARIFGRP, MBIndex, zname) VALUES (1, 1, "
+                                  "2400, '10000001', 1, 1, 'M-Bus', 1, 1, 'Z1')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
+    // The program's own folder, where obrak.conf points into a folder that does not exist: no
+    // one (root neither) can create the file.
+    const QString programm = pfad(QStringLiteral("programm/pollex"));
+    ASSERT_TRUE(QDir().mkpath(pfad(QStringLiteral("programm"))));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(POLLEX_BEFEHL), programm));
+    ASSERT_TRUE(QFile::link(pfad(QStringLiteral("fehlt/obrak.conf")),
+                            pfad(QStringLiteral("programm/obrak.conf"))));
+
+    QProcess& pollex = starten(QStringLiteral("Auto -C1 -M201 -T0"), programm);
+    auto mbLog = [this] { return logText(QStringLiteral("*mb.log"), QStringLiteral("MBusLog")); };
+    const QDeadlineTimer frist(20000);
+    while (!mbLog().contains(QStringLiteral(";Z1")) && !frist.hasExpired())
+        QThread::msleep(20);
+    EXPECT_EQ(pollex.state(), QProcess::Running);
+    const QString box = QStringLiteral("Meldung im Automatikbetrieb: Fehler Nummer: 53 "
+                                       "Fehlerbeschreibung: Datei nicht gefunden: ") +
+                        pfad(QStringLiteral("programm/obrak.conf")) +
+                        QStringLiteral(" Fehlerquelle: WriteDefaultUserConfig Hilfe:");
+    EXPECT_TRUE(logText(QStringLiteral("*ed.log")).contains(box)) << qPrintable(box);
+    const QString log = mbLog();
+    EXPECT_TRUE(log.contains(QStringLiteral(";") + box)) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral(";Z1"))) << qPrintable(log);
 }
