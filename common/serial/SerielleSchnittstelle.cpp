@@ -288,6 +288,30 @@ bool SerielleSchnittstelle::geraetPruefen()
     return false;
 }
 
+QString ComFehlerText(int nummer)
+{
+    switch (nummer) {
+    case ComFehler::kUngueltigerWert:
+        return kTextUngueltigerWert;
+    case ComFehler::kPortOffen:
+        return kTextPortOffen;
+    case ComFehler::kUngueltigerPort:
+        return kTextUngueltigerPort;
+    case ComFehler::kPortBelegt:
+        return kTextPortBelegt;
+    case ComFehler::kNichtGeoeffnet:
+        return kTextNichtGeoeffnet;
+    case ComFehler::kEinstellungFehler:
+        return kTextEinstellung;
+    case ComFehler::kNurBeiOffenemPort:
+        return kTextNurOffen;
+    case ComFehler::kGeraeteFehler:
+        return kTextGeraeteFehler;
+    default:
+        return QStringLiteral("Fehler beim Öffnen");
+    }
+}
+
 int SerielleSchnittstelle::oeffnen()
 {
     if (m_port || m_oeffnetGerade)

@@ -167,3 +167,6 @@ private:
     std::unique_ptr<QSerialPort> m_port;
     std::unique_ptr<Geraetebelegung> m_belegung;
 };
+
+// The text an error number of ComFehler.h stands for, as the control reports it.
+QString ComFehlerText(int nummer);

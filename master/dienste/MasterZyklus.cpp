@@ -60,23 +60,6 @@ QString DienstText(int status)
     }
 }
 
-// Why the driver's port did not open, by the serial control's error number.
-QString ComOeffnenGrund(int nummer)
-{
-    switch (nummer) {
-    case ComFehler::kUngueltigerPort:
-        return QStringLiteral("Ungültige Anschlussnummer");
-    case ComFehler::kPortBelegt:
-        return QStringLiteral("Anschluss bereits geöffnet");
-    case ComFehler::kUngueltigerWert:
-        return QStringLiteral("Ungültiger Eigenschaftswert");
-    case ComFehler::kEinstellungFehler:
-        return QStringLiteral("Einstellung vom Gerät abgelehnt");
-    default:
-        return QStringLiteral("Fehler beim Öffnen");
-    }
-}
-
 // Closes and releases what a cycle opened, on every way out of it.
 class ZyklusAufraeumen
 {
@@ -390,7 +373,7 @@ void MasterZyklus::portFehlerMelden(MBusRacX4& treiber, const MBZaehler& zaehler
         return;
     m_portFehlerGemeldet = true;
     const int port = zaehler.MBComP;
-    const QString grund = roh ? m_f.comm.fehlerBeschreibung() : ComOeffnenGrund(nummer);
+    const QString grund = roh ? m_f.comm.fehlerBeschreibung() : ComFehlerText(nummer);
     LogSchreiben(QStringLiteral("Fehler Open Com %1 (COM%1: ").arg(port) + ComGeraetHinweis(port) +
                  QStringLiteral("; ") + grund + QStringLiteral(" (%1))").arg(nummer));
 }

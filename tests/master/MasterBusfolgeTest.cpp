@@ -2,11 +2,7 @@
 
 #include "MasterBusUmgebung.h"
 
-class MasterBusfolgeTest : public MasterBusUmgebung
-{
-protected:
-    QString programmLog() const { return Cp1252ZuText(lesen(QStringLiteral("261205ed.log"))); }
-};
+using MasterBusfolgeTest = MasterBusUmgebung;
 
 TEST_F(MasterBusfolgeTest, aMeterAnsweringLateFailsAloneAndTheMetersBehindItAreRead)
 {

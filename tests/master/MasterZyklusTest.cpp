@@ -533,7 +533,7 @@ TEST_F(MasterZyklusTest, aPortThatDoesNotOpenIsOneProgramLogLinePerCycle)
     const QString zeile = QStringLiteral("Fehler Open Com 3 (COM3: Gerät ") + geraet +
                           QStringLiteral(" nicht vorhanden: ZEP.INI [COM] COM3=") + geraet +
                           QStringLiteral("; Ungültige Anschlussnummer (8002))\r\n");
-    const QString log = Cp1252ZuText(lesen(QStringLiteral("261205ed.log")));
+    const QString log = programmLog();
     EXPECT_EQ(log.count(zeile), 2) << qPrintable(log);
     EXPECT_EQ(log.count(QStringLiteral("Fehler Open Com")), 2) << qPrintable(log);
 }

@@ -83,6 +83,7 @@ protected:
         return ProfilLesen(abschnitt, schluessel, QStringLiteral("<fehlt>"), kZepIni);
     }
     QString mbLog() const { return Cp1252ZuText(lesen(QStringLiteral("MBusLog/261205mb.log"))); }
+    QString programmLog() const { return Cp1252ZuText(lesen(QStringLiteral("261205ed.log"))); }
 
     std::unique_ptr<frmMbusMasterV4> m_fenster;
     AufzeichnendeDienste* m_dienste = nullptr;

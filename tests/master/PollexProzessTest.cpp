@@ -76,7 +76,42 @@ protected:
                                                          : ordner + u'/' + dateien.first()));
     }
 
+    // The bus on a simulator as COM1 of client 201 (further ZEP.INI lines in ini) and its
+    // meters 1 to anzahl (ID 1000000<n>, main index index) at 2400 baud in basis.mdb.
+    void busUndZaehler(const QString& bus, const QString& ini, int anzahl, int index)
+    {
+        SimBus simBus;
+        QString fehler;
+        ASSERT_TRUE(BusSimulator::busTextLesen(bus, simBus, &fehler)) << qPrintable(fehler);
+        m_sim = std::make_unique<BusSimulator>(simBus);
+        ASSERT_TRUE(m_sim->starten(&fehler)) << qPrintable(fehler);
+        schreiben(
+            QStringLiteral("ZEP.INI"),
+            (QStringLiteral("[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM1=%1\r\n").arg(m_sim->geraet()) +
+             ini)
+                .toUtf8());
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
+            db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)")));
+            for (int i = 1; i <= anzahl; ++i)
+                ASSERT_TRUE(
+                    q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, "
+                                          "MBComP, STUFE, ZQUELLE, TARIFGRP, MBIndex, "
+                                          "zname) VALUES (%1, %1, 2400, '1000000%1', 1, 1, "
+                                          "'M-Bus', 1, %2, 'Z%1')")
+                               .arg(i)
+                               .arg(index)));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
+    }
+
     std::vector<std::unique_ptr<QProcess>> m_prozesse;
+    std::unique_ptr<BusSimulator> m_sim;
 };
 
 TEST_F(PollexProzessTest, aSecondMasterForAPortEndsAndOtherPortsRunSideBySide)
@@ -116,34 +151,12 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
         bus += QStringLiteral("zaehler adresse=%1 id=1000000%1\nsatz 0406 A0860100\n"
                               "satz 0C13 45230100\nfehler zaehlt\n")
                    .arg(i);
-    SimBus simBus;
-    QString fehler;
-    ASSERT_TRUE(BusSimulator::busTextLesen(bus, simBus, &fehler)) << qPrintable(fehler);
-    BusSimulator sim(simBus);
-    ASSERT_TRUE(sim.starten(&fehler)) << qPrintable(fehler);
-    schreiben(QStringLiteral("ZEP.INI"),
-              QStringLiteral("[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM1=%1\r\n[MBus]\r\n"
-                             "RB6_StandardGroesse=20\r\n[201MBus]\r\nIntervallCom1=1\r\n"
-                             "RB6_StandardGroesse=20\r\n[MB201]\r\nMBSpeichern0=1\r\n"
-                             "MBSpeichern1=1\r\nMBSpeichern2=1\r\n")
-                  .arg(sim.geraet())
-                  .toUtf8());
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
-        db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)")));
-        for (int i = 1; i <= 6; ++i)
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, "
-                                              "MBComP, STUFE, ZQUELLE, TARIFGRP, MBIndex, zname) "
-                                              "VALUES (%1, %1, 2400, '1000000%1', 1, 1, 'M-Bus', "
-                                              "1, 2, 'Z%1')")
-                                   .arg(i)));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
+    ASSERT_NO_FATAL_FAILURE(busUndZaehler(
+        bus,
+        QStringLiteral("[MBus]\r\nRB6_StandardGroesse=20\r\n[201MBus]\r\nIntervallCom1=1\r\n"
+                       "RB6_StandardGroesse=20\r\n[MB201]\r\nMBSpeichern0=1\r\n"
+                       "MBSpeichern1=1\r\nMBSpeichern2=1\r\n"),
+        6, 2));
 
     auto datenzeilen = [this] {
         return logText(QStringLiteral("*mb.log"), QStringLiteral("MBusLog"))
@@ -215,33 +228,9 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
 // cycles run.
 TEST_F(PollexProzessTest, anUnattendedStartLogsItsBoxesAndGoesOnWithItsCycles)
 {
-    SimBus simBus;
-    QString fehler;
-    ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=nein\nzaehler adresse=1 "
-                                                          "id=10000001\nsatz 0406 A0860100\n"),
-                                           simBus, &fehler))
-        << qPrintable(fehler);
-    BusSimulator sim(simBus);
-    ASSERT_TRUE(sim.starten(&fehler)) << qPrintable(fehler);
-    schreiben(QStringLiteral("ZEP.INI"),
-              QStringLiteral("[ZEP]\r\nDBPATH201=.\\\r\n[COM]\r\nCOM1=%1\r\n[201MBus]\r\n"
-                             "IntervallCom1=1\r\n[MB201]\r\nMBSpeichern1=1\r\n")
-                  .arg(sim.geraet())
-                  .toUtf8());
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuellen"));
-        db.setDatabaseName(pfad(QStringLiteral("basis.mdb")));
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO tagrp VALUES (1, 'Wärme', 5)")));
-        ASSERT_TRUE(
-            q.exec(QStringLiteral("INSERT INTO zaehler (LZNR, MBAdr, MBBaud, MB_ID, MBComP, "
-                                  "STUFE, ZQUELLE, TARIFGRP, MBIndex, zname) VALUES (1, 1, "
-                                  "2400, '10000001', 1, 1, 'M-Bus', 1, 1, 'Z1')")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fuellen"));
+    ASSERT_NO_FATAL_FAILURE(busUndZaehler(
+        QStringLiteral("bus takt=nein\nzaehler adresse=1 id=10000001\nsatz 0406 A0860100\n"),
+        QStringLiteral("[201MBus]\r\nIntervallCom1=1\r\n[MB201]\r\nMBSpeichern1=1\r\n"), 1, 1));
     // The program's own folder, where obrak.conf points into a folder that does not exist: no
     // one (root neither) can create the file.
     const QString programm = pfad(QStringLiteral("programm/pollex"));

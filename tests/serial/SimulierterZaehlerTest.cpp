@@ -6,9 +6,27 @@
 
 #include "BusSimulator.h"
 
+#include <memory>
+
 namespace {
 
-using SimulierterZaehlerTest = SerielleUmgebung;
+class SimulierterZaehlerTest : public SerielleUmgebung
+{
+protected:
+    // The bus of the text on a simulator, mapped as COM4 and opened at 2400 baud on comm.
+    void busOeffnen(const QString& text, SerielleSchnittstelle& comm)
+    {
+        SimBus simBus;
+        QString fehler;
+        ASSERT_TRUE(BusSimulator::busTextLesen(text, simBus, &fehler)) << fehler.toStdString();
+        m_sim = std::make_unique<BusSimulator>(simBus);
+        ASSERT_TRUE(m_sim->starten(&fehler)) << fehler.toStdString();
+        comZuordnen(4, m_sim->geraet());
+        QString baud = QStringLiteral("2400");
+        ASSERT_EQ(ComPortOeffnen(comm, 4, baud), 0) << FehlerText.toStdString();
+    }
+    std::unique_ptr<BusSimulator> m_sim;
+};
 
 // A raw REQ_UD2 through the bus simulator: one heat meter 12345678 at 2400 baud.
 TEST_F(SimulierterZaehlerTest, rawReadOfSimulatedMeter)
@@ -25,20 +43,12 @@ TEST_F(SimulierterZaehlerTest, rawReadOfSimulatedMeter)
         {"", "", 87654321, -3},
     };
     for (const auto& fall : faelle) {
-        SimBus simBus;
-        QString fehler;
-        ASSERT_TRUE(BusSimulator::busTextLesen(
+        SerielleSchnittstelle comm;
+        ASSERT_NO_FATAL_FAILURE(busOeffnen(
             QStringLiteral("bus takt=ja %1\nzaehler adresse=1 id=12345678 hersteller=LUG "
                            "version=07 medium=04 baud=2400\nsatz 0406 A0860100\n%2")
                 .arg(QString::fromLatin1(fall.bus), QString::fromLatin1(fall.zaehler)),
-            simBus, &fehler))
-            << fehler.toStdString();
-        BusSimulator sim(simBus);
-        ASSERT_TRUE(sim.starten(&fehler)) << fehler.toStdString();
-        comZuordnen(4, sim.geraet());
-        SerielleSchnittstelle comm;
-        QString baud = QStringLiteral("2400");
-        ASSERT_EQ(ComPortOeffnen(comm, 4, baud), 0) << FehlerText.toStdString();
+            comm));
         QByteArray antwort;
         const int laenge =
             MBusRawREQUD2(comm, HexToStr(MB_TelSelectSekAdr(fall.id, QStringLiteral("HEX")).text),
@@ -61,18 +71,9 @@ TEST_F(SimulierterZaehlerTest, rawReadOfSimulatedMeter)
 // second select.
 TEST_F(SimulierterZaehlerTest, acknowledgementArrivingWhileTheSelectIsOnTheWireIsNoAnswer)
 {
-    SimBus simBus;
-    QString fehler;
-    ASSERT_TRUE(BusSimulator::busTextLesen(QStringLiteral("bus takt=ja\nzaehler adresse=2 "
-                                                          "id=22222222\nfehler spaet=40\n"),
-                                           simBus, &fehler))
-        << fehler.toStdString();
-    BusSimulator sim(simBus);
-    ASSERT_TRUE(sim.starten(&fehler)) << fehler.toStdString();
-    comZuordnen(4, sim.geraet());
     SerielleSchnittstelle comm;
-    QString baud = QStringLiteral("2400");
-    ASSERT_EQ(ComPortOeffnen(comm, 4, baud), 0) << FehlerText.toStdString();
+    ASSERT_NO_FATAL_FAILURE(busOeffnen(
+        QStringLiteral("bus takt=ja\nzaehler adresse=2 id=22222222\nfehler spaet=40\n"), comm));
     const auto select = [](int id) {
         return HexToStr(MB_TelSelectSekAdr(id, QStringLiteral("HEX")).text);
     };
@@ -80,7 +81,7 @@ TEST_F(SimulierterZaehlerTest, acknowledgementArrivingWhileTheSelectIsOnTheWireI
     QByteArray antwort;
     EXPECT_EQ(MBusRawREQUD2(comm, select(33333333), antwort, false, 0, 0, 0, 0), -3);
     comm.setPortOpen(false);
-    EXPECT_EQ(sim.statistik().quittungen, 1);
+    EXPECT_EQ(m_sim->statistik().quittungen, 1);
     EXPECT_TRUE(programmlog().contains(QStringLiteral("Verspätete Bytes verworfen : \tE5;")))
         << programmlog().toStdString();
 }
