@@ -2,18 +2,18 @@
 
 #include "platform/Global.h"
 #include "platform/Pfad.h"
+#include "platform/Sperrdatei.h"
 
-#include <QCryptographicHash>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
 
-#include <QSysInfo>
+#include <sys/stat.h>
 
-#include <cerrno>
-#include <csignal>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,6 +22,21 @@ QString gOrdner; // set by tests; empty: the default folder
 QString Datei(const QString& name)
 {
     return QDir(Sperren::ordner()).filePath(name);
+}
+
+// Makes the folder of a lock when missing. The machine-wide folder is made writable for every
+// user and not sticky (whatever the creator's umask), so that any user's process can take over
+// a lock whose process ended.
+bool OrdnerAnlegen(const QString& ordner)
+{
+    if (QFileInfo(ordner).isDir())
+        return true;
+    if (!QDir().mkpath(ordner))
+        return false;
+    if (QDir::cleanPath(QFileInfo(ordner).absoluteFilePath()) ==
+        QDir::cleanPath(QFileInfo(Sperren::ordner()).absoluteFilePath()))
+        ::chmod(QFile::encodeName(ordner).constData(), 0777);
+    return true;
 }
 
 } // namespace
@@ -33,10 +48,11 @@ QString Sperren::ordner()
     const QString vorgabe = qEnvironmentVariable("TELVARIN_SPERREN");
     if (!vorgabe.isEmpty())
         return vorgabe;
-    const QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!laufzeit.isEmpty())
-        return QDir(laufzeit).filePath(QStringLiteral("telvarin-sperren"));
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("telvarin-sperren-%1").arg(getuid()));
+    for (const QString& basis : {QStringLiteral("/run/lock"), QStringLiteral("/var/lock")}) {
+        if (QFileInfo(basis).isDir())
+            return basis + QStringLiteral("/telvarin");
+    }
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("telvarin-sperren"));
 }
 
 void Sperren::ordnerSetzen(const QString& ordner)
@@ -56,37 +72,18 @@ QString Sperren::zyklusDatei(qint64 mandant, int port)
 
 QString Sperren::wertordnerDatei(const QString& dbPath, qint64 mandant)
 {
-    // One name per folder, however the settings spell its path.
+    // The folder as it stands on disk, however the settings spell its path.
     const QString wertordner =
         PfadAufloesen(dbPath + QStringLiteral("Z") + QString::number(mandant));
-    const QString absolut = QDir::cleanPath(QFileInfo(wertordner).absoluteFilePath());
-    const QByteArray hash =
-        QCryptographicHash::hash(absolut.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return Datei(QStringLiteral("werte-z%1-%2.lock").arg(mandant).arg(QString::fromLatin1(hash)));
+    return QDir::cleanPath(QFileInfo(wertordner).absoluteFilePath()) + QStringLiteral(".lock");
 }
 
 bool Sperren::gehalten(const QString& datei)
 {
     // Only looks: taking a free lock for a moment would turn away a process that takes it for
     // real in that moment (a master starting while the overview looks).
-    if (!QFileInfo::exists(datei))
-        return false;
-    QLockFile sperre(datei);
-    qint64 pid = 0;
-    QString rechner;
-    QString programm;
-    if (!sperre.getLockInfo(&pid, &rechner, &programm)) {
-        // Being written by its holder right now, or unreadable: held as long as it stands.
-        return QFileInfo::exists(datei);
-    }
-    if (rechner != QSysInfo::machineHostName())
-        return true; // a holder elsewhere cannot be checked
-    if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM))
-        return false;
-    // A live process with that number that is another program took over the number of a
-    // holder that ended (as QLockFile judges it).
-    const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
-    return exe.isEmpty() || programm.isEmpty() || QFileInfo(exe).fileName() == programm;
+    const Sperrhalter halter = SperrhalterLesen(datei);
+    return halter.datei && !halter.beendet;
 }
 
 bool Sperren::zyklusLaeuft(qint64 mandant)
@@ -109,21 +106,37 @@ Sperre::~Sperre() = default;
 
 bool Sperre::holen()
 {
+    m_nichtAnlegbar = false;
     if (gehalten())
         return true;
     const QString ordner = QFileInfo(m_datei).absolutePath();
-    if (!QDir().mkpath(ordner)) {
+    if (!OrdnerAnlegen(ordner)) {
+        m_nichtAnlegbar = true;
         FehlerText = QStringLiteral("Ordner %1 nicht anlegbar").arg(ordner);
         return false;
     }
     m_sperre = std::make_unique<QLockFile>(m_datei);
     // Only a lock whose process has ended is stale; a live holder is never pushed out.
     m_sperre->setStaleLockTime(0);
-    if (m_sperre->tryLock(0))
+    bool genommen = m_sperre->tryLock(0);
+    // QLockFile does not take over a file its holder left empty, nor one of another user that it
+    // may not open for writing; both are left behind by processes that ended.
+    if (!genommen && m_sperre->error() == QLockFile::LockFailedError &&
+        VerwaisteSperrdateiEntfernen(m_datei))
+        genommen = m_sperre->tryLock(0);
+    if (genommen) {
+        // Whatever the umask: every user may read who holds it and take it over once it ended.
+        QFile::setPermissions(m_datei, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::WriteGroup | QFile::ReadOther |
+                                           QFile::WriteOther);
         return true;
-    FehlerText = m_sperre->error() == QLockFile::LockFailedError
-                     ? QStringLiteral("Gesperrt von Prozess %1: %2").arg(halter()).arg(m_datei)
-                     : QStringLiteral("Sperrdatei nicht anlegbar: %1").arg(m_datei);
+    }
+    if (m_sperre->error() == QLockFile::LockFailedError) {
+        FehlerText = QStringLiteral("Gesperrt von Prozess %1: %2").arg(halter()).arg(m_datei);
+    } else {
+        m_nichtAnlegbar = true;
+        FehlerText = QStringLiteral("Sperrdatei nicht anlegbar: %1").arg(m_datei);
+    }
     m_sperre.reset();
     return false;
 }
@@ -138,12 +151,21 @@ bool Sperre::gehalten() const
     return m_sperre && m_sperre->isLocked();
 }
 
+bool Sperre::dateiSteht() const
+{
+    return gehalten() && SperrhalterLesen(m_datei).prozess == QCoreApplication::applicationPid();
+}
+
+void Sperre::aufgeben()
+{
+    // Releasing a QLockFile removes whatever file stands under its name. The descriptor it
+    // holds is one of a deleted file; it is kept until the process ends.
+    static auto* verlassen = new std::vector<std::unique_ptr<QLockFile>>;
+    if (m_sperre)
+        verlassen->push_back(std::move(m_sperre));
+}
+
 qint64 Sperre::halter() const
 {
-    if (!m_sperre)
-        return 0;
-    qint64 pid = 0;
-    QString host;
-    QString programm;
-    return m_sperre->getLockInfo(&pid, &host, &programm) ? pid : 0;
+    return SperrhalterLesen(m_datei).prozess;
 }

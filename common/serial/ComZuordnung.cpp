@@ -1,5 +1,6 @@
 #include "ComZuordnung.h"
 
+#include "serial/Portsperre.h"
 #include "settings/Einstellungen.h"
 
 #include <QFileInfo>
@@ -31,8 +32,10 @@ QString ComGeraetHinweis(int port)
             .arg(kLetzterComPort);
     const QString geraet = ComGeraet(port);
     const QString text = QStringLiteral("Gerät ") + geraet;
-    if (QFileInfo::exists(geraet))
-        return text;
+    if (QFileInfo::exists(geraet)) {
+        const QString verwaist = VerwaistePortsperreText(geraet);
+        return verwaist.isEmpty() ? text : text + QStringLiteral(", ") + verwaist;
+    }
     const QString zeile = QStringLiteral("ZEP.INI [COM] COM%1=").arg(port);
     if (Eingetragen(port).isEmpty())
         return text + QStringLiteral(" nicht vorhanden, Eintrag fehlt: ") + zeile;

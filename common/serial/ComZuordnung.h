@@ -18,5 +18,7 @@ QString ComGeraet(int port);
 // ZEP.INI line that maps the port. "Gerät /dev/ttyS36 nicht vorhanden, Eintrag fehlt:
 // ZEP.INI [COM] COM37=" for a port without a line; "Gerät /dev/pts/9 nicht vorhanden:
 // ZEP.INI [COM] COM3=/dev/pts/9" for one whose line names a missing device; "Gerät /dev/pts/7"
-// when the device is there (taken or refused).
+// when the device is there (taken or refused), followed by ", " and the sentence of
+// VerwaistePortsperreText (Portsperre.h) when a lock file that only its owner or root may delete
+// keeps it closed.
 QString ComGeraetHinweis(int port);

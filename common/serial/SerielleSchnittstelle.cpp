@@ -4,6 +4,7 @@
 #include "serial/ComFehler.h"
 #include "serial/ComZuordnung.h"
 #include "serial/Geraetebelegung.h"
+#include "serial/Portsperre.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -26,6 +27,7 @@ const QString kTextUngueltigerWert = QStringLiteral("Ungültiger Eigenschaftswer
 const QString kTextPortOffen = QStringLiteral("Vorgang bei geöffnetem Anschluss nicht zulässig");
 const QString kTextUngueltigerPort = QStringLiteral("Ungültige Anschlussnummer");
 const QString kTextPortBelegt = QStringLiteral("Anschluss bereits geöffnet");
+const QString kTextPortGesperrt = QStringLiteral("Anschluss gesperrt");
 const QString kTextNichtGeoeffnet = QStringLiteral("Das Gerät ist nicht geöffnet");
 const QString kTextEinstellung =
     QStringLiteral("Anschlusseinstellungen konnten nicht gesetzt werden");
@@ -344,6 +346,18 @@ int SerielleSchnittstelle::oeffnen()
             ::access(QFile::encodeName(geraet).constData(), R_OK | W_OK) != 0) {
             m_oeffnetGerade = false;
             return fehler(ComFehler::kUngueltigerPort, kTextUngueltigerPort + grund);
+        }
+        // A lock file whose holder has ended: one left empty is removed here at once (the
+        // serial port would wait 30 s for it); one that this process may not remove stays until
+        // its owner or root deletes it, and waiting would not help.
+        if (VerwaistePortsperreEntfernen(geraet)) {
+            port->clearError();
+            continue;
+        }
+        if (const QString verwaist = VerwaistePortsperreText(geraet); !verwaist.isEmpty()) {
+            m_oeffnetGerade = false;
+            return fehler(ComFehler::kPortBelegt,
+                          kTextPortGesperrt + nummer + QStringLiteral(": ") + verwaist);
         }
         const qint64 rest = frist - seit.elapsed();
         if (rest <= 0 || !Warten(static_cast<int>(qMin<qint64>(rest, kSperrPruefIntervallMs)))) {

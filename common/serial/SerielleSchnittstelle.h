@@ -72,7 +72,10 @@ public:
     // file, holds it only briefly. The wait runs in the event loop and tries again every
     // kSperrPruefIntervallMs; it ends early when the program is ending. Once a lock has outlasted
     // a whole wait, further opens of that device try once without waiting, until one succeeds or
-    // a minute passes without finding the lock held.
+    // a minute passes without finding the lock held. A lock file whose holder has ended is taken
+    // over at once (also one its holder left empty); one that this process may not remove
+    // (another user's file in a sticky folder) gives kPortBelegt at once with a text that names
+    // the file, the ended process, the file's owner and who may delete it (Portsperre.h).
     bool PortOpen() const;
     int setPortOpen(bool offen);
     static constexpr int kSperrFristMs = 2000;

@@ -5,20 +5,17 @@
 #include "platform/Meldung.h"
 #include "platform/Sperren.h"
 
-#include <QDir>
-#include <QLockFile>
-
-QString SperrOrdner()
-{
-    return Sperren::ordner();
-}
-
 QString MasterSperrDatei(int port)
 {
     return Sperren::masterDatei(port);
 }
 
-MasterPortSperre::MasterPortSperre(int port) : m_port(port) {}
+MasterPortSperre::MasterPortSperre(int port)
+    : m_port(port), m_sperre(std::make_unique<Sperre>(Sperren::masterDatei(port)))
+{
+    m_pruefung.setInterval(kPruefIntervallMs);
+    m_pruefung.callOnTimeout([this] { pruefen(); });
+}
 
 MasterPortSperre::~MasterPortSperre() = default;
 
@@ -26,33 +23,51 @@ bool MasterPortSperre::holen()
 {
     if (gehalten())
         return true;
-    if (!QDir().mkpath(SperrOrdner())) {
-        FehlerText = QStringLiteral("Ordner %1 nicht anlegbar").arg(SperrOrdner());
-        return false;
+    if (!m_sperre->holen()) {
+        if (!m_sperre->nichtAnlegbar()) {
+            FehlerText = QStringLiteral("Master für Com%1 läuft bereits (Prozess %2)")
+                             .arg(m_port)
+                             .arg(halter());
+            return false;
+        }
+        // Reported by the first look, when the master's settings (and so its log) are known.
     }
-    m_datei = std::make_unique<QLockFile>(MasterSperrDatei(m_port));
-    // Only a lock whose process has ended is stale; a live master is never pushed out.
-    m_datei->setStaleLockTime(0);
-    if (m_datei->tryLock(0))
-        return true;
-    FehlerText =
-        QStringLiteral("Master für Com%1 läuft bereits (Prozess %2)").arg(m_port).arg(halter());
-    return false;
+    m_pruefung.start();
+    return true;
+}
+
+void MasterPortSperre::pruefen()
+{
+    if (m_sperre->dateiSteht())
+        return;
+    // The file is gone (or was never made): take the lock again as at the start.
+    m_sperre->aufgeben();
+    const QString merken = FehlerText;
+    QString meldung;
+    if (!m_sperre->holen()) {
+        meldung = m_sperre->nichtAnlegbar()
+                      ? QStringLiteral("Sperre des Masters für Com%1 nicht anlegbar, der Master "
+                                       "läuft ohne sie: ")
+                                .arg(m_port) +
+                            FehlerText
+                      : QStringLiteral("Sperre des Masters für Com%1 hält Prozess %2")
+                            .arg(m_port)
+                            .arg(halter());
+    }
+    FehlerText = merken;
+    if (!meldung.isEmpty() && meldung != m_gemeldet)
+        LogSchreiben(meldung);
+    m_gemeldet = meldung;
 }
 
 bool MasterPortSperre::gehalten() const
 {
-    return m_datei && m_datei->isLocked();
+    return m_sperre->gehalten();
 }
 
 qint64 MasterPortSperre::halter() const
 {
-    qint64 pid = 0;
-    QString host;
-    QString programm;
-    if (m_datei && m_datei->getLockInfo(&pid, &host, &programm))
-        return pid;
-    return 0;
+    return m_sperre->halter();
 }
 
 bool MasterLaeuftFuerPort(int port)

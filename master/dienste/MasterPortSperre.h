@@ -1,19 +1,21 @@
 #pragma once
 // One master per COM port: a master holds the lock file of its port for as long as it runs.
 // "A master runs for port n" means "the lock of port n is held by a live process"; the lock
-// of a process that ended is taken over.
+// of a process that ended is taken over, also one of another user.
 //
-// The locks lie in a runtime folder: the folder in the environment variable TELVARIN_SPERREN
-// when set (tests, several processes started together), else $XDG_RUNTIME_DIR/telvarin-sperren,
-// else <temp>/telvarin-sperren-<uid>. The file of port n is "master-com<n>.lock".
+// The file of port n is "master-com<n>.lock" in the machine-wide lock folder (Sperren.h).
+// A running master looks at its file every few seconds: when the file is gone (the folder was
+// deleted), it takes the lock again, so that the overview and a second master still see it.
+// A lock that cannot be made (the folder cannot be created) keeps no master from running: the
+// master runs without it and says so in one program-log line.
 
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
-class QLockFile;
+class Sperre;
 
-QString SperrOrdner();
 QString MasterSperrDatei(int port);
 
 class MasterPortSperre
@@ -24,16 +26,24 @@ public:
     MasterPortSperre(const MasterPortSperre&) = delete;
     MasterPortSperre& operator=(const MasterPortSperre&) = delete;
 
-    // Takes the lock without waiting. False when a live process holds it (or the folder cannot
-    // be made); FehlerText then says so.
+    // Takes the lock without waiting. False only when a live process holds it (FehlerText then
+    // says so); when the lock cannot be made, true, and the master runs without it.
     bool holen();
     bool gehalten() const;
     // The process that holds the lock (0 when none is known).
     qint64 halter() const;
 
+    // How often a running master looks at its lock file (ms).
+    static constexpr int kPruefIntervallMs = 2000;
+
 private:
+    void pruefen();
+
     int m_port;
-    std::unique_ptr<QLockFile> m_datei;
+    std::unique_ptr<Sperre> m_sperre;
+    QTimer m_pruefung;
+    // The last program-log line written about this lock (not repeated while it stays true).
+    QString m_gemeldet;
 };
 
 // True when a live process holds the lock of the port (this process's own lock counts too).

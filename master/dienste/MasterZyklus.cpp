@@ -159,6 +159,14 @@ void MasterZyklus::laufen(UnixZeit jetztU)
     // value folder as locked.
     const bool eigeneSperre = zyklusSperre.holen();
     const QString sperrGrund = eigeneSperre ? QString() : FehlerText;
+    // A lock that cannot be made at all (its folder cannot be created) holds nothing back: no
+    // import can hold such a lock either.
+    m_ohneZyklusSperre = !eigeneSperre && zyklusSperre.nichtAnlegbar();
+    if (m_ohneZyklusSperre)
+        LogSchreiben(QStringLiteral("Zyklussperre Com%1 nicht anlegbar, Wertdateien werden ohne "
+                                    "sie geschrieben: ")
+                         .arg(m_z.MasterComPort) +
+                     sperrGrund);
     m_durchlauf = 0;
     m_portFehlerGemeldet = false;
     m_zurueckgestellt.clear();
@@ -204,7 +212,8 @@ void MasterZyklus::laufen(UnixZeit jetztU)
         offen.treiber->setCOMDeadtime(m_z.ComTimeouts[3]);
         log(QStringLiteral("Starte Auslesen"));
         const QString ordnerSperre = Sperren::wertordnerDatei(DBPath, mandant);
-        const bool gesperrt = !eigeneSperre || Sperren::gehalten(ordnerSperre);
+        const bool gesperrt =
+            (!eigeneSperre && !m_ohneZyklusSperre) || Sperren::gehalten(ordnerSperre);
         if (!durchlauf(*offen.treiber, gesperrt)) {
             zurueckgestellteSchreiben(zyklusSperre, ordnerSperre, sperrGrund);
             m_z.ZyklusLaeuft = 0;
@@ -308,7 +317,8 @@ void MasterZyklus::importWartezeitSetzen(int ms)
 
 bool MasterZyklus::wertordnerFrei(Sperre& zyklusSperre, const QString& ordnerSperre)
 {
-    return (zyklusSperre.gehalten() || zyklusSperre.holen()) && !Sperren::gehalten(ordnerSperre);
+    return (m_ohneZyklusSperre || zyklusSperre.gehalten() || zyklusSperre.holen()) &&
+           !Sperren::gehalten(ordnerSperre);
 }
 
 bool MasterZyklus::aufWertordnerWarten(Sperre& zyklusSperre, const QString& ordnerSperre)
@@ -324,8 +334,9 @@ bool MasterZyklus::aufWertordnerWarten(Sperre& zyklusSperre, const QString& ordn
     // The import ending removes its lock file; a holder that died leaves it behind, which the
     // look every second finds.
     QFileSystemWatcher waechter;
-    if (QFileInfo(Sperren::ordner()).isDir())
-        waechter.addPath(Sperren::ordner());
+    const QString sperrOrdner = QFileInfo(ordnerSperre).absolutePath();
+    if (QFileInfo(sperrOrdner).isDir())
+        waechter.addPath(sperrOrdner);
     connect(&waechter, &QFileSystemWatcher::directoryChanged, this, [this] {
         if (m_warten)
             m_warten->quit();

@@ -8,11 +8,12 @@
 // The database and both value tables stay open through the repeat pass and are closed once
 // after it; every exit (Stop, no meters, the end) closes and releases what the cycle opened.
 // While the cycle runs it holds the port's cycle lock (Sperren::zyklusDatei). When the log
-// import holds the client's value folder (or the cycle could not take its own lock, so that an
-// import may start at any time), the value-file entries are set aside; the interval files,
+// import holds the client's value folder (or another process holds the cycle's own lock, so that
+// an import may start at any time), the value-file entries are set aside; the interval files,
 // mb.log lines and table rows are written as always. At the end of the cycle it waits in the
 // event loop for the folder to be free (up to two minutes, never into the next due time) and
-// writes the entries then; otherwise one mb.log line names the value files left unwritten.
+// writes the entries then; otherwise one mb.log line names the value files left unwritten. A
+// cycle lock that cannot be made at all holds nothing back (one program-log line).
 //
 // Waits (the pause before each meter, the step mode) run the event loop until their time is
 // up, Weiter (step mode) or Stop; the cycle's time and pauses use a monotonic clock.
@@ -101,6 +102,8 @@ private:
     MasterZyklusFenster m_f;
     QEventLoop* m_warten = nullptr;
     int m_durchlauf = 0;
+    // This cycle's lock cannot be made (see laufen).
+    bool m_ohneZyklusSperre = false;
     bool m_portFehlerGemeldet = false;
     QList<WertdateiEintrag> m_zurueckgestellt;
 };

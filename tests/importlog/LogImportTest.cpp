@@ -437,8 +437,9 @@ TEST_F(LogImportTest, aLockFolderThatCannotBeMadeIsNamedNotTakenForAnotherImport
 {
     zaehler(150, 3, 1, 3);
     masterLiest(zeit(2005, 9, 15), kA, {10});
+    // The value-folder lock lies in the data folder, which here cannot be made.
     schreiben(QStringLiteral("keinOrdner"), "x");
-    Sperren::ordnerSetzen(pfad(QStringLiteral("keinOrdner/sperren")));
+    DBPath = pfad(QStringLiteral("keinOrdner/daten")) + u'/';
     LogImport import = neuerImport();
     import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("15.9.2005"), m_grid);
     EXPECT_TRUE(m_status.last().startsWith(QStringLiteral("Wertdateien nicht sperrbar: ")))
