@@ -5,6 +5,11 @@
 // ($XDG_RUNTIME_DIR/telvarin-fenster, else <temp>/telvarin-fenster-<uid>); readers take the files
 // of the processes that still run and delete those of ended ones. A window handle is a 64-bit
 // number unique across processes: the process id above bit 24, a counter below.
+//
+// The registry guards nothing (unlike the locks of Sperren.h): it tells which windows stand on
+// one desktop session, whose windows no other user can find or raise. So it stays in the
+// user's runtime folder; when a logout removes the folder, the windows went with the session,
+// and a process that publishes again makes it anew.
 
 #include <QList>
 #include <QString>

@@ -161,8 +161,10 @@ void MasterZyklus::laufen(UnixZeit jetztU)
     const QString sperrGrund = eigeneSperre ? QString() : FehlerText;
     // A lock that cannot be made at all (its folder cannot be created) holds nothing back: no
     // import can hold such a lock either.
+    // Said once, not in every cycle, until the lock can be made again.
+    const bool schonGemeldet = m_ohneZyklusSperre;
     m_ohneZyklusSperre = !eigeneSperre && zyklusSperre.nichtAnlegbar();
-    if (m_ohneZyklusSperre)
+    if (m_ohneZyklusSperre && !schonGemeldet)
         LogSchreiben(QStringLiteral("Zyklussperre Com%1 nicht anlegbar, Wertdateien werden ohne "
                                     "sie geschrieben: ")
                          .arg(m_z.MasterComPort) +

@@ -102,7 +102,7 @@ private:
     MasterZyklusFenster m_f;
     QEventLoop* m_warten = nullptr;
     int m_durchlauf = 0;
-    // This cycle's lock cannot be made (see laufen).
+    // This cycle's lock cannot be made (see laufen); kept to the next cycle.
     bool m_ohneZyklusSperre = false;
     bool m_portFehlerGemeldet = false;
     QList<WertdateiEintrag> m_zurueckgestellt;

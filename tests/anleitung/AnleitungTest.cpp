@@ -230,8 +230,10 @@ TEST(AnleitungMasterTest, quickTryOfTheMasterStoresTheValuesOfEveryMeter)
     const QDeadlineTimer frist(60000);
     while (zaehlen(werteSql) < 3 && !frist.hasExpired() && pollex.state() == QProcess::Running)
         QThread::msleep(200);
+    const qint64 pollexPid = pollex.processId();
     pollex.kill();
     pollex.waitForFinished(5000);
+    PortsperrenEntfernen(pollexPid);
     simulator.kill();
     simulator.waitForFinished(5000);
 

@@ -21,6 +21,7 @@
 
 #include <csignal>
 
+#include <functional>
 #include <memory>
 
 class PollexProzessTest : public TestUmgebung
@@ -35,10 +36,8 @@ protected:
     }
     void TearDown() override
     {
-        for (auto& prozess : m_prozesse) {
-            prozess->kill();
-            prozess->waitForFinished(5000);
-        }
+        for (auto& prozess : m_prozesse)
+            toeten(*prozess);
         qunsetenv("TELVARIN_SPERREN");
         TestUmgebung::TearDown();
     }
@@ -54,6 +53,26 @@ protected:
         EXPECT_TRUE(prozess->waitForStarted(5000));
         m_prozesse.push_back(std::move(prozess));
         return *m_prozesse.back();
+    }
+    // Kills the process (SIGKILL, no clean-up of its own) and removes the serial port lock file
+    // it leaves.
+    static void toeten(QProcess& prozess)
+    {
+        const qint64 pid = prozess.processId();
+        if (prozess.state() != QProcess::NotRunning) {
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+            prozess.waitForFinished(5000);
+        }
+        PortsperrenEntfernen(pid);
+    }
+    // The data lines of every mb.log file (a run may pass midnight).
+    int datenzeilen() const
+    {
+        int n = 0;
+        const QDir dir(pfad(QStringLiteral("MBusLog")));
+        for (const QString& name : dir.entryList({QStringLiteral("*mb.log")}, QDir::Files))
+            n += Cp1252ZuText(lesen(QStringLiteral("MBusLog/") + name)).count(QStringLiteral(";Z"));
+        return n;
     }
     // Waits (with a deadline) until a live process holds the port's lock.
     static bool warteAufSperre(int port)
@@ -135,8 +154,8 @@ TEST_F(PollexProzessTest, aSecondMasterForAPortEndsAndOtherPortsRunSideBySide)
     EXPECT_EQ(zehn.state(), QProcess::Running);
 
     // The lock of a master that died is taken over.
-    eins.kill();
-    ASSERT_TRUE(eins.waitForFinished(5000));
+    toeten(eins);
+    ASSERT_EQ(eins.state(), QProcess::NotRunning);
     MasterPortSperre nachfolger(1);
     EXPECT_TRUE(nachfolger.holen()) << qPrintable(FehlerText);
     EXPECT_TRUE(MasterLaeuftFuerPort(10));
@@ -158,10 +177,6 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
                        "MBSpeichern1=1\r\nMBSpeichern2=1\r\n"),
         6, 2));
 
-    auto datenzeilen = [this] {
-        return logText(QStringLiteral("*mb.log"), QStringLiteral("MBusLog"))
-            .count(QStringLiteral(";Z"));
-    };
     // Each run is killed once a number of values have been stored, at another point each time.
     int zeilen = 0;
     for (int lauf = 0; lauf < 4; ++lauf) {
@@ -169,8 +184,8 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
         const QDeadlineTimer frist(30000);
         while (datenzeilen() < zeilen + 7 + lauf * 3 && !frist.hasExpired())
             QThread::msleep(5);
-        ::kill(static_cast<pid_t>(pollex.processId()), SIGKILL);
-        ASSERT_TRUE(pollex.waitForFinished(5000));
+        toeten(pollex);
+        ASSERT_EQ(pollex.state(), QProcess::NotRunning);
         ASSERT_GT(datenzeilen(), zeilen) << lauf;
         zeilen = datenzeilen();
     }
@@ -216,11 +231,97 @@ TEST_F(PollexProzessTest, killedWhileStoringLeavesEveryFileSoundAndTheNextCycleS
     const QDeadlineTimer frist(30000);
     while (datenzeilen() < zeilen + 14 && !frist.hasExpired())
         QThread::msleep(5);
-    weiter.kill();
-    ASSERT_TRUE(weiter.waitForFinished(5000));
+    toeten(weiter);
+    ASSERT_EQ(weiter.state(), QProcess::NotRunning);
     RB6_Kopf nachher;
     ASSERT_EQ(RB6_KopfLesen(z.filePath(QStringLiteral("000001001.zep")), nachher), 0);
     EXPECT_GT(RB6_LetzterSatz(nachher), RB6_LetzterSatz(vorher));
+}
+
+// The last record number of a value file (-1 while it cannot be read).
+qint64 LetzterWert(const QString& datei)
+{
+    RB6_Kopf kopf;
+    return RB6_KopfLesen(datei, kopf) == 0 ? qint64(RB6_LetzterSatz(kopf)) : -1;
+}
+
+// Waits (with a deadline) until the condition holds.
+bool Warten(const std::function<bool()>& bedingung, int ms = 30000)
+{
+    const QDeadlineTimer frist(ms);
+    while (!bedingung()) {
+        if (frist.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// The lock folder deleted under a running master (a clean-up, the end of a session): the
+// master takes its lock again, so that a second master for its port still ends, and its cycles
+// go on writing the value files.
+TEST_F(PollexProzessTest, aMasterWhoseLockFolderIsDeletedTakesItsLockAgainAndStoresOn)
+{
+    ASSERT_NO_FATAL_FAILURE(busUndZaehler(
+        QStringLiteral("bus takt=nein\nzaehler adresse=1 id=10000001\nsatz 0406 A0860100\n"
+                       "fehler zaehlt\n"),
+        QStringLiteral("[201MBus]\r\nIntervallCom1=1\r\n[MB201]\r\nMBSpeichern0=1\r\n"
+                       "MBSpeichern1=1\r\nMBSpeichern2=1\r\n"),
+        1, 1));
+    const QString wertdatei = pfad(QStringLiteral("Z201/000001001.zep"));
+    QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
+    ASSERT_TRUE(warteAufSperre(1));
+    ASSERT_TRUE(Warten([&] { return LetzterWert(wertdatei) > 0; }))
+        << qPrintable(QDir(pfad(QStringLiteral("Z201"))).entryList().join(u' ')) << " | "
+        << qPrintable(logText(QStringLiteral("*mb.log"), QStringLiteral("MBusLog")));
+
+    ASSERT_TRUE(QDir(pfad(QStringLiteral("sperren"))).removeRecursively());
+    EXPECT_TRUE(Warten([] { return MasterLaeuftFuerPort(1); }));
+    const qint64 danach = LetzterWert(wertdatei);
+    EXPECT_TRUE(Warten([&] { return LetzterWert(wertdatei) > danach + 1; }))
+        << LetzterWert(wertdatei) << " " << danach;
+    EXPECT_EQ(pollex.state(), QProcess::Running);
+
+    QProcess& zweiter = starten(QStringLiteral("Auto -M201 -C1"));
+    ASSERT_TRUE(zweiter.waitForFinished(15000));
+    EXPECT_EQ(zweiter.exitCode(), 1);
+}
+
+// A lock folder that cannot be made keeps no master from running: one program-log line each,
+// and the cycles write the value files (no import can hold a lock that cannot exist).
+TEST_F(PollexProzessTest, aMasterWhoseLockFolderCannotBeMadeRunsAndWritesItsValueFiles)
+{
+    ASSERT_NO_FATAL_FAILURE(busUndZaehler(
+        QStringLiteral("bus takt=nein\nzaehler adresse=1 id=10000001\nsatz 0406 A0860100\n"
+                       "fehler zaehlt\n"),
+        QStringLiteral("[201MBus]\r\nIntervallCom1=1\r\n[MB201]\r\nMBSpeichern0=1\r\n"
+                       "MBSpeichern1=1\r\nMBSpeichern2=1\r\n"),
+        1, 1));
+    schreiben(QStringLiteral("datei"), "keine Ordner");
+    qputenv("TELVARIN_SPERREN", pfad(QStringLiteral("datei/sperren")).toLocal8Bit());
+    const QString wertdatei = pfad(QStringLiteral("Z201/000001001.zep"));
+    QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
+    EXPECT_TRUE(Warten([&] {
+        return LetzterWert(wertdatei) > 1 || pollex.state() == QProcess::NotRunning;
+    }));
+    EXPECT_EQ(pollex.state(), QProcess::Running);
+    EXPECT_GT(LetzterWert(wertdatei), 1);
+    const QString master = QStringLiteral("Sperre des Masters für Com1 nicht anlegbar, der Master "
+                                          "läuft ohne sie: Ordner ") +
+                           pfad(QStringLiteral("datei/sperren")) +
+                           QStringLiteral(" nicht anlegbar");
+    const QString zyklus = QStringLiteral("Zyklussperre Com1 nicht anlegbar, Wertdateien werden "
+                                          "ohne sie geschrieben: Ordner ") +
+                           pfad(QStringLiteral("datei/sperren")) +
+                           QStringLiteral(" nicht anlegbar");
+    EXPECT_TRUE(Warten([&] { return logText(QStringLiteral("*ed.log")).contains(master); }))
+        << qPrintable(logText(QStringLiteral("*ed.log")));
+    // Once each, however many cycles and looks have passed.
+    const qint64 jetzt = LetzterWert(wertdatei);
+    ASSERT_TRUE(Warten([&] { return LetzterWert(wertdatei) > jetzt + 1; }));
+    const QString programmlog = logText(QStringLiteral("*ed.log"));
+    EXPECT_EQ(programmlog.count(zyklus), 1) << qPrintable(programmlog);
+    EXPECT_EQ(programmlog.count(master), 1) << qPrintable(programmlog);
 }
 
 // A master started with "Auto" whose program folder takes no credentials file (the default file

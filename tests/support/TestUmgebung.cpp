@@ -1,6 +1,8 @@
 #include "TestUmgebung.h"
 
 #include "platform/Global.h"
+#include "platform/Sperrdatei.h"
+#include "serial/Portsperre.h"
 #include "platform/Warten.h"
 
 #include <QDir>
@@ -51,4 +53,17 @@ QByteArray TestUmgebung::lesen(const QString& name) const
 QString Testdaten(const QString& relativ)
 {
     return QStringLiteral(TELVARIN_TESTDATA "/") + relativ;
+}
+
+void PortsperrenEntfernen(qint64 pid)
+{
+    if (pid <= 0)
+        return;
+    const QString ordner = QFileInfo(PortSperrdatei(QStringLiteral("/dev/pts/0"))).absolutePath();
+    const QDir dir(ordner);
+    for (const QString& name : dir.entryList({QStringLiteral("LCK..*")}, QDir::Files)) {
+        const Sperrhalter halter = SperrhalterLesen(dir.filePath(name));
+        if (halter.prozess == pid && halter.beendet)
+            QFile::remove(dir.filePath(name));
+    }
 }

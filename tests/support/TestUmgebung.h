@@ -54,3 +54,8 @@ protected:
 
 // Path of a file of the shared test data.
 QString Testdaten(const QString& relativ);
+
+// Removes the serial port lock files ("LCK..pts_7") that the ended process pid left behind: a
+// test that kills a process holding a port removes them, so that no later program (of another
+// user neither) finds the terminal number locked.
+void PortsperrenEntfernen(qint64 pid);

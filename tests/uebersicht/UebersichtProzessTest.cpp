@@ -81,8 +81,10 @@ protected:
         DatenbankSchliessen();
         MasterTreiberFreigeben();
         for (auto& prozess : m_prozesse) {
+            const qint64 pid = prozess->processId();
             prozess->kill();
             prozess->waitForFinished(5000);
+            PortsperrenEntfernen(pid);
         }
         // The masters run detached: each is ended by its number and waited for.
         for (int port : {1, 2})
@@ -91,6 +93,7 @@ protected:
         for (qint64 pid : m_master) {
             ::kill(static_cast<pid_t>(pid), SIGKILL);
             warten([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; });
+            PortsperrenEntfernen(pid);
         }
         for (auto& sim : m_sims)
             if (sim)
