@@ -302,7 +302,7 @@ TEST_F(PollexProzessTest, aMasterWhoseLockFolderCannotBeMadeRunsAndWritesItsValu
     const QString wertdatei = pfad(QStringLiteral("Z201/000001001.zep"));
     QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
     EXPECT_TRUE(Warten([&] {
-        return LetzterWert(wertdatei) > 1 || pollex.state() == QProcess::NotRunning;
+        return LetzterWert(wertdatei) > 1 || pollex.waitForFinished(0);
     }));
     EXPECT_EQ(pollex.state(), QProcess::Running);
     EXPECT_GT(LetzterWert(wertdatei), 1);
