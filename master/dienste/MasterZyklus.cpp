@@ -160,8 +160,7 @@ void MasterZyklus::laufen(UnixZeit jetztU)
     const bool eigeneSperre = zyklusSperre.holen();
     const QString sperrGrund = eigeneSperre ? QString() : FehlerText;
     // A lock that cannot be made at all (its folder cannot be created) holds nothing back: no
-    // import can hold such a lock either.
-    // Said once, not in every cycle, until the lock can be made again.
+    // import can hold such a lock either. Said once, not in every cycle, until it can be made.
     const bool schonGemeldet = m_ohneZyklusSperre;
     m_ohneZyklusSperre = !eigeneSperre && zyklusSperre.nichtAnlegbar();
     if (m_ohneZyklusSperre && !schonGemeldet)
