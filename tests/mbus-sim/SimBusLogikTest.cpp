@@ -50,3 +50,23 @@ TEST(SimBusLogik, requestArrivingInPiecesCountsFromItsFirstCharacter)
     ASSERT_EQ(aus.size(), 1);
     EXPECT_NEAR(ms(aus[0].zeitNs), 100 + 13.75 + 4.6 + 3.0 + 4.6, 0.5);
 }
+
+// A meter's own delay runs from the request's last character to the start of its answer's first
+// character, to the nanosecond, whatever part of a bit time it is: at 300 baud 1114 ms is
+// 334.2 bit times, and the E5 is complete 11 bit times after it started.
+TEST(SimBusLogik, lateAnswerStartsExactlyItsDelayAfterTheRequest)
+{
+    for (const int baud : {300, 2400, 9600}) {
+        SimBus b = bus(true);
+        b.zaehler[0].baud = baud;
+        b.zaehler[0].fehler.spaetMs = baud == 300 ? 1114 : baud == 2400 ? 186 : 84;
+        SimBusLogik logik(b);
+        const QList<SimAusgabe> e5 = logik.empfangen(Kurz(0x40, 1), baud, 0);
+        ASSERT_EQ(e5.size(), 1) << baud;
+        const qint64 anfrageEnde = logik.rahmen().first().zeitNs;
+        const qint64 start = anfrageEnde + b.zaehler[0].fehler.spaetMs * 1'000'000LL;
+        EXPECT_NEAR(static_cast<double>(e5[0].zeitNs - start),
+                    static_cast<double>(SimMBus::ZeichenNs(baud)), 2.0)
+            << baud;
+    }
+}
