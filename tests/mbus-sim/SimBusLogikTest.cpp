@@ -56,15 +56,16 @@ TEST(SimBusLogik, requestArrivingInPiecesCountsFromItsFirstCharacter)
 // 334.2 bit times, and the E5 is complete 11 bit times after it started.
 TEST(SimBusLogik, lateAnswerStartsExactlyItsDelayAfterTheRequest)
 {
-    for (const int baud : {300, 2400, 9600}) {
+    for (const auto& [baud, spaet] :
+         {std::pair{300, 1114.0}, std::pair{2400, 186.0}, std::pair{9600, 83.3}}) {
         SimBus b = bus(true);
         b.zaehler[0].baud = baud;
-        b.zaehler[0].fehler.spaetMs = baud == 300 ? 1114 : baud == 2400 ? 186 : 84;
+        b.zaehler[0].fehler.spaetMs = spaet;
         SimBusLogik logik(b);
         const QList<SimAusgabe> e5 = logik.empfangen(Kurz(0x40, 1), baud, 0);
         ASSERT_EQ(e5.size(), 1) << baud;
         const qint64 anfrageEnde = logik.rahmen().first().zeitNs;
-        const qint64 start = anfrageEnde + b.zaehler[0].fehler.spaetMs * 1'000'000LL;
+        const qint64 start = anfrageEnde + static_cast<qint64>(spaet * 1e6 + 0.5);
         EXPECT_NEAR(static_cast<double>(e5[0].zeitNs - start),
                     static_cast<double>(SimMBus::ZeichenNs(baud)), 2.0)
             << baud;

@@ -4,14 +4,15 @@
 #include "SimMBus.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr qint64 NsJeMs = 1'000'000;
 
-qint64 bitsIn(qint64 ms, int baud)
+qint64 bitsIn(qint64 ns, int baud)
 {
-    return ms * baud / 1000;
+    return ns * baud / 1'000'000'000LL;
 }
 
 } // namespace
@@ -107,19 +108,19 @@ QList<SimZeichen> SimBusLogik::zeichenfolge(const SimAntwort& antwort, const Sim
     qint64 bit = 0;
     qint64 zusatzNs = 0;
     qint64 restNs = 0;
-    // A pause of so many ms: whole bit times on the line, the rest kept to the nanosecond.
-    const auto pause = [&](qint64 ms) {
-        const qint64 bits = bitsIn(ms, baud);
+    // A pause: whole bit times on the line, the rest kept to the nanosecond.
+    const auto pause = [&](qint64 ns) {
+        const qint64 bits = bitsIn(ns, baud);
         bit += bits;
-        zusatzNs += ms * NsJeMs;
-        restNs += ms * NsJeMs - bits * 1'000'000'000LL / baud;
+        zusatzNs += ns;
+        restNs += ns - bits * 1'000'000'000LL / baud;
     };
     // The delay runs from the end of the request to the start of the answer's first character.
     if (fehler.spaetMs >= 0) {
-        pause(fehler.spaetMs);
+        pause(std::llround(fehler.spaetMs * NsJeMs));
     } else {
         bit += m_bus.antwortBits;
-        pause(m_bus.antwortMs);
+        pause(m_bus.antwortMs * NsJeMs);
         // Without pacing the answer still keeps the answer delay behind the request.
         zusatzNs += m_bus.antwortBits * 1'000'000'000LL / baud;
     }
@@ -130,7 +131,7 @@ QList<SimZeichen> SimBusLogik::zeichenfolge(const SimAntwort& antwort, const Sim
         antwort.telegramm && fehler.teilungMs > 0 ? static_cast<int>(antwort.bytes.size() / 2) : -1;
     for (int i = 0; i < antwort.bytes.size(); ++i) {
         if (i == teilung)
-            pause(fehler.teilungMs);
+            pause(fehler.teilungMs * NsJeMs);
         zeichen.append({static_cast<quint8>(antwort.bytes[i]), bit, zusatzNs, restNs});
         bit += SimMBus::BitsJeZeichen;
     }
