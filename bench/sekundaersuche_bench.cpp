@@ -166,7 +166,8 @@ int main(int argc, char** argv)
     std::printf("secondary search of %d meters with random numbers at %d baud, line pacing on, "
                 "default timing\n",
                 anzahl, kBaud);
-    std::printf("per probe: select + answer window + one character %.1f ms\n\n", 1000 * probeSekunden());
+    std::printf("per probe: select + answer window + one character %.1f ms\n\n",
+                1000 * probeSekunden());
 
     const Messung messung = suchen(zufallsNummern(anzahl));
     const double referenz = kProbenJeEbene * (1 + messung.kollisionen) * probeSekunden();

@@ -195,9 +195,8 @@ TEST_F(EngineTest, answerStartingAtTheEndOfTheWindowIsRead)
 // exchange waits on for its own answer up to the end of the window.
 TEST_F(EngineTest, frameOfAnotherAddressIsNoAnswerAndTheOwnOneIsStillTaken)
 {
-    const QByteArray fremd = dekodiertest::BaueRahmen(dekodiertest::VariablerKopf() +
-                                                          Hex("0C7804030201"),
-                                                      0x72, 0x08, 0x09);
+    const QByteArray fremd = dekodiertest::BaueRahmen(
+        dekodiertest::VariablerKopf() + Hex("0C7804030201"), 0x72, 0x08, 0x09);
     const Sendung sendung = m_master.reqUd2(kAdresse5, kT0);
     m_master.empfange(fremd, kT0 + 60ms);
     EXPECT_TRUE(m_master.laeuft());

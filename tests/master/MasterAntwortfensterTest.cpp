@@ -20,8 +20,7 @@ const Rate kRaten[] = {
     {300, {1140, -1}},
 };
 
-class MasterAntwortfensterTest : public MasterBusUmgebung,
-                                 public ::testing::WithParamInterface<int>
+class MasterAntwortfensterTest : public MasterBusUmgebung, public ::testing::WithParamInterface<int>
 {
 };
 
@@ -42,7 +41,8 @@ TEST_P(MasterAntwortfensterTest, everyLateMeterIsReadInEveryCycle)
                    .arg(adresse)
                    .arg(11111110 + adresse)
                    .arg(rate.baud)
-                   .arg(QStringLiteral("%1").arg(adresse, 2, 10, QLatin1Char('0')) + QStringLiteral("000000"));
+                   .arg(QStringLiteral("%1").arg(adresse, 2, 10, QLatin1Char('0')) +
+                        QStringLiteral("000000"));
         if (rate.spaetMs[i] >= 0)
             bus += QStringLiteral("fehler spaet=%1\n").arg(rate.spaetMs[i]);
         zaehler << QStringLiteral("%1;%1;%2").arg(adresse).arg(11111110 + adresse);
@@ -65,8 +65,10 @@ TEST_P(MasterAntwortfensterTest, everyLateMeterIsReadInEveryCycle)
     }
 
     const QString log = mbLog();
-    EXPECT_FALSE(log.contains(QStringLiteral("Lesefehler"))) << qPrintable(log) << qPrintable(programmLog());
-    EXPECT_EQ(logZaehlen(f, QStringLiteral("Nochmal ersten lesen")), 0) << qPrintable(programmLog());
+    EXPECT_FALSE(log.contains(QStringLiteral("Lesefehler")))
+        << qPrintable(log) << qPrintable(programmLog());
+    EXPECT_EQ(logZaehlen(f, QStringLiteral("Nochmal ersten lesen")), 0)
+        << qPrintable(programmLog());
     for (int i = 0; i < rate.spaetMs.size(); ++i) {
         const int adresse = i + 1;
         for (const QTime zeit : zyklen) {

@@ -97,9 +97,9 @@ TEST_F(SimulierterZaehlerTest, rawReadAt300BaudWaitsForAnAnswerStartingLateInThe
                                                       "baud=300\nfehler spaet=1114\n"),
                                        comm, QStringLiteral("300")));
     QByteArray antwort;
-    const int laenge = MBusRawREQUD2(
-        comm, HexToStr(MB_TelSelectSekAdr(12345678, QStringLiteral("HEX")).text), antwort, false,
-        0, 0, 0, 0.8);
+    const int laenge =
+        MBusRawREQUD2(comm, HexToStr(MB_TelSelectSekAdr(12345678, QStringLiteral("HEX")).text),
+                      antwort, false, 0, 0, 0, 0.8);
     comm.setPortOpen(false);
     ASSERT_GT(laenge, 0) << FehlerText.toStdString();
     EXPECT_EQ(antwort.mid(7, 4), QByteArray::fromHex("78563412"));

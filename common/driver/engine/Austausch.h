@@ -6,11 +6,11 @@
 // deadline). Bytes that arrive after the end belong to nobody and are ignored.
 //
 // End of the answer: Antwortpause of silence behind the last byte, or at once when the bytes are
-// exactly one sound long frame (two meters answering at once garble the frame itself). While the bytes so far are a
-// long frame that its own length field says is still incomplete, that silence does not end it
-// yet: the exchange waits on up to RahmenPause behind the last byte, so that a line adapter
-// holding back part of a frame does not cut it short. Either way every exchange ends at its hard
-// limit, Antwortgrenze after the answer window, however the bytes trickle in.
+// exactly one sound long frame (two meters answering at once garble the frame itself). While the
+// bytes so far are a long frame that its own length field says is still incomplete, that silence
+// does not end it yet: the exchange waits on up to RahmenPause behind the last byte, so that a line
+// adapter holding back part of a frame does not cut it short. Either way every exchange ends at its
+// hard limit, Antwortgrenze after the answer window, however the bytes trickle in.
 //
 // Answer window: a meter's answer must start within Antwortfenster behind the request's last
 // byte; with silence until Antwortfrist (one character past the window, so that an answer that
