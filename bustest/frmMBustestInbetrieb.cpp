@@ -321,10 +321,19 @@ void frmMBustest::cmd_SetPrimSingle_Click()
     primaerAdresseEinzelnSchreiben();
 }
 
+// Plans the combos' values for the picked row; an address another listed meter has or is to
+// get is refused with its name, and nothing is planned.
 void frmMBustest::Command3_Click()
 {
-    ParameterSchreiben::Eintragen(*m_ui.MSFlexGrid1, m_ui.MSFlexGrid1->Row(),
-                                  m_ui.Combo5->currentText(), m_ui.Combo6->currentText());
+    FlexGrid& grid = *m_ui.MSFlexGrid1;
+    const QString belegt =
+        ParameterSchreiben::AdresseBelegt(grid, grid.Row(), m_ui.Combo5->currentText());
+    if (!belegt.isEmpty()) {
+        MsgBox(belegt);
+        return;
+    }
+    ParameterSchreiben::Eintragen(grid, grid.Row(), m_ui.Combo5->currentText(),
+                                  m_ui.Combo6->currentText());
 }
 
 void frmMBustest::Command4_Click()
