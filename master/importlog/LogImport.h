@@ -6,9 +6,10 @@
 // Import of a day range: every log of the range is read first and the readings are collected
 // per value file (meter found by address and main index, the file of the index the line names).
 // Only then are the files that received readings rebuilt, one at a time, each replaced in one
-// step (WertdateiErsetzen.h): every day of the range whose log gives the file readings is
-// rebuilt from that log alone, other days and values outside the range stay, and values dated after
-// the time of the import are dropped (counted in the final status). Files that receive nothing, and
+// step (WertdateiErsetzen.h): on every day of the range whose log gives the file readings, the
+// span from the first to the last of them is rebuilt from that log alone; the rest of the day,
+// other days and values outside the range stay, and values dated after the time of the import
+// are dropped (counted in the final status). Files that receive nothing, and
 // every file when the range holds no usable reading, stay as they are. Reading one file ("Datei
 // Lesen") appends its readings to the value files by their append rule.
 //

@@ -363,14 +363,17 @@ namespace {
 TEST_F(LogImportTest, aDayWithALogIsRebuiltFromItAloneADayWithoutKeepsItsValues)
 {
     zaehler(150, 3, 1, 3);
-    // The master stored a value on the 16th; that day's log is gone.
+    // The master stored a value on the 16th; that day's log is gone. The value at 00:10 on the
+    // 15th lies between two logged readings and has no line of its own.
     const UnixZeit sechzehnter = unix(zeit(2005, 9, 16, 12, 0));
     wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15, 0, 10)), 5.0}, {sechzehnter, 16.0}});
     masterLiest(zeit(2005, 9, 15, 0, 0), kA, {15});
+    masterLiest(zeit(2005, 9, 15, 0, 20), kA, {15.5});
     masterLiest(zeit(2005, 9, 17, 0, 0), kA, {17});
     LogImport import = neuerImport();
     import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"), m_grid);
     EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0)), 15.0},
+                                              {unix(zeit(2005, 9, 15, 0, 20)), 15.5},
                                               {sechzehnter, 16.0},
                                               {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
 }
@@ -465,6 +468,48 @@ TEST_F(LogImportTest, daysWithoutLogGiveOneProgramLogLinePerImport)
     EXPECT_TRUE(zeilen[0].contains(
         QStringLiteral("Import Log Datei: 4 Tage ohne Logdatei (16.09.2005 bis 19.09.2005)")))
         << qPrintable(zeilen[0]);
+}
+
+} // namespace
+
+namespace {
+
+// The M-Bus log was switched on at 10:00 and off after 14:00: the file keeps the master's values
+// before and after.
+TEST_F(LogImportTest, aDayWhoseLogStartsOrStopsPartWayKeepsTheValuesOutsideIt)
+{
+    zaehler(150, 3, 1, 3);
+    auto um = [this](int tag, int stunde, int minute, int sekunde = 0) {
+        return unix(zeit(2005, 9, tag, stunde, minute, sekunde));
+    };
+    wertdateiFuellen(150, 1,
+                     {{um(15, 6, 0), 6.0},
+                      {um(15, 9, 59, 30), 9.0},
+                      {um(15, 10, 0), 10.0}, // stored a second before it was logged
+                      {um(15, 11, 0), 11.0}, // its line is lost
+                      {um(15, 12, 0), 12.0},
+                      {um(15, 14, 0), 14.0},
+                      {um(15, 18, 0), 18.0},
+                      {um(16, 7, 59, 30), 7.5}, // another reading just before the log's first
+                      {um(16, 9, 0), 9.0}});
+    masterLiest(zeit(2005, 9, 15, 10, 0, 1), kA, {10});
+    masterLiest(zeit(2005, 9, 15, 12, 0, 1), kA, {12.5});
+    masterLiest(zeit(2005, 9, 15, 14, 0, 1), kA, {14});
+    masterLiest(zeit(2005, 9, 16, 8, 0), kA, {8});
+    masterLiest(zeit(2005, 9, 16, 8, 30), kA, {8.5});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("16.9.2005"), m_grid);
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig"));
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{um(15, 6, 0), 6.0},
+                                              {um(15, 9, 59, 30), 9.0},
+                                              {um(15, 10, 0, 1), 10.0},
+                                              {um(15, 12, 0, 1), 12.5},
+                                              {um(15, 14, 0, 1), 14.0},
+                                              {um(15, 18, 0), 18.0},
+                                              {um(16, 7, 59, 30), 7.5},
+                                              {um(16, 8, 0), 8.0},
+                                              {um(16, 8, 30), 8.5},
+                                              {um(16, 9, 0), 9.0}}));
 }
 
 } // namespace
