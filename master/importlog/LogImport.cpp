@@ -32,6 +32,7 @@ namespace {
 
 constexpr qint64 kTaktMs = 20;
 constexpr int kTageswerteSpalten = 10;
+constexpr qsizetype kMaxZitat = 24;
 
 QElapsedTimer& Uhrwerk()
 {
@@ -133,7 +134,11 @@ LogImport::bereichLesen(const QString& vonText, const QString& bisText, const QS
         if (!grund.isEmpty())
             return std::nullopt;
         const std::optional<qint64> sekunden = LogDatumSekunden(text);
-        const QString zitat = QStringLiteral(": \"") + text.trimmed() + u'"';
+        // The text as typed, a long one shortened so that the status line keeps its width.
+        QString eingabe = text.trimmed();
+        if (eingabe.size() > kMaxZitat)
+            eingabe = eingabe.left(kMaxZitat) + QStringLiteral("…");
+        const QString zitat = QStringLiteral(": \"") + eingabe + u'"';
         if (!sekunden)
             grund =
                 QStringLiteral("\"%1\" ist kein Datum (z.B. 15.9.2005)").arg(QLatin1String(feld)) +

@@ -542,6 +542,8 @@ TEST_F(LogImportTest, aRangeThatIsNoRangeIsNamedAndNothingIsRead)
         {"15.9.2005", "kein Datum", "\"bis\" ist kein Datum (z.B. 15.9.2005): \"kein Datum\""},
         {"", "15.9.2005", "\"Von\" ist kein Datum (z.B. 15.9.2005): \"\""},
         {"15.9.2005", "1.1.2040", "\"bis\" liegt nach dem 19.01.2038: \"1.1.2040\""},
+        {"15.9.2005", "  15.9.2005 und sehr viel mehr Text ",
+         "\"bis\" ist kein Datum (z.B. 15.9.2005): \"15.9.2005 und sehr viel …\""},
         {"17.9.2005", "15.9.2005", "\"bis\" (15.09.2005) liegt vor \"Von\" (17.09.2005)"},
     };
     for (const auto& fall : faelle) {
