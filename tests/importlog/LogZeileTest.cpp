@@ -100,4 +100,11 @@ TEST(LogZeile, masterDataLineLayout)
               QStringLiteral("5;Lesefehler;2;rc=-3"));
 }
 
+TEST(LogZeile, aReadEndedByTheProgramsEndIsNoReading)
+{
+    const QString zeile = MasterLogLeseabbruch(QStringLiteral("5"), 0, -1);
+    EXPECT_EQ(zeile, QStringLiteral("5;Lesen abgebrochen (Programmende);0;rc=-1"));
+    EXPECT_FALSE(LogZeileLesen(QStringLiteral("15.09.05 00:00:05 ;") + zeile));
+}
+
 } // namespace
