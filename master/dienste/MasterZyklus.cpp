@@ -287,7 +287,8 @@ void MasterZyklus::lesen(MBusRacX4& treiber, int i, bool dateienGesperrt)
         rc = MBusRawAuslesen(m_f.comm, treiber, zaehler);
     }
     if (rc != 0 && ProgrammEndet()) {
-        // Closing the window ended the read: no fault of the meter, so nothing is counted.
+        // The program's end (the window closed) cut the read off: no fault of the meter, so
+        // nothing is counted.
         mbLog(MasterLogLeseabbruch(a, zaehler.LeseFehler, rc));
         return;
     }
