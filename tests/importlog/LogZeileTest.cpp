@@ -191,4 +191,11 @@ TEST(LogZeile, aFileWithoutLineEndsIsSplitIntoItsLines)
     EXPECT_EQ(zeile.text, QStringLiteral("06.12.26 12:59:01 ;1234;LUG 12:00;1;1;1;49999;kWh;"));
 }
 
+TEST(LogZeile, aReadEndedByTheProgramsEndIsNoReading)
+{
+    const QString zeile = MasterLogLeseabbruch(QStringLiteral("5"), 0, -1);
+    EXPECT_EQ(zeile, QStringLiteral("5;Lesen abgebrochen (Programmende);0;rc=-1"));
+    EXPECT_FALSE(LogZeileLesen(QStringLiteral("15.09.05 00:00:05 ;") + zeile));
+}
+
 } // namespace
