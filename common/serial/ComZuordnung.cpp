@@ -2,7 +2,11 @@
 
 #include "settings/Einstellungen.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,9 +36,16 @@ QString ComGeraetHinweis(int port)
     const QString geraet = ComGeraet(port);
     const QString text = QStringLiteral("Gerät ") + geraet;
     if (QFileInfo::exists(geraet))
-        return text;
+        return GeraetZugaenglich(geraet) ? text
+                                         : text + QStringLiteral(": ") + kTextGeraetVerweigert;
     const QString zeile = QStringLiteral("ZEP.INI [COM] COM%1=").arg(port);
     if (Eingetragen(port).isEmpty())
         return text + QStringLiteral(" nicht vorhanden, Eintrag fehlt: ") + zeile;
     return text + QStringLiteral(" nicht vorhanden: ") + zeile + geraet;
+}
+
+bool GeraetZugaenglich(const QString& geraet)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(geraet).constData(), R_OK | W_OK, AT_EACCESS) ==
+           0;
 }

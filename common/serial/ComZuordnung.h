@@ -18,5 +18,12 @@ QString ComGeraet(int port);
 // ZEP.INI line that maps the port. "Gerät /dev/ttyS36 nicht vorhanden, Eintrag fehlt:
 // ZEP.INI [COM] COM37=" for a port without a line; "Gerät /dev/pts/9 nicht vorhanden:
 // ZEP.INI [COM] COM3=/dev/pts/9" for one whose line names a missing device; "Gerät /dev/pts/7"
-// when the device is there (taken or refused).
+// when the device is there (taken or refused); "Gerät /dev/ttyS0: " & kTextGeraetVerweigert when
+// it is there but this user may not open it.
 QString ComGeraetHinweis(int port);
+
+// A device that is there but that this user may not open (no read or write permission).
+inline const QString kTextGeraetVerweigert =
+    QStringLiteral("Zugriff verweigert (keine Lese- und Schreibberechtigung für das Gerät)");
+// Whether this process may read and write the device, by the ids an open is checked with.
+bool GeraetZugaenglich(const QString& geraet);

@@ -340,10 +340,13 @@ int SerielleSchnittstelle::oeffnen()
         const QString grund = nummer + QStringLiteral(": ") + port->errorString();
         // The serial port reports a lock held by another program like a refused access; only
         // a device we may not use at all is no port for us.
-        if (art != QSerialPort::PermissionError ||
-            ::access(QFile::encodeName(geraet).constData(), R_OK | W_OK) != 0) {
+        const bool verweigert = art == QSerialPort::PermissionError && !GeraetZugaenglich(geraet);
+        if (art != QSerialPort::PermissionError || verweigert) {
             m_oeffnetGerade = false;
-            return fehler(ComFehler::kUngueltigerPort, kTextUngueltigerPort + grund);
+            return fehler(
+                ComFehler::kUngueltigerPort,
+                kTextUngueltigerPort +
+                    (verweigert ? nummer + QStringLiteral(": ") + kTextGeraetVerweigert : grund));
         }
         const qint64 rest = frist - seit.elapsed();
         if (rest <= 0 || !Warten(static_cast<int>(qMin<qint64>(rest, kSperrPruefIntervallMs)))) {

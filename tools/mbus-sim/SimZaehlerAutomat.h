@@ -11,6 +11,7 @@
 //   more, byte for byte.
 // - SND_UD to 253 with CI 52 and an 8-byte mask: selects the meter when the mask fits (E5), ends
 //   its selection when not (silence).
+// - SND_UD with CI 50 (application reset): E5, back to the first telegram, still selected.
 // - SND_UD with CI 51 and DIF 01 VIF 7A: new primary address; CI B8 to BF: new baud rate, the E5
 //   still at the old one. Both also to 253 with the secondary address in front of the data, then
 //   the meter whose address fits acts, selected or not.
