@@ -71,3 +71,27 @@ TEST(SimBusLogik, lateAnswerStartsExactlyItsDelayAfterTheRequest)
             << baud;
     }
 }
+
+// A REQ_UD2 with the FCB of the frame before repeats the last telegram, and that names the
+// meter's address of now: the meter at 1 moved to 4 (SND_UD 53, FCB 0) and is asked at 4 with
+// FCB 0.
+TEST(SimBusLogik, repeatedTelegramNamesTheNewPrimaryAddress)
+{
+    SimBusLogik logik(bus(false));
+    const auto bytes = [](const QList<SimAusgabe>& aus) {
+        QByteArray b;
+        for (const SimAusgabe& a : aus)
+            b.append(char(a.byte));
+        return b;
+    };
+    const QByteArray erste = bytes(logik.empfangen(Kurz(0x7B, 1), 2400, 0));
+    ASSERT_GT(erste.size(), 6);
+    EXPECT_EQ(quint8(erste[5]), 1);
+    EXPECT_EQ(bytes(logik.empfangen(Lang(0x53, 1, 0x51, Hex("017A04")), 2400, 1'000'000'000)),
+              Hex("E5"));
+    const QByteArray wiederholt = bytes(logik.empfangen(Kurz(0x5B, 4), 2400, 2'000'000'000));
+    QByteArray erwartet = erste;
+    erwartet[5] = char(4);
+    erwartet[erwartet.size() - 2] = char(quint8(erwartet[erwartet.size() - 2]) + 3);
+    EXPECT_EQ(wiederholt, erwartet);
+}
