@@ -274,6 +274,8 @@ void Busanschluss::senden(Buszeit jetzt)
     m_spaet.anfuegen(m_kanal->lesen());
     m_spaetBeimWarten = false;
     spaetVerwerfen();
+    // The window runs from the moment the request goes out, not from when the wait began.
+    jetzt = m_uhr->jetzt();
     const Zeitparameter z = zeiten();
     m_master.setzeZeiten(z);
 
