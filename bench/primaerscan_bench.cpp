@@ -1,8 +1,10 @@
 // The primary scan of the test window (name-bound driver, default timing) against the bus
 // simulator with line pacing on, at 2400 baud:
 //   (a) addresses 0..250, no meter answering: wall time against the physical minimum, per
-//       address the 5-byte request at 11 bits a character + 330 bit times + 50 ms
-//       (target 1.01);
+//       address the 5-byte request at 11 bits a character + the answer window of 330 bit
+//       times + 50 ms + one character: the window bounds when an answer starts, and one that
+//       starts at its end is complete a character later, so no master can tell a silent
+//       address sooner (target 1.01);
 //   (b) the same with 25 meters (every tenth address) each answering a 100-byte telegram: each
 //       answering address costs the request, the simulator's answer delay (11 bit times + 3 ms),
 //       the 100 characters and the silence of 4 characters (the driver's default COMTimeoutByte)
@@ -59,10 +61,12 @@ double bitSekunden()
     return 1.0 / kBaud;
 }
 
-// An address nobody answers: request + answer window.
+// An address nobody answers: request + answer window + the first character of an answer that
+// would start at the window's end.
 double stummSekunden()
 {
-    return kAnfrageZeichen * zeichenSekunden() + kFensterBits * bitSekunden() + kFensterMs / 1000;
+    return (kAnfrageZeichen + 1) * zeichenSekunden() + kFensterBits * bitSekunden() +
+           kFensterMs / 1000;
 }
 
 // An address whose meter answers: request + answer delay + the answer + the silence that ends

@@ -5,7 +5,8 @@
 //   - the probe count and the collisions are printed, and the wall time against a reference:
 //     every collision costs one level of ten probes more, so the search takes about
 //     10 x (1 + collisions) probes, each the 17-byte select at 11 bits a character + the answer
-//     window of 330 bit times + 50 ms;
+//     window of 330 bit times + 50 ms + the one character by which an answer starting at the
+//     window's end is complete;
 //   - the CPU time of this process during the search as a share of its wall time (target 0.5 %):
 //     the waits sleep until a byte or a deadline comes.
 // The simulator runs as its own process (mbus-sim), so that its work is not counted.
@@ -46,10 +47,10 @@ constexpr int kSpalteId = 1;
 constexpr int kSpalteBaud = 6;
 constexpr double kZielCpuAnteil = 0.005;
 
-// One probe nobody answers: the select + the answer window.
+// One probe nobody answers: the select + the answer window + one character.
 double probeSekunden()
 {
-    return kSelectZeichen * static_cast<double>(SimMBus::ZeichenNs(kBaud)) / 1e9 +
+    return (kSelectZeichen + 1) * static_cast<double>(SimMBus::ZeichenNs(kBaud)) / 1e9 +
            kFensterBits / kBaud + kFensterMs / 1000;
 }
 
@@ -165,7 +166,8 @@ int main(int argc, char** argv)
     std::printf("secondary search of %d meters with random numbers at %d baud, line pacing on, "
                 "default timing\n",
                 anzahl, kBaud);
-    std::printf("per probe: select + answer window %.1f ms\n\n", 1000 * probeSekunden());
+    std::printf("per probe: select + answer window + one character %.1f ms\n\n",
+                1000 * probeSekunden());
 
     const Messung messung = suchen(zufallsNummern(anzahl));
     const double referenz = kProbenJeEbene * (1 + messung.kollisionen) * probeSekunden();

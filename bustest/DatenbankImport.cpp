@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -63,9 +64,10 @@ bool GleicheNummer(const QString& a, const QString& b)
 }
 
 // The row (position from 0) for the meter with the number at the primary address, -1 for none:
-// the row there holding that number, else the meter's row stored without an address (it was
-// listed only above 250 before), else the first row at the address that neither this import
-// wrote for another meter nor holds the number of another meter the list shows at that address.
+// the row there holding that number, else the meter's row stored without a usable address (it
+// was listed only above 250, or at 0 as it came from the factory), else the first row at the
+// address that neither this import wrote for another meter nor holds the number of another
+// meter the list shows at that address.
 int ZeileAnAdresse(Recordset& zaehler, int adresse, const QString& id,
                    const QHash<int, QString>& geschrieben, const QStringList& nummernDort)
 {
@@ -79,7 +81,7 @@ int ZeileAnAdresse(Recordset& zaehler, int adresse, const QString& id,
     for (zaehler.MoveFirst(); !zaehler.Eof(); zaehler.MoveNext(), ++position) {
         const Feldwert mbAdr = zaehler.Feld(QStringLiteral("MBAdr"));
         const QString znr = zaehler.Feld(QStringLiteral("ZNr")).text();
-        if (mbAdr.istNull()) {
+        if (mbAdr.istNull() || mbAdr.ganz() < 1 || mbAdr.ganz() > kHoechstePrimaerAdresse) {
             if (ohneAdresse < 0 && GleicheNummer(znr, id))
                 ohneAdresse = position;
             continue;
@@ -109,15 +111,37 @@ void Hingehen(Recordset& zaehler, int position)
 QString DatenbankImport::ListenBericht::Meldung() const
 {
     QStringList zeilen;
-    if (ohneAdresse > 0)
+    if (ohneAdresse > 0) {
+        // Meters counted when only one kind is there: by the rows, as before the counts existed.
+        const int behalten = ohneGespeichert > 0 ? mitAdresse : ohneAdresse;
+        const auto behaltenText = [](int anzahl, bool allein) {
+            if (allein)
+                return anzahl == 1 ? QStringLiteral("der Zähler behält seine bisherige Adresse")
+                                   : QStringLiteral("die Zähler behalten ihre bisherige Adresse");
+            return anzahl == 1 ? QStringLiteral("1 Zähler behält seine bisherige Adresse")
+                               : QString::number(anzahl) +
+                                     QStringLiteral(" Zähler behalten ihre bisherige Adresse");
+        };
+        const auto ohneText = [](int anzahl, bool allein) {
+            if (allein)
+                return anzahl == 1 ? QStringLiteral("der Zähler wurde ohne Adresse gespeichert")
+                                   : QStringLiteral("die Zähler wurden ohne Adresse gespeichert");
+            return anzahl == 1 ? QStringLiteral("1 Zähler wurde ohne Adresse gespeichert")
+                               : QString::number(anzahl) +
+                                     QStringLiteral(" Zähler wurden ohne Adresse gespeichert");
+        };
+        QStringList folgen;
+        if (behalten > 0)
+            folgen << behaltenText(behalten, ohneGespeichert == 0);
+        if (ohneGespeichert > 0)
+            folgen << ohneText(ohneGespeichert, behalten == 0);
         zeilen << QStringLiteral("%1 mit einer Adresse über 250 (keine Primäradresse): diese "
                                  "Adresse wurde nicht gespeichert, %2.")
                       .arg(ohneAdresse == 1
                                ? QStringLiteral("1 Zeile")
                                : QString::number(ohneAdresse) + QStringLiteral(" Zeilen"),
-                           ohneAdresse == 1
-                               ? QStringLiteral("der Zähler behält seine bisherige Adresse")
-                               : QStringLiteral("die Zähler behalten ihre bisherige Adresse"));
+                           folgen.join(QStringLiteral(", ")));
+    }
     for (const QString& adresse : doppelt)
         zeilen << QStringLiteral("Adresse ") + adresse +
                       QStringLiteral(" ist in der Liste mehrfach vergeben: jeder Zähler wurde in "
@@ -236,6 +260,10 @@ int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
             nummern << id;
     }
     QHash<int, QString> geschrieben;
+    // The meters (numbers case-folded) of the rows above 250, those found with an address there,
+    // and those this import stored an address for.
+    QSet<QString> ueber250;
+    QSet<QString> mitAdresse;
     int gespeichert = 0;
     for (int zeile = 1; zeile < scanListe.Rows(); ++zeile) {
         const QString id = scanListe.TextMatrix(zeile, 1);
@@ -256,8 +284,14 @@ int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
             if (gefunden)
                 Hingehen(zaehler, position);
         }
-        if (!adresseSpeichern)
+        if (!adresseSpeichern) {
             ++b.ohneAdresse;
+            ueber250.insert(id.toCaseFolded());
+            if (gefunden && !zaehler.Feld(QStringLiteral("MBAdr")).istNull())
+                mitAdresse.insert(id.toCaseFolded());
+        } else {
+            mitAdresse.insert(id.toCaseFolded());
+        }
         const bool ok =
             (gefunden ? zaehler.Edit() : zaehler.AddNew()) &&
             (gefunden || zaehler.Setzen(QStringLiteral("ZName"), hersteller + u'_' + id)) &&
@@ -284,6 +318,8 @@ int DatenbankImport::ListeImportieren(Verbindung& db, const FlexGrid& scanListe,
         geschrieben.insert(gefunden ? position : zaehler.RecordCount() - 1, id);
         ++gespeichert;
     }
+    for (const QString& nummer : std::as_const(ueber250))
+        ++(mitAdresse.contains(nummer) ? b.mitAdresse : b.ohneGespeichert);
     for (auto it = nummernAnAdresse.cbegin(); it != nummernAnAdresse.cend(); ++it)
         if (it->size() > 1)
             b.doppelt << QString::number(it.key()) + QStringLiteral(" (") +

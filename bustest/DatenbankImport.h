@@ -9,10 +9,11 @@
 // above 250), else by MBAdr, the first match being the lowest LZNR; changed when found, added
 // with ZName Herst. & "_" & ID otherwise. An address above 250 (253 secondary, 254 and 255
 // broadcast: every meter answers there) is not stored: MBAdr keeps its value. Among the rows at
-// an address the one with the meter's number comes first, then the meter's row stored without
-// an address; a row written by the import for one meter, or holding the number of another meter
-// the list shows at that address, is not taken for a meter by address: two meters at one address
-// each keep a row of their own. Fields still empty get their defaults; a matching row of the
+// an address the one with the meter's number comes first, then the meter's row stored without a
+// usable address (none, or 0 as found when new), so that a meter keeps one row; a row written by
+// the import for one meter, or holding the number of another meter the list shows at that
+// address, is not taken for a meter by address: two meters at one address each keep a row of
+// their own. Fields still empty get their defaults; a matching row of the
 // index import list (MBusImportIndex.txt: Herst.;MEDIUM;MBIndex;TarifGruppe;TarifGrp;Tarif;Feld)
 // sets MBIndex, TarifGruppe, TarifGrp, Tarif ("5,7" stored as "5;7;") and Feld.
 //
@@ -53,6 +54,10 @@ public:
     struct ListenBericht
     {
         int ohneAdresse = 0; // rows whose address above 250 was not stored
+        // Of the meters of those rows: those stored without an address (new, or stored so
+        // before, and given none by another row of the list); the others keep theirs.
+        int ohneGespeichert = 0;
+        int mitAdresse = 0;
         QStringList doppelt; // per shared address: "5 (50000005, 60000006)"
         // The German message for the user, "" when there is nothing to report.
         QString Meldung() const;

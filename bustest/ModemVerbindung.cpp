@@ -37,6 +37,38 @@ QString ModemVerbindung::AuflegenZuLang(int sekunden)
            QStringLiteral(" aufgelegt.");
 }
 
+QString ModemVerbindung::WahlProtokoll(const QString& meldung, const QString& antwort)
+{
+    return QStringLiteral("Modem wählen: ") + meldung +
+           (antwort.isEmpty() ? QStringLiteral(", keine Antwort des Modems")
+                              : QStringLiteral(", Antwort des Modems: ") + antwort);
+}
+
+namespace {
+
+QString Beendet(const QString& antwort)
+{
+    return antwort.isEmpty() ? QString() : QStringLiteral(" (") + antwort + QLatin1Char(')');
+}
+
+} // namespace
+
+QString ModemVerbindung::VerbindungBeendetAnzeige(const QString& antwort, int gefunden)
+{
+    return QStringLiteral("Verbindung beendet") + Beendet(antwort) + QStringLiteral(": ") +
+           QString::number(gefunden) + QStringLiteral(" Zähler gefunden");
+}
+
+QString ModemVerbindung::VerbindungBeendetMeldung(const QString& antwort, int gefunden)
+{
+    return QStringLiteral("Die Modemverbindung ist während der Suche beendet worden") +
+           Beendet(antwort) +
+           (gefunden == 1 ? QStringLiteral(". Bis dahin wurde 1 Zähler gefunden.")
+                          : QStringLiteral(". Bis dahin wurden ") + QString::number(gefunden) +
+                                QStringLiteral(" Zähler gefunden.")) +
+           QStringLiteral(" Für eine neue Suche bitte auflegen und neu wählen.");
+}
+
 template <typename Bedingung>
 bool ModemVerbindung::abwarten(MBusRacX4& treiber, int sekunden, Bedingung fertig)
 {
@@ -76,7 +108,8 @@ ModemVerbindung::Waehlergebnis ModemVerbindung::waehlen(MBusRacX4& treiber, int 
     });
     if (!initialisiert) {
         treiber.APPBreak();
-        return {ProgrammEndet() ? QString() : InitialisierungZuLang(m_fristen.initialisierung)};
+        return {ProgrammEndet() ? QString() : InitialisierungZuLang(m_fristen.initialisierung),
+                false, antwort(treiber)};
     }
     // A hang-up asked for during the initialisation: no call.
     if (m_auflegenAngefordert || ProgrammEndet())
@@ -86,18 +119,41 @@ ModemVerbindung::Waehlergebnis ModemVerbindung::waehlen(MBusRacX4& treiber, int 
     const bool gewaehlt = abwarten(treiber, m_fristen.anruf,
                                    [](int status) { return status != mbus::kTelStatusLaeuft; });
     if (!gewaehlt) {
+        const QString ergebnis = antwort(treiber);
         treiber.APPBreak();
-        return {ProgrammEndet() ? QString() : AnrufZuLang(m_fristen.anruf)};
+        return {ProgrammEndet() ? QString() : AnrufZuLang(m_fristen.anruf), false, ergebnis};
     }
     // A hang-up asked for during the call aborted it; the hang-up follows without a message.
     if (m_auflegenAngefordert)
         return {};
-    return {QStringLiteral("fertig ") + QString::number(m_status)};
+    return {QStringLiteral("fertig ") + QString::number(m_status), false, antwort(treiber)};
 }
 
 bool ModemVerbindung::verbunden(MBusRacX4& treiber)
 {
     return treiber.TELStatus() == mbus::kTelStatusVerbunden;
+}
+
+QString ModemVerbindung::antwort(MBusRacX4& treiber)
+{
+    return treiber.ModemMeldung();
+}
+
+void ModemVerbindung::sucheBeginnen()
+{
+    m_laeuft = true;
+    m_suche = true;
+}
+
+void ModemVerbindung::sucheBeenden()
+{
+    m_laeuft = false;
+    m_suche = false;
+}
+
+bool ModemVerbindung::leitungVerloren(MBusRacX4& treiber)
+{
+    return m_suche && !m_auflegenAngefordert && treiber.TELStatus() != mbus::kTelStatusVerbunden;
 }
 
 QString ModemVerbindung::auflegen(MBusRacX4& treiber)

@@ -94,6 +94,17 @@ void ParameterSchreiben::AutoPrimaer(FlexGrid& grid)
         grid.setTextMatrix(zeile, kSpalteNeueAdresse, QString::number(zeile));
 }
 
+int ParameterSchreiben::JetzigeAdresse(const FlexGrid& grid, int zeile)
+{
+    if (grid.TextMatrix(zeile, kSpalteId).trimmed().isEmpty())
+        return -1;
+    int adresse = -1;
+    const QString neu = grid.TextMatrix(zeile, kSpalteNeueAdresse);
+    if (neu.endsWith(kOk) && AdresseGueltig(neu.chopped(kOk.size()), adresse))
+        return adresse;
+    return AdresseGueltig(grid.TextMatrix(zeile, kSpalteAdresse), adresse) ? adresse : -1;
+}
+
 void ParameterSchreiben::FreiePrimAdrInCombo(QComboBox& adressen, const QString& aktuell,
                                              const FlexGrid& grid, QComboBox& baud,
                                              const QString& baudListe)
@@ -102,16 +113,55 @@ void ParameterSchreiben::FreiePrimAdrInCombo(QComboBox& adressen, const QString&
     for (int adresse = 0; adresse <= 250; ++adresse)
         adressen.addItem(QString::number(adresse));
     adressen.setEditText(aktuell);
-    for (int zeile = 0; zeile < grid.Rows(); ++zeile) {
-        const QString geplant = grid.TextMatrix(zeile, kSpalteNeueAdresse).trimmed();
-        if (!IstZahl(geplant) || geplant == aktuell.trimmed())
-            continue;
-        const int index = adressen.findText(geplant, Qt::MatchExactly);
+    const auto entfernen = [&adressen, &aktuell](const QString& text) {
+        if (text == aktuell.trimmed())
+            return;
+        const int index = adressen.findText(text, Qt::MatchExactly);
         if (index >= 0)
             adressen.removeItem(index);
+    };
+    for (int zeile = 0; zeile < grid.Rows(); ++zeile) {
+        const QString geplant = grid.TextMatrix(zeile, kSpalteNeueAdresse).trimmed();
+        if (IstZahl(geplant))
+            entfernen(geplant);
+        // Two meters at one address answer together: nobody can be read there.
+        if (zeile > 0 && JetzigeAdresse(grid, zeile) >= 0)
+            entfernen(QString::number(JetzigeAdresse(grid, zeile)));
     }
     adressen.setEditText(aktuell);
     baud.setEditText(ErsteBaud(baudListe));
+}
+
+QString ParameterSchreiben::AdresseBelegt(const FlexGrid& grid, int zeile, const QString& adresse)
+{
+    int gewuenscht = 0;
+    int eigene = 0;
+    if (zeile < 1 || zeile >= grid.Rows() || !AdresseGueltig(adresse, gewuenscht) ||
+        (AdresseGueltig(grid.TextMatrix(zeile, kSpalteAdresse), eigene) && eigene == gewuenscht))
+        return QString();
+    const auto zaehler = [&grid](int andere) {
+        return QStringLiteral("Zähler ") + grid.TextMatrix(andere, kSpalteId).trimmed() +
+               QStringLiteral(" (Zeile ") + QString::number(andere) + u')';
+    };
+    const QString ende = QStringLiteral(". Bitte eine freie Adresse wählen.");
+    for (int andere = 1; andere < grid.Rows(); ++andere) {
+        if (andere == zeile || JetzigeAdresse(grid, andere) != gewuenscht)
+            continue;
+        return QStringLiteral("Die Adresse ") + QString::number(gewuenscht) +
+               QStringLiteral(" hat schon der ") + zaehler(andere) + ende;
+    }
+    for (int andere = 1; andere < grid.Rows(); ++andere) {
+        int geplant = 0;
+        const QString text = grid.TextMatrix(andere, kSpalteNeueAdresse);
+        if (andere == zeile || grid.TextMatrix(andere, kSpalteId).trimmed().isEmpty() ||
+            !AdresseGueltig(text, geplant) || geplant != gewuenscht ||
+            text.trimmed() == grid.TextMatrix(andere, kSpalteAdresse).trimmed())
+            continue;
+        return QStringLiteral("Die Adresse ") + QString::number(gewuenscht) +
+               QStringLiteral(" ist schon für den ") + zaehler(andere) +
+               QStringLiteral(" vorgesehen") + ende;
+    }
+    return QString();
 }
 
 void ParameterSchreiben::Eintragen(FlexGrid& grid, int zeile, const QString& adresse,

@@ -59,12 +59,21 @@ public:
 
     // Column 7 of row r := r for every row from 1 (nothing on a grid without meter rows).
     static void AutoPrimaer(FlexGrid& grid);
+    // The address the meter of a row answers at now: the one written into it ("21: Ok!" in
+    // column 7), else column 0; -1 for a row without an ID (no meter) or without an address
+    // from 0 to 250.
+    static int JetzigeAdresse(const FlexGrid& grid, int zeile);
     // The address combo gets "0" to "250" less the addresses column 7 plans for other meters
-    // (the current address stays offered), showing the current address; the baud combo shows
-    // the first rate of the row's list.
+    // and less the addresses the other meters of the grid have now (the current address stays
+    // offered), showing the current address; the baud combo shows the first rate of the row's
+    // list.
     static void FreiePrimAdrInCombo(QComboBox& adressen, const QString& aktuell,
                                     const FlexGrid& grid, QComboBox& baud,
                                     const QString& baudListe);
+    // Why the address cannot be planned for the row: another meter of the grid has it now or
+    // is planned to get it (the message names that meter); "" when it is free, when it is the
+    // row's own current address and when it is no address at all (writing skips or refuses it).
+    static QString AdresseBelegt(const FlexGrid& grid, int zeile, const QString& adresse);
     // Plans the combos' values for the row: column 7 := address unless it is the current one,
     // column 8 := rate unless it is the current first rate ("" otherwise).
     static void Eintragen(FlexGrid& grid, int zeile, const QString& adresse, const QString& baud);

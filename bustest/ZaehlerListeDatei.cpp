@@ -49,8 +49,7 @@ bool ZaehlerListeDatei::Speichern(FlexGrid& scanGrid, FlexGrid& satzGrid, const 
     return FlexGridExport(satzGrid, namen.satzListe, trenner, formate);
 }
 
-bool ZaehlerListeDatei::Lesen(const QString& datei, const QString& trenner,
-                              QList<QStringList>& zeilen, QString& fehler)
+bool ZaehlerListeDatei::TextZeilen(const QString& datei, QStringList& zeilen, QString& fehler)
 {
     zeilen.clear();
     QFile file(PfadAufloesen(datei));
@@ -83,13 +82,56 @@ bool ZaehlerListeDatei::Lesen(const QString& datei, const QString& trenner,
     for (QString zeile : roh) {
         if (zeile.endsWith(QLatin1Char('\r')))
             zeile.chop(1);
-        if (BlanksTrimmen(zeile).isEmpty())
-            continue;
+        if (!BlanksTrimmen(zeile).isEmpty())
+            zeilen.append(zeile);
+    }
+    return true;
+}
+
+QList<QStringList> ZaehlerListeDatei::Zellen(const QStringList& zeilen, const QString& trenner)
+{
+    QList<QStringList> ergebnis;
+    for (const QString& zeile : zeilen) {
         QStringList zellen = zeile.split(trenner);
         if (zellen.size() > 1 && zellen.last().isEmpty())
             zellen.removeLast();
-        zeilen.append(zellen);
+        ergebnis.append(zellen);
     }
+    return ergebnis;
+}
+
+bool ZaehlerListeDatei::Lesen(const QString& datei, const QString& trenner,
+                              QList<QStringList>& zeilen, QString& fehler)
+{
+    zeilen.clear();
+    QStringList text;
+    if (!TextZeilen(datei, text, fehler))
+        return false;
+    zeilen = Zellen(text, trenner);
+    return true;
+}
+
+bool ZaehlerListeDatei::ListeLesen(const QString& datei, QList<QStringList>& zeilen,
+                                   QString& fehler)
+{
+    zeilen.clear();
+    QStringList text;
+    if (!TextZeilen(datei, text, fehler))
+        return false;
+    // Every line of a saved list ends with a TAB, a list of one column too; the first line is
+    // the header row and gives the column count.
+    if (text.isEmpty()) {
+        fehler = QStringLiteral("Die Datei ") + datei +
+                 QStringLiteral(" ist leer und wird nicht geladen.");
+        return false;
+    }
+    if (!text.first().contains(QLatin1Char('\t'))) {
+        fehler = QStringLiteral("Die Datei ") + datei +
+                 QStringLiteral(" ist keine Zählerliste (ihre erste Zeile hat keine durch "
+                                "Tabulatoren getrennten Spalten) und wird nicht geladen.");
+        return false;
+    }
+    zeilen = Zellen(text, QStringLiteral("\t"));
     return true;
 }
 

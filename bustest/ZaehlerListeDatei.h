@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 class FlexGrid;
 
@@ -45,6 +46,10 @@ public:
     // missing, holds NUL bytes (no text) or has more than kMaxZeilen lines; rows then is empty.
     static bool Lesen(const QString& datei, const QString& trenner, QList<QStringList>& zeilen,
                       QString& fehler);
+    // A saved list (TAB between cells) as Lesen reads it; a file that holds no list is refused
+    // as well: an empty one, and one whose first line (the header row) has no TAB, such as a
+    // settings file. False with a German message in fehler; rows then is empty.
+    static bool ListeLesen(const QString& datei, QList<QStringList>& zeilen, QString& fehler);
     // The rows into the grid: the first is the header row (one fixed row), its cell count the
     // column count (longer rows widen the grid). Without rows the grid is emptied.
     static bool InGrid(FlexGrid& grid, const QList<QStringList>& zeilen);
@@ -55,4 +60,10 @@ public:
     // A fingerprint of the columns 0 to 6 of every row (the meters themselves, not the planned
     // values or marks), to tell whether the grid still holds what was loaded.
     static QByteArray Fingerabdruck(const FlexGrid& grid, int bisSpalte);
+
+private:
+    // The lines of a text file that are not blank, without their line ends; the checks of
+    // Lesen.
+    static bool TextZeilen(const QString& datei, QStringList& zeilen, QString& fehler);
+    static QList<QStringList> Zellen(const QStringList& zeilen, const QString& trenner);
 };

@@ -18,6 +18,7 @@
 #include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Pfad.h"
 #include "platform/Uhr.h"
 #include "platform/Warten.h"
 #include "serial/ComZuordnung.h"
@@ -27,6 +28,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -113,9 +115,10 @@ void frmMBustest::parameterListeSchreiben()
 }
 
 // Loads the picked list file into the scan grid and the index import list beside it; the port
-// box takes the port of the file's name. A file that cannot be loaded changes nothing: grid,
-// index import list and port box stay, so that a following import stores the grid it shows
-// under the port it belongs to.
+// box takes the port of the file's name. A file that cannot be loaded or holds no list (an empty
+// file, a settings file) changes nothing and says why: grid, index import list and port box
+// stay, so that a following import stores the grid it shows under the port it belongs to. An
+// index import list that is there but cannot be read is named; the list loads without it.
 // While a loop of the window works through the scan grid (writing, batch import, search) the
 // grid is not replaced under it.
 void frmMBustest::listeLaden()
@@ -131,15 +134,19 @@ void frmMBustest::listeLaden()
             return;
         MauszeigerSetzen(vbHourglass);
         QList<QStringList> zeilen;
-        if (ZaehlerListeDatei::Lesen(datei, QStringLiteral("\t"), zeilen, fehler)) {
+        if (ZaehlerListeDatei::ListeLesen(datei, zeilen, fehler)) {
             ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid1, zeilen);
             FlexGridSpaltenbreiten(*m_ui.MSFlexGrid1);
             m_listenDatei = datei;
             m_listenAbdruck = ZaehlerListeDatei::Fingerabdruck(*m_ui.MSFlexGrid1, 6);
             QList<QStringList> vorlage;
             QString ohneVorlage;
-            ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"), vorlage,
-                                     ohneVorlage);
+            if (!ZaehlerListeDatei::Lesen(ZaehlerListeDatei::kIndexListe, QStringLiteral(";"),
+                                          vorlage, ohneVorlage) &&
+                QFileInfo::exists(PfadAufloesen(ZaehlerListeDatei::kIndexListe)))
+                fehler = ohneVorlage +
+                         QStringLiteral(" Die Zählerliste wurde ohne Index-Importliste geladen "
+                                        "(der Import setzt dann nur die Vorgabewerte).");
             ZaehlerListeDatei::InGrid(*m_ui.MSFlexGrid3, vorlage);
             Text4Setzen(QString::number(ZaehlerListeDatei::PortAusDateiname(datei)));
         }
@@ -314,10 +321,19 @@ void frmMBustest::cmd_SetPrimSingle_Click()
     primaerAdresseEinzelnSchreiben();
 }
 
+// Plans the combos' values for the picked row; an address another listed meter has or is to
+// get is refused with its name, and nothing is planned.
 void frmMBustest::Command3_Click()
 {
-    ParameterSchreiben::Eintragen(*m_ui.MSFlexGrid1, m_ui.MSFlexGrid1->Row(),
-                                  m_ui.Combo5->currentText(), m_ui.Combo6->currentText());
+    FlexGrid& grid = *m_ui.MSFlexGrid1;
+    const QString belegt =
+        ParameterSchreiben::AdresseBelegt(grid, grid.Row(), m_ui.Combo5->currentText());
+    if (!belegt.isEmpty()) {
+        MsgBox(belegt);
+        return;
+    }
+    ParameterSchreiben::Eintragen(grid, grid.Row(), m_ui.Combo5->currentText(),
+                                  m_ui.Combo6->currentText());
 }
 
 void frmMBustest::Command4_Click()

@@ -67,7 +67,11 @@ SekundaerSuche::Anzeige frmMBustest::sekAnzeige(QLabel* label)
     SekundaerSuche::Anzeige anzeige;
     anzeige.maske = [label](const QString& maske) { label->setText(maske); };
     anzeige.anzahl = [this](const QString& text) { m_ui.Label11->setText(text); };
-    anzeige.stop = [this] { return SekSucheStop; };
+    // The search through the modem also stops once its connection has ended.
+    anzeige.stop = [this] {
+        MBusRacX4* rac = RacServer();
+        return SekSucheStop || (rac && m_modem.leitungVerloren(*rac));
+    };
     return anzeige;
 }
 

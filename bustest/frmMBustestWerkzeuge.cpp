@@ -15,6 +15,7 @@
 #include "log/Log.h"
 #include "platform/Global.h"
 #include "platform/Meldung.h"
+#include "platform/Warten.h"
 #include "ui/FlexGridWidget.h"
 
 #include <QAction>
@@ -158,17 +159,20 @@ void frmMBustest::cmdMoWaehlen_Click()
             m_modem.waehlen(*rac, TreiberPortNummer(port).value_or(0), baud.toInt(), timing,
                             m_ui.Text10->text(), m_ui.Text9->text());
         m_modem.setzeLaeuft(false);
-        if (ergebnis.portFehler)
+        if (ergebnis.portFehler) {
             PortFehlerMelden(ergebnis.meldung, port);
-        else if (!ergebnis.meldung.isEmpty())
+        } else if (!ergebnis.meldung.isEmpty()) {
+            LogSchreiben(ModemVerbindung::WahlProtokoll(ergebnis.meldung, ergebnis.antwort));
             MsgBox(ergebnis.meldung);
+        }
     }
     if (m_modem.auflegenFaellig())
         cmdMoAuflegen_Click();
 }
 
 // Searches the remote bus by secondary address while the call stands; the meters found are
-// added to the meter list, with the modem's baud rate.
+// added to the meter list, with the modem's baud rate. A connection that ends meanwhile stops
+// the search; the label and a message then say so instead of "Fertig".
 void frmMBustest::cmdMoLesen_Click()
 {
     MBusRacX4* rac = RacServer();
@@ -179,17 +183,30 @@ void frmMBustest::cmdMoLesen_Click()
         if (!lauf.gueltig())
             return;
         MauszeigerSetzen(vbHourglass);
-        m_modem.setzeLaeuft(true);
+        m_modem.sucheBeginnen();
         // A local search aborted earlier leaves the stop flag set; this search runs in full.
         SekSucheStop = false;
         m_sekFehler.clear();
+        const int vorher = SekZaehlerAnzahl;
         MBRac_SucheSekAdrAlle(rac, SekundaerSuche::kAlleMaske, SekundaerSuche::kStellen,
                               m_ui.Label10, m_ui.Text1[2]->text());
-        m_modem.setzeLaeuft(false);
-        m_ui.Label10->setText(QStringLiteral("Fertig"));
+        const bool verloren = m_modem.leitungVerloren(*rac) && !ProgrammEndet();
+        m_modem.sucheBeenden();
+        QString meldung;
+        if (verloren) {
+            const QString antwort = ModemVerbindung::antwort(*rac);
+            const int gefunden = SekZaehlerAnzahl - vorher;
+            m_ui.Label10->setText(ModemVerbindung::VerbindungBeendetAnzeige(antwort, gefunden));
+            meldung = ModemVerbindung::VerbindungBeendetMeldung(antwort, gefunden);
+            LogSchreiben(meldung);
+        } else {
+            m_ui.Label10->setText(QStringLiteral("Fertig"));
+        }
         if (!m_sekFehler.isEmpty())
             LogSchreiben(QStringLiteral("Fehler Alle suchen Sek : ") + m_sekFehler);
         MauszeigerSetzen(vbDefault);
+        if (!meldung.isEmpty())
+            MsgBox(meldung);
     }
     if (m_modem.auflegenFaellig())
         cmdMoAuflegen_Click();

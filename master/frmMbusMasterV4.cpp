@@ -83,6 +83,13 @@ frmMbusMasterV4::frmMbusMasterV4(std::unique_ptr<DienstSteuerung> dienste, QWidg
                                      else if (statusBar()->currentMessage() == kLesenLaeuftNoch)
                                          statusBar()->clearMessage();
                                  },
+                                 [this] {
+                                     FlexGridWidget& g = *m_ui.MSFlexGrid1;
+                                     if (m_zeileVorKlick >= 0 && m_zeileVorKlick < g.Rows())
+                                         g.setRow(m_zeileVorKlick);
+                                     if (m_spalteVorKlick >= 0 && m_spalteVorKlick < g.Cols())
+                                         g.setCol(m_spalteVorKlick);
+                                 },
                                  m_ende});
     verbinden();
     Form_Load();
@@ -112,6 +119,7 @@ void frmMbusMasterV4::verbinden()
     connect(e.Timer1, &QTimer::timeout, this, &frmMbusMasterV4::Timer1_Timer);
     connect(e.Combo1, &QComboBox::activated, this, Bedient(this, &frmMbusMasterV4::Combo1_Click));
     connect(e.Combo2, &QComboBox::activated, this, Bedient(this, &frmMbusMasterV4::Combo2_Click));
+    e.MSFlexGrid1->viewport()->installEventFilter(this);
     connect(e.MSFlexGrid1, &FlexGridWidget::geklickt, this,
             Bedient([this] { MSFlexGrid1_RowClick(m_ui.MSFlexGrid1->Row()); }));
     connect(e.Combo3, &QComboBox::activated, this, Bedient(this, &frmMbusMasterV4::Combo3_Click));
@@ -383,6 +391,17 @@ void frmMbusMasterV4::closeEvent(QCloseEvent* ereignis)
 {
     Form_Unload();
     ereignis->accept();
+}
+
+bool frmMbusMasterV4::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == m_ui.MSFlexGrid1->viewport() &&
+        (ereignis->type() == QEvent::MouseButtonPress ||
+         ereignis->type() == QEvent::MouseButtonDblClick)) {
+        m_zeileVorKlick = m_ui.MSFlexGrid1->Row();
+        m_spalteVorKlick = m_ui.MSFlexGrid1->Col();
+    }
+    return QMainWindow::eventFilter(objekt, ereignis);
 }
 
 // --- Cycle control --------------------------------------------------------------------------

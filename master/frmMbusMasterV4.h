@@ -92,6 +92,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    // Notes the meter grid's current cell before a mouse press moves it.
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void Form_Load();
@@ -122,6 +124,10 @@ private:
     std::unique_ptr<MasterZyklus> m_zyklus;
     std::unique_ptr<MasterEinzellesen> m_einzellesen;
     bool m_timerLiefBeiEinstellung = false;
+    // The meter grid's current cell before the last mouse press: a click turned away puts the
+    // highlight back there.
+    int m_zeileVorKlick = -1;
+    int m_spalteVorKlick = -1;
     bool m_entladen = false;
     int m_tibboLokalerPort = -1;
 };

@@ -17,6 +17,7 @@ const QString kModusChr = QStringLiteral("CHR");
 constexpr std::uint8_t kStartLang = 0x68;
 constexpr std::uint8_t kStopp = 0x16;
 constexpr std::uint8_t kSndUd = 0x53;
+constexpr std::uint8_t kCiAnwendungsReset = 0x50;
 constexpr std::uint8_t kCiDaten = 0x51;    // data send (here: the new primary address)
 constexpr std::uint8_t kCiAuswahl = 0x52;  // selection by secondary address
 constexpr std::uint8_t kDifEinByte = 0x01; // one byte of data follows
@@ -129,6 +130,11 @@ MBusRahmen MB_TelSelectSekAdr(const QVariant& sekAdr, const QString& modus)
     if (!adresse)
         return Fehler(kKeineGueltigeId);
     return Rahmen(kCiAuswahl, *adresse, modus);
+}
+
+MBusRahmen MB_TelAnwendungsReset(const QString& modus)
+{
+    return Rahmen(kCiAnwendungsReset, QByteArray(), modus);
 }
 
 MBusRahmen MB_TelSetPrimAdr(const QVariant& primAdr, const QString& modus)

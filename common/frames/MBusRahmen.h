@@ -1,6 +1,7 @@
 #pragma once
 // The few M-Bus long frames (EN 13757-2) the program sends itself: select a meter by its
-// secondary address, give a meter a new primary address, switch a meter's baud rate. Every frame
+// secondary address, give a meter a new primary address, switch a meter's baud rate, reset the
+// application of the selected meter. Every frame
 // goes to address 253 (the selected meter) with the C field 53 (SND_UD).
 //
 // Each builder takes the mode as its last argument:
@@ -34,6 +35,10 @@ struct MBusRahmen
 
 // Select by secondary address: 68 0B 0B 68 53 FD 52, the address bytes (MB_SekAdrToHex).
 MBusRahmen MB_TelSelectSekAdr(const QVariant& sekAdr, const QString& modus);
+
+// Application reset of the selected meter: 68 03 03 68 53 FD 50 (HEX: ... A0 16). A meter that
+// answers in several telegrams starts its sequence afresh: the next REQ_UD2 gets the first one.
+MBusRahmen MB_TelAnwendungsReset(const QString& modus);
 
 // New primary address for the selected meter: 68 06 06 68 53 FD 51 01 7A, the address.
 MBusRahmen MB_TelSetPrimAdr(const QVariant& primAdr, const QString& modus);

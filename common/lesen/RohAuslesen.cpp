@@ -43,6 +43,9 @@ int UeberTreiberLesen(MBusRacX4& treiber, MBZaehler& zaehler)
 // By raw frames over the serial control; the driver only decodes the answer.
 int RohLesen(SerielleSchnittstelle& comm, MBusRacX4& treiber, const MBZaehler& zaehler)
 {
+    // A meter read through the driver before leaves the driver's port open; it is the same
+    // port, which opens only once.
+    treiber.APPCloseCom();
     QString baud = QString::number(zaehler.MBBaud);
     if (ComPortOeffnen(comm, zaehler.MBComP, baud) != 0)
         return -4;

@@ -18,7 +18,9 @@ class SerielleSchnittstelle;
 // text ("Com " & number). True when both were accepted.
 bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 baud);
 
-// Selects the meter with the secondary address and requests its data (REQ_UD2 to 253). The
+// Selects the meter with the secondary address, resets its application (SND_UD to 253 with CI
+// 50) and requests its data (REQ_UD2 to 253): a meter that answers in several telegrams gives
+// its first one every time. A reset that is not acknowledged does not stop the request. The
 // address is filled with the wildcard f on the left to eight characters (longer ones keep their
 // last eight); the caller's variable receives the filled text.
 // The waits sleep in the event loop (EmpfangAbwarten).
@@ -41,18 +43,23 @@ void SatzGridVorbereiten(FlexGrid& grid);
 void TelegrammInGrid(FlexGrid& grid, MBusRacX4& treiber, QString& textfeld);
 
 // Copies the records of the answer the driver decoded last into the record (see
-// MBZaehlerAktualisieren) with the read time given. 0 done; -1 failed (the driver holds no
-// decoded telegram, or it has more than 255 records): the record stays as it was.
+// MBZaehlerAktualisieren) with the read time given. A record DIF 0F (manufacturer data) or 1F
+// (more records follow in the next telegram) is no reading: the records end before it. 0 done;
+// -1 failed (the driver holds no decoded telegram, or it has more than 255 records): the record
+// stays as it was.
 int TelegrammWerteLesen(MBusRacX4& treiber, MBZaehler& zaehler, UnixZeit zeit);
 
 // Reads one meter of the master and copies its values into the record.
 // - MB_SelectSec empty: through the driver on port MBComP at MBBaud, selected by MB_ID (filled
 //   with f to eight characters and written back, whatever the result). A meter without ID is not
 //   read (-1).
-// - Otherwise by raw frames over the serial control (select frame from MB_SelectSec, REQ_UD2,
-//   0.8 s time-out); the port is opened for the exchange and closed after it, and the driver
-//   only decodes the answer (it needs no port for that). A frame whose checksum alone is wrong
-//   is handed to the driver (V3CommReadMsg), which refuses it.
+// - Otherwise by raw frames over the serial control (select frame from MB_SelectSec, application
+//   reset, REQ_UD2, 0.8 s time-out: MBusRawREQUD2); the port is opened for the exchange and
+//   closed after it, and the driver only decodes the answer (it needs no port for that: its
+//   port, left open by a meter read through it before, is closed first). A
+//   frame whose checksum alone is wrong is handed to the driver (V3CommReadMsg), which refuses
+//   it.
+// Either way the meter gives its first telegram (see MBusSelectREQUD2).
 // Returns 0 read; -1 no answer (select not acknowledged, nothing sent back); -2 the driver did
 // not accept the answer, or through the driver no answer came to the request after a sound
 // select (APPReceiveTest 4 and above; the driver's port is closed); -3 copying the values

@@ -35,6 +35,12 @@ QString MasterLogLesefehler(const QString& adresse, int leseFehler, int rc)
            QStringLiteral(";rc=") + QString::number(rc);
 }
 
+QString MasterLogLeseabbruch(const QString& adresse, int leseFehler, int rc)
+{
+    return adresse + QStringLiteral(";Lesen abgebrochen (Programmende);") +
+           QString::number(leseFehler) + QStringLiteral(";rc=") + QString::number(rc);
+}
+
 void MasterLogZeileSchreiben(const QString& mbId, const QString& zname, int port,
                              const QString& adresse, int k, double wert, const QString& einheit)
 {

@@ -5,6 +5,7 @@
 //
 //   data line    id;Zname;port;address;k;value;unit;
 //   read error   address;Lesefehler;count;rc=<rc>
+//   read ended   address;Lesen abgebrochen (Programmende);count;rc=<rc>
 //
 // id is the meter's MB_ID with every "f" removed (ReplaceAll), the value a number text in the
 // German convention (ZahlAlsText), the unit without leading and trailing blanks, k the record
@@ -37,6 +38,11 @@ QString MasterLogZeile(const QString& mbId, const QString& zname, int port, cons
 
 // The line of a meter that did not answer (without time stamp).
 QString MasterLogLesefehler(const QString& adresse, int leseFehler, int rc);
+
+// The line of a meter whose read the program's end cut off (without time stamp); the count is
+// the meter's read errors, which this does not raise. Like the read error line it is no reading
+// for the log import.
+QString MasterLogLeseabbruch(const QString& adresse, int leseFehler, int rc);
 
 // The second daily file of client number 200: "Index1.txt", one line for the first record of
 // each meter read: id;Zname;value;unit; (id, value and unit as in the data line).

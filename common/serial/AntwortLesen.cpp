@@ -51,6 +51,10 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
     antwort.clear();
     const qint64 gesamtfrist = LeseGesamtfristMs(zeitlimitSekunden, comm.baud());
     const double zeitlimitMs = std::min(zeitlimitSekunden, 86400.0) * 1000.0;
+    // Until the first byte the wait is at least the answer window: at 300 baud a meter may
+    // start its answer 1.15 s after the frame, later than the usual 0.8 s of silence.
+    const double ersteAntwortMs =
+        std::max(zeitlimitMs, static_cast<double>(AntwortfristMs(comm.baud())));
 
     QByteArray puffer;
     QByteArray letzterTeil;
@@ -74,7 +78,8 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
                 break;
             }
         }
-        const bool stumm = stille.elapsed() > zeitlimitMs;
+        const double grenzeMs = puffer.isEmpty() ? ersteAntwortMs : zeitlimitMs;
+        const bool stumm = stille.elapsed() > grenzeMs;
         if (stumm || gesamt.elapsed() > gesamtfrist) {
             // The line fell silent behind a frame whose checksum is wrong: it is the answer, and
             // the caller's decoding reports the fault.
@@ -98,7 +103,7 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
                                                      QStringLiteral("  ") + sekunden);
         }
         // Sleeps until bytes come or the silence or the whole read has lasted long enough.
-        const int ms = std::min(MsBis(zeitlimitMs, stille.elapsed()),
+        const int ms = std::min(MsBis(grenzeMs, stille.elapsed()),
                                 MsBis(static_cast<double>(gesamtfrist), gesamt.elapsed()));
         if (!comm.warten(ms)) {
             FehlerText = kTextProgrammende;

@@ -3,7 +3,11 @@
 #include "serial/Portsperre.h"
 #include "settings/Einstellungen.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +37,8 @@ QString ComGeraetHinweis(int port)
     const QString geraet = ComGeraet(port);
     const QString text = QStringLiteral("Gerät ") + geraet;
     if (QFileInfo::exists(geraet)) {
+        if (!GeraetZugaenglich(geraet))
+            return text + QStringLiteral(": ") + kTextGeraetVerweigert;
         const QString verwaist = VerwaistePortsperreText(geraet);
         return verwaist.isEmpty() ? text : text + QStringLiteral(", ") + verwaist;
     }
@@ -40,4 +46,10 @@ QString ComGeraetHinweis(int port)
     if (Eingetragen(port).isEmpty())
         return text + QStringLiteral(" nicht vorhanden, Eintrag fehlt: ") + zeile;
     return text + QStringLiteral(" nicht vorhanden: ") + zeile + geraet;
+}
+
+bool GeraetZugaenglich(const QString& geraet)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(geraet).constData(), R_OK | W_OK, AT_EACCESS) ==
+           0;
 }

@@ -20,5 +20,12 @@ QString ComGeraet(int port);
 // ZEP.INI [COM] COM3=/dev/pts/9" for one whose line names a missing device; "Gerät /dev/pts/7"
 // when the device is there (taken or refused), followed by ", " and the sentence of
 // VerwaistePortsperreText (Portsperre.h) when a lock file that only its owner or root may delete
-// keeps it closed.
+// keeps it closed; "Gerät /dev/ttyS0: " & kTextGeraetVerweigert when it is there but this user
+// may not open it.
 QString ComGeraetHinweis(int port);
+
+// A device that is there but that this user may not open (no read or write permission).
+inline const QString kTextGeraetVerweigert =
+    QStringLiteral("Zugriff verweigert (keine Lese- und Schreibberechtigung für das Gerät)");
+// Whether this process may read and write the device, by the ids an open is checked with.
+bool GeraetZugaenglich(const QString& geraet);

@@ -1,5 +1,6 @@
 #include "SerielleDienste.h"
 
+#include "frames/MBusRahmen.h"
 #include "frames/TelegrammText.h"
 #include "platform/Global.h"
 
@@ -14,6 +15,12 @@ QByteArray ReqUd2AnAdresse253()
 {
     QString trenner = QStringLiteral(";");
     return HexToStr(QStringLiteral("10;7B;FD;78;16;"), trenner);
+}
+
+// SND_UD to the selected meter with CI 50.
+QByteArray AnwendungsReset()
+{
+    return HexToStr(MB_TelAnwendungsReset(QStringLiteral("HEX")).text);
 }
 
 } // namespace
@@ -40,6 +47,17 @@ int MBusRawREQUD2(SerielleSchnittstelle& comm, const QByteArray& selektRahmen, Q
                 QStringLiteral("Keine Quittung auf den Auswahlrahmen: ") + quittiert.text();
         return -3;
     }
+
+    // The application reset starts a meter that answers in several telegrams at its first one.
+    // Without its acknowledgement the meter is asked all the same: it is still selected.
+    if (V3CommSendMsg(comm, AnwendungsReset(), vorlaufSekunden, sendeZeitlimitSekunden,
+                      nachlaufSekunden, empfangsLog) != 0)
+        return -1;
+    zeitlimit = zeitlimitSekunden;
+    quittung.clear();
+    if (V3CommReadMsg(comm, kQuittung, kQuittung, zeitlimit, quittung, empfangsLog) < 0)
+        return -1;
+    FehlerText.clear();
 
     if (V3CommSendMsg(comm, ReqUd2AnAdresse253(), vorlaufSekunden, sendeZeitlimitSekunden,
                       nachlaufSekunden, empfangsLog) != 0)

@@ -40,6 +40,16 @@ qint64 DrahtzeitNs(qsizetype bytes, qint32 baud)
                                static_cast<double>(qMax(baud, 1)));
 }
 
+qint64 AntwortfristMs(qint32 baud)
+{
+    constexpr int kFensterBits = 330;
+    constexpr int kFensterMs = 50;
+    constexpr int kZugabeMs = 1;
+    return static_cast<qint64>(std::ceil(1000.0 * (kFensterBits + kBitsJeByte) /
+                                         static_cast<double>(qMax(baud, 1)))) +
+           kFensterMs + kZugabeMs;
+}
+
 qint64 LeerlesenFristMs(qint32 baud)
 {
     return 1000 + DrahtzeitMs(kLaengsterRahmen, baud);

@@ -19,6 +19,12 @@ qint64 SendeFristMs(qsizetype bytes, qint32 baud, double sendeZeitlimitSekunden)
 // Nanoseconds so many bytes take on the wire at the baud rate.
 qint64 DrahtzeitNs(qsizetype bytes, qint32 baud);
 
+// Milliseconds from the end of a frame until the first character of a meter's answer is in hand
+// at the latest: the answer window of EN 13757-2 (330 bit times + 50 ms) bounds when the answer
+// starts, its first character is complete one character later, and 1 ms covers the operating
+// system and the level converter handing the byte on (rounded up).
+qint64 AntwortfristMs(qint32 baud);
+
 // Characters of silence a frame waits for behind bytes that answered nothing of ours.
 inline constexpr int kRuheZeichenNachSpaeten = 4;
 

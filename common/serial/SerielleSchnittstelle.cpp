@@ -342,10 +342,13 @@ int SerielleSchnittstelle::oeffnen()
         const QString grund = nummer + QStringLiteral(": ") + port->errorString();
         // The serial port reports a lock held by another program like a refused access; only
         // a device we may not use at all is no port for us.
-        if (art != QSerialPort::PermissionError ||
-            ::access(QFile::encodeName(geraet).constData(), R_OK | W_OK) != 0) {
+        const bool verweigert = art == QSerialPort::PermissionError && !GeraetZugaenglich(geraet);
+        if (art != QSerialPort::PermissionError || verweigert) {
             m_oeffnetGerade = false;
-            return fehler(ComFehler::kUngueltigerPort, kTextUngueltigerPort + grund);
+            return fehler(
+                ComFehler::kUngueltigerPort,
+                kTextUngueltigerPort +
+                    (verweigert ? nummer + QStringLiteral(": ") + kTextGeraetVerweigert : grund));
         }
         // A lock file whose holder has ended: one left empty is removed here at once (the
         // serial port would wait 30 s for it); one that this process may not remove stays until

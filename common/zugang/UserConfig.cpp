@@ -15,6 +15,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 QString gProgrammordner;
@@ -25,6 +28,13 @@ const QString kQuelleSchreiben = QStringLiteral("WriteDefaultUserConfig");
 constexpr char kDateiende = 26;
 constexpr QFileDevice::Permissions kNurEigentuemer =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// Whether this process may create files in the folder (its effective ids, as an open checks).
+bool OrdnerBeschreibbar(const QString& ordner)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(ordner).constData(), W_OK | X_OK, AT_EACCESS) ==
+           0;
+}
 
 // The error of a failed file step, with the run-time error numbers the program always used. Only
 // the path and the kind of failure go into the text, never what the file holds.
@@ -42,6 +52,11 @@ Laufzeitfehler Dateifehler(const QString& pfad, QFileDevice::FileError art, cons
     } else if (info.isDir()) {
         fehler.nummer = 75;
         fehler.beschreibung = QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
+    } else if (!info.exists() && !OrdnerBeschreibbar(info.absolutePath())) {
+        // The file cannot be made: this user may not write into the folder.
+        fehler.nummer = 70;
+        fehler.beschreibung =
+            QStringLiteral("Zugriff verweigert (keine Schreibberechtigung im Ordner)");
     } else if (!info.exists()) {
         fehler.nummer = 53;
         fehler.beschreibung = QStringLiteral("Datei nicht gefunden");

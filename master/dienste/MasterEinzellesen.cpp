@@ -255,11 +255,16 @@ void MasterEinzellesen::zeileGeklickt(int zeile)
 {
     if (zeile <= 0)
         return;
-    if (abgewiesen(QStringLiteral("Lesen")) || belegt())
+    // A click turned away leaves the highlight where it was: on the meter being read.
+    if (abgewiesen(QStringLiteral("Lesen")) || belegt()) {
+        m_f.markierungZurueck();
         return;
+    }
     const Belegung belegung(*this);
-    if (!belegung.gueltig())
+    if (!belegung.gueltig()) {
+        m_f.markierungZurueck();
         return;
+    }
     MauszeigerSetzen(vbHourglass);
     if (m_z.Gestartet)
         MauszeigerSetzen(vbDefault);

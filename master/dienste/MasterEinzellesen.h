@@ -45,6 +45,8 @@ struct MasterEinzellesenFenster
     // Shows kLesenLaeuftNoch in the status line (true), or takes it away again (false) once the
     // read or save that caused it has ended.
     std::function<void(bool)> belegtAnzeigen;
+    // Puts the meter grid's highlight back where it was before the click that is turned away.
+    std::function<void()> markierungZurueck;
     Programmende& ende;
 };
 

@@ -232,6 +232,13 @@ void MasterZyklus::laufen(UnixZeit jetztU)
             zyklusZeitZeigen(t0.elapsed());
         }
         zurueckgestellteSchreiben(zyklusSperre, ordnerSperre, sperrGrund);
+        // Stop (or the program's end) during the wait for the value folder ends the cycle as
+        // Stop does after a meter: its label stays, no calculator starts.
+        if (gestoppt()) {
+            m_z.ZyklusLaeuft = 0;
+            emit beendet();
+            return;
+        }
     } else {
         zyklusZeitZeigen(t0.elapsed());
     }
@@ -285,9 +292,15 @@ void MasterZyklus::lesen(MBusRacX4& treiber, int i, bool dateienGesperrt)
         return;
     MBZaehler& zaehler = m_z.MasterZaehler[static_cast<size_t>(r)];
     int rc = MBusRawAuslesen(m_f.comm, treiber, zaehler);
-    if (i == 1 && rc != 0) {
+    if (i == 1 && rc != 0 && !ProgrammEndet()) {
         log(QStringLiteral("Nochmal ersten lesen"));
         rc = MBusRawAuslesen(m_f.comm, treiber, zaehler);
+    }
+    if (rc != 0 && ProgrammEndet()) {
+        // The program's end (the window closed) cut the read off: no fault of the meter, so
+        // nothing is counted.
+        mbLog(MasterLogLeseabbruch(a, zaehler.LeseFehler, rc));
+        return;
     }
     if (rc != 0) {
         portFehlerMelden(treiber, zaehler, rc);

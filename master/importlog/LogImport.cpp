@@ -9,6 +9,7 @@
 #include "log/Log.h"
 #include "platform/Cp1252.h"
 #include "platform/Global.h"
+#include "platform/Meldung.h"
 #include "platform/Pfad.h"
 #include "platform/Sperren.h"
 #include "platform/Uhr.h"
@@ -31,6 +32,7 @@ namespace {
 
 constexpr qint64 kTaktMs = 20;
 constexpr int kTageswerteSpalten = 10;
+constexpr qsizetype kMaxZitat = 24;
 
 QElapsedTimer& Uhrwerk()
 {
@@ -116,10 +118,56 @@ QString LogImport::logDatei(const QDate& tag)
 
 std::optional<QDate> LogImport::tagLesen(const QString& text)
 {
-    const UnixZeit zeit = LogZeitLesen(text);
-    if (zeit <= 0)
+    const std::optional<qint64> sekunden = LogDatumSekunden(text);
+    if (!sekunden || *sekunden < 0 || *sekunden > std::numeric_limits<UnixZeit>::max())
         return std::nullopt;
-    return QDate(1970, 1, 1).addDays(zeit / 86400);
+    return QDate(1970, 1, 1).addDays(*sekunden / 86400);
+}
+
+std::optional<std::pair<QDate, QDate>>
+LogImport::bereichLesen(const QString& vonText, const QString& bisText, const QString& ergebnisText)
+{
+    QString grund;
+    const QDate tagNull(1970, 1, 1);
+    const QDate letzterTag = tagNull.addDays(std::numeric_limits<UnixZeit>::max() / 86400);
+    auto pruefen = [&](const QString& text, const char* feld) -> std::optional<QDate> {
+        if (!grund.isEmpty())
+            return std::nullopt;
+        const std::optional<qint64> sekunden = LogDatumSekunden(text);
+        // The text as typed, a long one shortened so that the status line keeps its width.
+        QString eingabe = text.trimmed();
+        if (eingabe.size() > kMaxZitat)
+            eingabe = eingabe.left(kMaxZitat) + QStringLiteral("…");
+        const QString zitat = QStringLiteral(": \"") + eingabe + u'"';
+        if (!sekunden)
+            grund =
+                QStringLiteral("\"%1\" ist kein Datum (z.B. 15.9.2005)").arg(QLatin1String(feld)) +
+                zitat;
+        else if (*sekunden < 0)
+            grund =
+                QStringLiteral("\"%1\" liegt vor dem 01.01.1970").arg(QLatin1String(feld)) + zitat;
+        else if (const std::optional<QDate> tag = tagLesen(text))
+            return tag;
+        else
+            grund = QStringLiteral("\"%1\" liegt nach dem %2")
+                        .arg(QLatin1String(feld), TagText(letzterTag)) +
+                    zitat;
+        return std::nullopt;
+    };
+    const std::optional<QDate> von = pruefen(vonText, "Von");
+    const std::optional<QDate> bis = pruefen(bisText, "bis");
+    if (von && bis && *bis < *von)
+        grund =
+            QStringLiteral("\"bis\" (%1) liegt vor \"Von\" (%2)").arg(TagText(*bis), TagText(*von));
+    if (!grund.isEmpty()) {
+        const QString text = ergebnisText + QStringLiteral(": ") + grund;
+        if (m_anzeige.fortschritt)
+            m_anzeige.fortschritt(QString());
+        status(text);
+        MsgBox(text, vbExclamation, QStringLiteral("Import Log Datei"));
+        return std::nullopt;
+    }
+    return std::pair{*von, *bis};
 }
 
 bool LogImport::beginnen()
@@ -210,18 +258,20 @@ LogImport::Gelesen LogImport::logLesen(
     const qint64 laenge = log.size();
     qint64 zeilen = zeilenAnfang;
     qint64 bytes = 0;
-    QString letzteZeit;
-    while (!log.atEnd()) {
+    LogZeilenLeser leser(log);
+    LogZeilenLeser::Zeile zeile;
+    while (!leser.amEnde()) {
         if (!takt(zeilen, bytes, laenge, false))
             return Gelesen::Angehalten;
-        QByteArray roh = log.readLine();
-        while (roh.endsWith('\n') || roh.endsWith('\r'))
-            roh.chop(1);
-        const QString zeile = Cp1252ZuText(roh);
-        bytes += zeile.size();
+        leser.lesen(zeile);
+        bytes += zeile.text.size();
         ++zeilen;
         ++m_bilanz.zeilen;
-        const std::optional<LogWert> wert = LogZeileLesen(zeile);
+        if (zeile.abgeschnitten) {
+            ++m_bilanz.abgeschnitten;
+            continue;
+        }
+        const std::optional<LogWert> wert = LogZeileLesen(zeile.text);
         if (!wert)
             continue;
         qint32 lznr = 0;
@@ -289,13 +339,13 @@ void LogImport::Read_MBusLog(FlexGrid& grid, const QString& datei, bool, const Q
 
 bool LogImport::importieren(const QString& vonText, const QString& bisText, FlexGrid& grid)
 {
-    const std::optional<QDate> von = tagLesen(vonText);
-    const std::optional<QDate> bis = tagLesen(bisText);
-    if (!von || !bis)
-        return false;
     const Lauf lauf(*this);
     if (!lauf.gestartet())
         return false;
+    const auto bereich = bereichLesen(vonText, bisText, QStringLiteral("Nichts importiert"));
+    if (!bereich)
+        return false;
+    const auto& [von, bis] = *bereich;
     Sperre sperre(Sperren::wertordnerDatei(DBPath, MandantNummer()));
     if (!sperrenHolen(sperre))
         return false;
@@ -310,9 +360,9 @@ bool LogImport::importieren(const QString& vonText, const QString& bisText, Flex
     QDate ersterOhneLog;
     QDate letzterOhneLog;
     QString grundOhneLog;
-    const qint64 n = von->daysTo(*bis);
+    const qint64 n = von.daysTo(bis);
     for (qint64 k = 0; k <= n && !m_anhalten; ++k) {
-        const QDate tag = von->addDays(k);
+        const QDate tag = von.addDays(k);
         status(QStringLiteral(" Bearbeite ") + TagText(tag));
         if (faellig() && !bedienen())
             break;
@@ -387,9 +437,20 @@ QString LogImport::schlussText() const
     QStringList hinweise;
     if (m_bilanz.abgebrochen)
         hinweise << QStringLiteral("abgebrochen, keine Datei halb geschrieben");
+    // Lines skipped, with their reasons.
+    QStringList gruende;
     if (m_bilanz.mehrdeutig > 0)
-        hinweise << Anzahl(m_bilanz.mehrdeutig, "Zeile", "Zeilen") +
-                        QStringLiteral(" übersprungen (Adresse mehrfach vergeben)");
+        gruende << QStringLiteral("Adresse mehrfach vergeben");
+    if (m_bilanz.abgeschnitten > 0)
+        gruende << QStringLiteral("ohne Zeilenende");
+    if (gruende.size() == 2) {
+        gruende[0].prepend(QString::number(m_bilanz.mehrdeutig) + u' ');
+        gruende[1].prepend(QString::number(m_bilanz.abgeschnitten) + u' ');
+    }
+    if (!gruende.isEmpty())
+        hinweise << Anzahl(m_bilanz.mehrdeutig + m_bilanz.abgeschnitten, "Zeile", "Zeilen") +
+                        QStringLiteral(" übersprungen (") + gruende.join(QStringLiteral(", ")) +
+                        u')';
     if (m_bilanz.tageOhneLog > 0)
         hinweise << Anzahl(m_bilanz.tageOhneLog, "Tag", "Tage") + QStringLiteral(" ohne Logdatei");
     if (m_bilanz.zukunft > 0)
@@ -425,17 +486,20 @@ bool LogImport::tgIndexLesen(FlexGrid& grid, const QString& datei, int primAdr, 
     qint64 bytes = 0;
     qint64 vorige = 0;
     bool getroffen = false;
-    while (!log.atEnd()) {
+    LogZeilenLeser leser(log);
+    LogZeilenLeser::Zeile zeile;
+    while (!leser.amEnde()) {
         bytes += vorige;
         if (!takt(zeilen, bytes, laenge, false))
             return false;
-        QByteArray roh = log.readLine();
-        while (roh.endsWith('\n') || roh.endsWith('\r'))
-            roh.chop(1);
-        const QString zeile = Cp1252ZuText(roh);
-        vorige = zeile.size();
+        leser.lesen(zeile);
+        vorige = zeile.text.size();
         ++zeilen;
-        const std::optional<LogWert> wert = LogZeileLesen(zeile);
+        if (zeile.abgeschnitten) {
+            ++m_bilanz.abgeschnitten;
+            continue;
+        }
+        const std::optional<LogWert> wert = LogZeileLesen(zeile.text);
         if (!wert)
             continue;
         if (wert->adresse != primAdr) {
@@ -463,22 +527,22 @@ void LogImport::Read_MBusLogTgIndex(FlexGrid& grid, const QString& datei, const 
 bool LogImport::tageswerte(const QString& vonText, const QString& bisText, const QString& adresse,
                            FlexGrid& grid)
 {
-    const std::optional<QDate> von = tagLesen(vonText);
-    const std::optional<QDate> bis = tagLesen(bisText);
-    if (!von || !bis)
-        return false;
     const Lauf lauf(*this);
     if (!lauf.gestartet())
         return false;
-    const qint64 n = von->daysTo(*bis);
-    // A first row and one row per day; a range that ends before it starts keeps the first row.
-    const qint64 zeilen = std::clamp<qint64>(n + 2, 1, FlexGrid::kMaxZeilen / kTageswerteSpalten);
+    const auto bereich = bereichLesen(vonText, bisText, QStringLiteral("Keine Tageswerte gelesen"));
+    if (!bereich)
+        return false;
+    const auto& [von, bis] = *bereich;
+    const qint64 n = von.daysTo(bis);
+    // A first row and one row per day.
+    const qint64 zeilen = std::clamp<qint64>(n + 2, 2, FlexGrid::kMaxZeilen / kTageswerteSpalten);
     grid.setRows(int(zeilen));
     grid.setCols(kTageswerteSpalten);
     grid.Clear();
     const int primAdr = int(std::nearbyint(LogVal(adresse)));
     for (qint64 k = 0; k <= n && k + 1 < zeilen && !m_anhalten; ++k) {
-        const QDate tag = von->addDays(k);
+        const QDate tag = von.addDays(k);
         status(QStringLiteral(" Bearbeite ") + TagText(tag));
         if (faellig() && !bedienen())
             break;

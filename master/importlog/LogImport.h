@@ -6,9 +6,10 @@
 // Import of a day range: every log of the range is read first and the readings are collected
 // per value file (meter found by address and main index, the file of the index the line names).
 // Only then are the files that received readings rebuilt, one at a time, each replaced in one
-// step (WertdateiErsetzen.h): every day of the range whose log gives the file readings is
-// rebuilt from that log alone, other days and values outside the range stay, and values dated after
-// the time of the import are dropped (counted in the final status). Files that receive nothing, and
+// step (WertdateiErsetzen.h): on every day of the range whose log gives the file readings, the
+// span from the first to the last of them is rebuilt from that log alone; the rest of the day,
+// other days and values outside the range stay, and values dated after the time of the import
+// are dropped (counted in the final status). Files that receive nothing, and
 // every file when the range holds no usable reading, stay as they are. Reading one file ("Datei
 // Lesen") appends its readings to the value files by their append rule.
 //
@@ -24,6 +25,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class FlexGrid;
 
@@ -45,6 +47,7 @@ public:
         qint64 zeilen = 0;        // lines read
         qint64 werte = 0;         // readings given to value files
         qint64 mehrdeutig = 0;    // readings skipped: several meters have the address
+        qint64 abgeschnitten = 0; // lines skipped: they lost their end, another line follows
         int tageOhneLog = 0;      // days of the range without a readable log
         int dateien = 0;          // value files replaced (import)
         int dateienFehler = 0;    // value files that could not be replaced (left as they were)
@@ -57,7 +60,8 @@ public:
 
     // DBPath & "MBusLog\" & yymmdd & "mb.log".
     static QString logDatei(const QDate& tag);
-    // The date of a text such as "15.9.2005" or "17.9.2005 20:00"; nothing when it is none.
+    // The date of a text such as "15.9.2005" or "17.9.2005 20:00"; nothing when it is none or
+    // lies outside 01.01.1970 to 19.01.2038.
     static std::optional<QDate> tagLesen(const QString& text);
 
     // Puts the readings of the address in the log into row tgNr: column 0 the time text, column
@@ -71,9 +75,12 @@ public:
     void Read_MBusLog(FlexGrid& grid, const QString& datei, bool withHeader,
                       const QString& fieldSep, int startZeile, bool ifAppand = false);
 
-    // Import of the day range (both texts must hold dates, else nothing happens: false).
+    // Import of the day range. Both texts must hold days from 01.01.1970 to 19.01.2038 and the
+    // last day must not lie before the first, else a message says why and nothing is read or
+    // written (false).
     bool importieren(const QString& vonText, const QString& bisText, FlexGrid& grid);
-    // Day readings of an address: the grid gets 10 columns and one row per day after row 0.
+    // Day readings of an address: the grid gets 10 columns and one row per day after row 0. The
+    // range as for importieren (a message and nothing read when it is none).
     bool tageswerte(const QString& vonText, const QString& bisText, const QString& adresse,
                     FlexGrid& grid);
 
@@ -85,6 +92,10 @@ private:
     class Lauf;
     struct Sammlung;
 
+    // The first and last day of a range, or a message (status text and message box, led by
+    // ergebnisText) and nothing.
+    std::optional<std::pair<QDate, QDate>>
+    bereichLesen(const QString& vonText, const QString& bisText, const QString& ergebnisText);
     bool beginnen();
     void beenden();
     bool sperrenHolen(class Sperre& sperre);

@@ -5,6 +5,7 @@
 #include "datafiles/Wertdatei.h"
 #include "platform/Global.h"
 #include "platform/Pfad.h"
+#include "text/Texte.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,20 @@ struct AlteDatei
     qint32 bloecke = 0;
     RB6_Kopf kopf;
     QList<RB6_Satz> werte;
+};
+
+// The master logs a reading after it stored it in the value file, with its own (later) time:
+// at most this many seconds later.
+constexpr UnixZeit kProtokollVerzug = 60;
+
+// The times of one day that its log covers for a file: its first to its last reading there
+// (erster: the first reading's place in the readings).
+struct Spanne
+{
+    qint64 tag = 0;
+    UnixZeit von = 0;
+    UnixZeit bis = 0;
+    qsizetype erster = 0;
 };
 
 // The old file's values, block count and header; false when it exists but cannot be trusted.
@@ -83,19 +98,25 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
         return ergebnis;
     }
 
-    // The days rebuilt in this file: those whose log gave it a reading. A day whose log holds
-    // none for it (its lines were not written or could not be assigned) has nothing to rebuild
-    // from and keeps its values.
-    QSet<qint64> tage;
-    for (const RB6_Satz& satz : neu)
-        if (neuaufbau.tage.contains(WertdateiTag(satz.Tm)))
-            tage.insert(WertdateiTag(satz.Tm));
+    // The spans rebuilt in this file: per day whose log gave it readings, from the first to the
+    // last of them. A day whose log holds none for it (its lines were not written or could not
+    // be assigned) has nothing to rebuild from and keeps its values; so do the times of a day
+    // before and after the span its log covers (the log was switched on or off during the day).
+    QList<Spanne> spannen;
+    for (qsizetype i = 0; i < neu.size(); ++i) {
+        const qint64 tag = WertdateiTag(neu[i].Tm);
+        if (!neuaufbau.tage.contains(tag))
+            continue;
+        if (!spannen.isEmpty() && spannen.back().tag == tag)
+            spannen.back().bis = neu[i].Tm;
+        else
+            spannen.append(Spanne{tag, neu[i].Tm, neu[i].Tm, i});
+    }
 
-    // Old and new in time order; at a time both hold, the new reading wins. Old values of a
-    // rebuilt day go; those of every other day stay.
-    QList<RB6_Satz> alles;
-    alles.reserve(alt.werte.size() + neu.size());
-    qsizetype n = 0;
+    // Old and new in time order; at a time both hold, the new reading wins. Old values inside a
+    // rebuilt span go, those outside stay.
+    QList<RB6_Satz> geordnet;
+    geordnet.reserve(alt.werte.size());
     UnixZeit altNeuester = 0;
     for (const RB6_Satz& satz : alt.werte) {
         if (satz.Tm <= altNeuester)
@@ -105,8 +126,34 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
             ++verworfen;
             continue;
         }
-        if (tage.contains(WertdateiTag(satz.Tm)))
+        geordnet.append(satz);
+    }
+    QList<bool> weg(geordnet.size(), false);
+    qsizetype a = 0;
+    for (const Spanne& spanne : spannen) {
+        while (a < geordnet.size() && geordnet[a].Tm < spanne.von)
+            ++a;
+        // The master stores a value a moment before it logs it: the old value just before the
+        // span's first reading, with the same value and nothing else between, is that reading.
+        if (a > 0) {
+            const RB6_Satz& davor = geordnet[a - 1];
+            const RB6_Satz& erster = neu[spanne.erster];
+            if (erster.Tm - davor.Tm <= kProtokollVerzug &&
+                (spanne.erster == 0 || neu[spanne.erster - 1].Tm < davor.Tm) &&
+                ZahlAlsText(davor.Wert) == ZahlAlsText(erster.Wert))
+                weg[a - 1] = true;
+        }
+        for (; a < geordnet.size() && geordnet[a].Tm <= spanne.bis; ++a)
+            weg[a] = true;
+    }
+
+    QList<RB6_Satz> alles;
+    alles.reserve(geordnet.size() + neu.size());
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < geordnet.size(); ++i) {
+        if (weg[i])
             continue;
+        const RB6_Satz& satz = geordnet[i];
         while (n < neu.size() && neu[n].Tm < satz.Tm)
             alles.append(neu[n++]);
         if (n < neu.size() && neu[n].Tm == satz.Tm)

@@ -7,14 +7,17 @@
 // leaves the old file as it was. The new file keeps its block count (at least the standard size)
 // and its creation parameters.
 //
-// The days whose log was read and gave the file a reading are rebuilt from the readings alone:
-// the old file's values of those days go (a reading whose log line came a second after the value
-// was stored would otherwise stand twice). Values of every other day stay (no log, or a log
-// without a line for the file: nothing to rebuild from); the readings (taken by the value file's
-// own append rule: a newer time is appended, the same time overwrites the newest value, an older
-// time is dropped) go in by their time, and where an old value has the same time the reading
-// replaces it. Values and readings dated after the time of the rebuild are dropped: a file holding
-// one refuses every later append of the master.
+// Of each day whose log was read and gave the file readings, the span from the first to the last
+// of them is rebuilt from the readings alone: the old file's values inside it go (a reading whose
+// log line came a second after the value was stored would otherwise stand twice), and so does the
+// old value just before the span when it holds the first reading's value and lies at most a
+// minute before it (the master stored that reading before it logged it). Values outside the spans
+// stay: those of a day whose log started or stopped part-way, and every value of a day without a
+// log or whose log has no line for the file. The readings (taken by the value file's own append
+// rule: a newer time is appended, the same time overwrites the newest value, an older time is
+// dropped) go in by their time, and where an old value has the same time the reading replaces it.
+// Values and readings dated after the time of the rebuild are dropped: a file holding one refuses
+// every later append of the master.
 
 #include "datafiles/RB6Satz.h"
 #include "text/Zeit.h"

@@ -108,7 +108,15 @@ QStringList UngueltigeIndexe(const QList<IndexExportZeile>& zeilen)
     QStringList ungueltig;
     for (int i = 0; i < zeilen.size(); ++i) {
         const QString& index = zeilen[i].index;
-        if (!index.trimmed().isEmpty() && !IndexWert(index))
+        const QString& text = zeilen[i].text;
+        if (index.trimmed().isEmpty()) {
+            if (!text.trimmed().isEmpty())
+                ungueltig
+                    << QStringLiteral("Zeile %1: kein Index zum Text \"%2\"").arg(i + 1).arg(text);
+            continue;
+        }
+        const std::optional<int> wert = IndexWert(index);
+        if (!wert || *wert < 0)
             ungueltig << QStringLiteral("Zeile %1: %2").arg(i + 1).arg(index);
     }
     return ungueltig;

@@ -38,9 +38,10 @@ std::optional<int> ZaehlerNummer(const FlexGrid& grid, int zeile);
 void IndexZeilenZeigen(FlexGrid& grid, const QList<IndexExportZeile>& zeilen);
 // Rows 1 to the last of the index grid.
 QList<IndexExportZeile> IndexZeilenAusGrid(const FlexGrid& grid);
-// The rows whose index is typed but is no whole number ("3.0", "2,0", "abc"), each as
-// "Zeile " & grid row & ": " & the index; a row whose index is empty is none of them (it is
-// dropped on saving: that is how a row is removed).
+// The rows that cannot be saved as they stand, each as "Zeile " & grid row & ": " & what is
+// wrong: an index that is no whole number from 0 ("3.0", "2,0", "abc", "-1"), and a text
+// without an index (saving would lose it). A row whose index and text are both empty is none of
+// them (it is dropped on saving: that is how a row is removed).
 QStringList UngueltigeIndexe(const QList<IndexExportZeile>& zeilen);
 
 // Every cell of the grid, header row and hidden columns included: TAB between the cells of a

@@ -111,11 +111,12 @@ void frmMBusEditIndexExport::ListeLaden()
 bool frmMBusEditIndexExport::IndexSpeichern(qint32 lznr, FlexGrid& grid)
 {
     const QList<IndexExportZeile> zeilen = IndexZeilenAusGrid(grid);
-    // A typed index that is no number would lose its row without a word.
+    // A row without a usable index would lose its text without a word.
     const QStringList ungueltig = UngueltigeIndexe(zeilen);
     if (!ungueltig.isEmpty()) {
         Melden(QStringLiteral("Die Indexliste des Zählers %1 wurde nicht gespeichert, ein Index "
-                              "muss eine ganze Zahl sein (leerer Index: die Zeile entfällt):\n")
+                              "muss eine ganze Zahl ab 0 sein und eine Zeile mit Text braucht "
+                              "einen Index (eine ganz leere Zeile entfällt):\n")
                    .arg(lznr) +
                ungueltig.join(u'\n'));
         return false;

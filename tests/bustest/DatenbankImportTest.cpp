@@ -314,6 +314,71 @@ TYPED_TEST(DatenbankImportTest, aMeterStoredWithoutAddressTakesItWhenFoundAtOne)
     EXPECT_EQ(this->feld("5555", "LZNR"), lznr);
 }
 
+TYPED_TEST(DatenbankImportTest, aMeterStoredWithoutAUsableAddressNeverGetsASecondRow)
+{
+    // Listed above 250 first and at its address later in the same list, among others.
+    this->meterEinfuegen(20, "6666", 7); // no longer on the bus
+    EXPECT_EQ(this->listeImportieren({ScanZeile("254", "5555"), ScanZeile("253", "5555"),
+                                      ScanZeile("7", "5555"), ScanZeile("254", "5555")}),
+              4);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_5555 5555 7 3", "alt 6666 7 3"}));
+
+    // A new meter found at the factory address 0 is stored there; given its own address it
+    // keeps that row, whether the list shows it at 0 as well or not.
+    EXPECT_EQ(this->listeImportieren({ScanZeile("0", "8888"), ScanZeile("0", "9999")}), 2);
+    const QString lznr8888 = this->feld("8888", "LZNR");
+    const QString lznr9999 = this->feld("9999", "LZNR");
+    EXPECT_EQ(this->listeImportieren({ScanZeile("9", "8888")}), 1);
+    EXPECT_EQ(this->listeImportieren({ScanZeile("0", "9999"), ScanZeile("10", "9999")}), 2);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_5555 5555 7 3", "ABC_8888 8888 9 3",
+                                            "ABC_9999 9999 10 3", "alt 6666 7 3"}));
+    EXPECT_EQ(this->feld("8888", "LZNR"), lznr8888);
+    EXPECT_EQ(this->feld("9999", "LZNR"), lznr9999);
+    // The next list again: nothing is added.
+    EXPECT_EQ(this->listeImportieren({ScanZeile("9", "8888"), ScanZeile("10", "9999"),
+                                      ScanZeile("7", "5555"), ScanZeile("254", "8888")}),
+              4);
+    EXPECT_EQ(this->zaehler(), QStringList({"ABC_5555 5555 7 3", "ABC_8888 8888 9 3",
+                                            "ABC_9999 9999 10 3", "alt 6666 7 3"}));
+}
+
+TYPED_TEST(DatenbankImportTest, theNoteOnRowsAboveTheLastAddressTellsKeptFromNewMeters)
+{
+    this->meterEinfuegen(10, "1111", 5);
+    const auto bericht = [this](const QList<QStringList>& zeilen) {
+        QList<QStringList> mitKopf = {kScanKopf};
+        mitKopf += zeilen;
+        Fuellen(this->m_scan, mitKopf);
+        QString fehler;
+        DatenbankImport::ListenBericht b;
+        EXPECT_GE(DatenbankImport::ListeImportieren(this->db(), this->m_scan, this->m_vorlage, 3,
+                                                    fehler, &b),
+                  0)
+            << qPrintable(fehler);
+        return b.Meldung();
+    };
+    const QString anfang = "mit einer Adresse über 250 (keine Primäradresse): diese Adresse "
+                           "wurde nicht gespeichert, ";
+    EXPECT_EQ(bericht({ScanZeile("254", "5555")}),
+              "1 Zeile " + anfang + "der Zähler wurde ohne Adresse gespeichert.");
+    // stored without one before, it still has none
+    EXPECT_EQ(bericht({ScanZeile("254", "5555"), ScanZeile("253", "6666")}),
+              "2 Zeilen " + anfang + "die Zähler wurden ohne Adresse gespeichert.");
+    EXPECT_EQ(bericht({ScanZeile("254", "1111")}),
+              "1 Zeile " + anfang + "der Zähler behält seine bisherige Adresse.");
+    EXPECT_EQ(bericht({ScanZeile("254", "1111"), ScanZeile("253", "1111"), ScanZeile("254", "7777"),
+                       ScanZeile("254", "6666")}),
+              "4 Zeilen " + anfang +
+                  "1 Zähler behält seine bisherige Adresse, 2 Zähler wurden ohne Adresse "
+                  "gespeichert.");
+    // given an address by another row of the list, the meter has one
+    EXPECT_EQ(bericht({ScanZeile("254", "8888"), ScanZeile("8", "8888")}),
+              "1 Zeile " + anfang + "der Zähler behält seine bisherige Adresse.");
+    EXPECT_EQ(this->zaehler(),
+              QStringList({"ABC_5555 5555  3", "ABC_6666 6666  3", "ABC_7777 7777  3",
+                           "ABC_8888 8888 8 3", "alt 1111 5 3"}));
+}
+
 TEST(DatenbankImportBericht, rowsAboveTheLastPrimaryAddressAreCountedInWords)
 {
     DatenbankImport::ListenBericht bericht;

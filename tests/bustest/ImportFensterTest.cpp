@@ -132,7 +132,7 @@ TEST_F(ImportFensterTest, badTemplateRowsAreNamedAndTheirMetersKeepTheDefaults)
     scanZeile(1, "5", "50000005");
     schreiben("MBusImportIndex.txt", "Herst;Medium;MBIndex;TarifGruppe;TarifGrp;Tarif;Feld\r\n"
                                      "ABC;WATER;;Wasser;4;5,7;E\r\n");
-    schreiben("liste.txt", "a\r\n");
+    schreiben("liste.txt", "Primär\tID\t\r\n");
     m_fenster->ui().cmdImporttxt->click();
     m_fenster->ui().File1->setCurrentItem(
         m_fenster->ui().File1->findItems("liste.txt", Qt::MatchExactly).value(0));

@@ -1,6 +1,7 @@
 // The modem link of the test window end to end against the bus simulator's AT modem on COM3:
 // dial, search the remote bus, hang up; a busy number; a silent modem against the waits' limits;
-// a search after an aborted local search; a hang-up during the search; no driver.
+// a search after an aborted local search; a hang-up during the search; the remote side hanging
+// up during the search; no driver.
 
 #include "SimulatorFensterUmgebung.h"
 
@@ -80,6 +81,9 @@ TEST_F(ModemVerbindungTest, dialSearchTheRemoteBusAndHangUp)
     EXPECT_EQ(meldungen(), "fertig 4");
     EXPECT_TRUE(m_sim->modemVerbunden());
     EXPECT_EQ(m_sim->modemNummer(), "0302222");
+    EXPECT_TRUE(programmlog().contains(
+        QStringLiteral(" Modem wählen: fertig 4, Antwort des Modems: CONNECT 9600\r\n")))
+        << qPrintable(programmlog());
     ASSERT_NE(fenster.RacServer(), nullptr);
 
     m_meldungen.zeiger_.clear();
@@ -114,6 +118,9 @@ TEST_F(ModemVerbindungTest, busyNumberEndsWithStatus3AndTheSearchDoesNothing)
     fenster.ui().cmdMoWaehlen->click();
     EXPECT_EQ(meldungen(), "fertig 3");
     EXPECT_FALSE(m_sim->modemVerbunden());
+    EXPECT_TRUE(programmlog().contains(
+        QStringLiteral(" Modem wählen: fertig 3, Antwort des Modems: BUSY\r\n")))
+        << qPrintable(programmlog());
 
     fenster.ui().Label10->setText(QStringLiteral("vorher"));
     fenster.ui().cmdMoLesen->click();
@@ -210,6 +217,62 @@ TEST_F(ModemVerbindungTest, hangUpDuringTheSearchStopsItAndHangsUpAfterwards)
     EXPECT_FALSE(m_sim->modemVerbunden());
     EXPECT_EQ(fenster.RacServer(), nullptr);
     EXPECT_EQ(meldungen(), "fertig 4");
+}
+
+TEST_F(ModemVerbindungTest, remoteHangUpDuringTheSearchSaysSoWithTheMetersFoundUntilThen)
+{
+    // The remote side hangs up 2.5 s after CONNECT. The first mask finds the meter 9...; every
+    // empty mask after it takes more than a second (the answer window's allowance through the
+    // modem), so the line is gone long before the last mask would find the meter 0....
+    mbus::Modemzeiten zeiten = KurzeModemzeiten();
+    zeiten.antwortZuschlag = 1000ms;
+    frmMBustest& fenster =
+        starten(QStringLiteral(
+                    "modem waehlzeit=100 schutzzeit=200 connect=9600 busbaud=2400 auflegen=2500\n"
+                    "zaehler adresse=5 id=91234567 hersteller=LUG version=07 medium=04 baud=2400\n"
+                    "satz 0406 A0860100\n"
+                    "zaehler adresse=6 id=00000006 hersteller=SEN version=02 medium=07 baud=2400\n"
+                    "satz 0C13 45230100\n"),
+                QStringLiteral("0302222"), zeiten);
+    const auto& e = fenster.ui();
+    e.cmdMoWaehlen->click();
+    ASSERT_EQ(meldungen(), "fertig 4");
+    m_meldungen.texte.clear();
+    m_meldungen.zeiger_.clear();
+
+    e.cmdMoLesen->click();
+    EXPECT_FALSE(m_sim->modemVerbunden());
+    EXPECT_EQ(ids(), QStringList({"91234567"}));
+    EXPECT_EQ(e.Label10->text(), "Verbindung beendet (NO CARRIER): 1 Zähler gefunden");
+    const QString meldung =
+        QStringLiteral("Die Modemverbindung ist während der Suche beendet worden (NO CARRIER). "
+                       "Bis dahin wurde 1 Zähler gefunden. Für eine neue Suche bitte auflegen "
+                       "und neu wählen.");
+    EXPECT_EQ(meldungen(), meldung);
+    EXPECT_EQ(m_meldungen.zeiger_, QList<int>({vbHourglass, vbDefault}));
+    EXPECT_TRUE(programmlog().contains(QLatin1Char(' ') + meldung + QStringLiteral("\r\n")))
+        << qPrintable(programmlog());
+
+    // Without the connection "Suchen" does nothing; "Auflegen" releases the driver.
+    const qsizetype rahmen = m_sim->empfangeneRahmen().size();
+    e.cmdMoLesen->click();
+    EXPECT_EQ(m_sim->empfangeneRahmen().size(), rahmen);
+    EXPECT_EQ(meldungen(), meldung);
+    e.cmdMoAuflegen->click();
+    EXPECT_EQ(fenster.RacServer(), nullptr);
+    EXPECT_EQ(fenster.modemVerbindung().status(), 3);
+    EXPECT_EQ(meldungen(), meldung);
+}
+
+TEST(ModemVerbindungTexte, theEndedConnectionNamesTheResultAndTheCount)
+{
+    EXPECT_EQ(ModemVerbindung::VerbindungBeendetAnzeige(QString(), 0),
+              "Verbindung beendet: 0 Zähler gefunden");
+    EXPECT_EQ(ModemVerbindung::VerbindungBeendetMeldung(QStringLiteral("NO CARRIER"), 3),
+              "Die Modemverbindung ist während der Suche beendet worden (NO CARRIER). Bis dahin "
+              "wurden 3 Zähler gefunden. Für eine neue Suche bitte auflegen und neu wählen.");
+    EXPECT_EQ(ModemVerbindung::WahlProtokoll(QStringLiteral("fertig 3"), QString()),
+              "Modem wählen: fertig 3, keine Antwort des Modems");
 }
 
 TEST_F(ModemVerbindungTest, hangUpDuringTheDialAbortsItAndReleasesTheDriver)

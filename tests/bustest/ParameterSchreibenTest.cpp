@@ -280,7 +280,8 @@ TEST_F(ParameterSchreibenTest, planningOffersOnlyFreeAddressesAndFillsTheNewColu
     for (int a = 0; a <= 250; ++a)
         if (adressen->findText(QString::number(a)) < 0)
             fehlend << QString::number(a);
-    EXPECT_EQ(fehlend, QStringList({"3", "5", "7"}));
+    // the addresses planned and those the other meters have now
+    EXPECT_EQ(fehlend, QStringList({"1", "3", "4", "5", "7"}));
     EXPECT_EQ(adressen->currentText(), "2");
     EXPECT_EQ(m_fenster->ui().Combo6->currentText(), "2400");
 
@@ -297,6 +298,79 @@ TEST_F(ParameterSchreibenTest, planningOffersOnlyFreeAddressesAndFillsTheNewColu
     m_fenster->ui().cmd_AutoPrimaer->click();
     for (int z = 1; z <= 3; ++z)
         EXPECT_EQ(zelle(z, 7), QString::number(z));
+}
+
+TEST_F(ParameterSchreibenTest, addressesOtherMetersHaveAreNeitherOfferedNorPlannedNorWritten)
+{
+    simulatorStarten(Zaehler(1, "11111111", 9600) + Zaehler(2, "22222222", 9600) +
+                     Zaehler(5, "55555555", 9600));
+    const auto scannen = [this] {
+        suchPortSetzen();
+        for (size_t i = 0; i < m_fenster->ui().Check1.size(); ++i) {
+            m_fenster->ui().Check1[i]->setChecked(m_fenster->ui().Check1[i]->text() == "9600");
+            m_fenster->ui().Text5[i]->setText("0");
+            m_fenster->ui().Text6[i]->setText("10");
+        }
+        m_fenster->ui().cmdSecPrimSuchen->click();
+        QStringList gefunden;
+        FlexGridWidget* grid = m_fenster->ui().MSFlexGrid1;
+        for (int z = 1; z < grid->Rows(); ++z)
+            if (!grid->TextMatrix(z, 1).isEmpty())
+                gefunden << grid->TextMatrix(z, 0) + ' ' + grid->TextMatrix(z, 1);
+        return gefunden;
+    };
+    ASSERT_EQ(scannen(), QStringList({"1 11111111", "2 22222222", "5 55555555"}));
+    FlexGridWidget* grid = m_fenster->ui().MSFlexGrid1;
+    QComboBox* adressen = m_fenster->ui().Combo5;
+    const auto waehlen = [&](int zeile) {
+        grid->setRow(zeile);
+        m_fenster->MSFlexGrid1_Click();
+    };
+    const auto eintragen = [&](const QString& adresse) {
+        m_meldungen.texte.clear();
+        adressen->setEditText(adresse);
+        m_fenster->ui().Command3->click();
+    };
+
+    waehlen(1);
+    EXPECT_GE(adressen->findText("1"), 0); // its own
+    EXPECT_LT(adressen->findText("2"), 0);
+    EXPECT_LT(adressen->findText("5"), 0);
+    EXPECT_GE(adressen->findText("3"), 0);
+    eintragen("5");
+    EXPECT_EQ(m_meldungen.texte, QStringList({"Die Adresse 5 hat schon der Zähler 55555555 (Zeile "
+                                              "5). Bitte eine freie Adresse wählen."}));
+    EXPECT_EQ(zelle(1, 7), "");
+    eintragen("7");
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_EQ(zelle(1, 7), "7");
+
+    // Meter 1 still answers at 1 until it is written; 7 is planned for it.
+    waehlen(2);
+    EXPECT_LT(adressen->findText("1"), 0);
+    EXPECT_LT(adressen->findText("7"), 0);
+    eintragen(" 7");
+    EXPECT_EQ(m_meldungen.texte,
+              QStringList({"Die Adresse 7 ist schon für den Zähler 11111111 (Zeile 1) "
+                           "vorgesehen. Bitte eine freie Adresse wählen."}));
+    eintragen("1");
+    EXPECT_EQ(m_meldungen.texte, QStringList({"Die Adresse 1 hat schon der Zähler 11111111 (Zeile "
+                                              "1). Bitte eine freie Adresse wählen."}));
+    EXPECT_EQ(zelle(2, 7), "");
+    listeSchreiben();
+    EXPECT_EQ(zelle(1, 7), "7: Ok!");
+    EXPECT_EQ(zelle(2, 7), "");
+
+    // Written, meter 1 has left address 1.
+    waehlen(2);
+    EXPECT_GE(adressen->findText("1"), 0);
+    EXPECT_LT(adressen->findText("7"), 0);
+    eintragen("1");
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    listeSchreiben();
+    EXPECT_EQ(zelle(2, 7), "1: Ok!");
+
+    EXPECT_EQ(scannen(), QStringList({"1 22222222", "5 55555555", "7 11111111"}));
 }
 
 } // namespace

@@ -178,6 +178,49 @@ TEST_F(ZaehlerListeDateiTest, badFilesLeaveTheGridAndSayWhy)
     }
 }
 
+TEST_F(ZaehlerListeDateiTest, filesThatHoldNoListLeaveGridAndPortAndSayWhy)
+{
+    fuellen(scan(), {{"Primär", "ID"}, {"1", "2"}});
+    m_fenster->Text4Setzen(QStringLiteral("5"));
+    const QList<QStringList> vorher = inhalt(scan());
+    schreiben("2405061130MBTestCom3.txt", QByteArray());
+    schreiben("ZEP.INI", "[ZEP]\r\nZEPMandant=1320\r\n\r\n[COM]\r\nCOM3=/dev/null\r\n");
+    const std::pair<const char*, const char*> faelle[] = {
+        {"2405061130MBTestCom3.txt",
+         "Die Datei 2405061130MBTestCom3.txt ist leer und wird nicht geladen."},
+        {"ZEP.INI", "Die Datei ZEP.INI ist keine Zählerliste (ihre erste Zeile hat keine durch "
+                    "Tabulatoren getrennten Spalten) und wird nicht geladen."}};
+    for (const auto& [datei, meldung] : faelle) {
+        m_meldungen.texte.clear();
+        laden(QString::fromLatin1(datei));
+        EXPECT_EQ(m_meldungen.texte, QStringList({QString::fromUtf8(meldung)}));
+        EXPECT_EQ(inhalt(scan()), vorher) << datei;
+        EXPECT_EQ(scan().FixedRows(), 1) << datei;
+        EXPECT_EQ(m_fenster->ui().Text4->text(), "5") << datei;
+    }
+
+    // A list of one shown column is still a list: its lines end with a TAB.
+    schreiben("eine.txt", "Primär\t\r\n7\t\r\n");
+    m_meldungen.texte.clear();
+    laden(QStringLiteral("eine.txt"));
+    EXPECT_TRUE(m_meldungen.texte.isEmpty()) << qPrintable(m_meldungen.texte.join('|'));
+    EXPECT_EQ(inhalt(scan()), QList<QStringList>({{"Primär"}, {"7"}}));
+}
+
+TEST_F(ZaehlerListeDateiTest, anUnreadableIndexListIsNamedAndTheListLoadsWithoutIt)
+{
+    schreiben("2405061130MBTestCom3.txt", TextZuCp1252("Primär\tID\t\r\n1\t11111111\t\r\n"));
+    schreiben(ZaehlerListeDatei::kIndexListe, QByteArray("Herst;Medium\r\n\0\x01", 16));
+    laden(QStringLiteral("2405061130MBTestCom3.txt"));
+    EXPECT_EQ(inhalt(scan()), QList<QStringList>({{"Primär", "ID"}, {"1", "11111111"}}));
+    EXPECT_EQ(m_fenster->ui().Text4->text(), "3");
+    EXPECT_EQ(m_fenster->ui().MSFlexGrid3->Rows(), 0);
+    EXPECT_EQ(m_meldungen.texte,
+              QStringList({"Die Datei MBusImportIndex.txt ist keine Textdatei. Die Zählerliste "
+                           "wurde ohne Index-Importliste geladen (der Import setzt dann nur die "
+                           "Vorgabewerte)."}));
+}
+
 TEST_F(ZaehlerListeDateiTest, clipboardGetsTheWholeGridRowsByNewline)
 {
     scan().setCols(2);

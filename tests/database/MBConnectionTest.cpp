@@ -5,10 +5,15 @@
 
 #include "database/MBConnection.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <array>
 #include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
 
 class MBConnectionTest : public DatenbankUmgebung
 {
@@ -91,6 +96,41 @@ TEST_F(MBConnectionTest, failedServerLoginSaysSoWithoutThePassword)
     if (versuche.size() == 2) {
         EXPECT_TRUE(FehlerText.contains(ServerZiel::wert("UID"))) << "the server's reason";
     }
+}
+
+// Debian's odbcinst.ini turns the PostgreSQL driver's communication log on; the tests turn it
+// off, so that no test run leaves a log file of the driver in /tmp.
+TEST_F(MBConnectionTest, serverConnectionOfATestLeavesNoDriverLog)
+{
+    const QString text = ServerZiel::verbindungstext();
+    if (text.isEmpty())
+        GTEST_SKIP() << "TELVARIN_TEST_ODBC is not set";
+    const passwd* benutzer = getpwuid(getuid());
+    ASSERT_NE(benutzer, nullptr);
+    // The driver names the log of a process "psqlodbc_" & program & "_" & user & process number.
+    const QString ende = QString::fromLocal8Bit(benutzer->pw_name) + QString::number(getpid()) +
+                         QStringLiteral(".log");
+    const auto protokolle = [&ende] {
+        QStringList namen;
+        for (const QString& name :
+             QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("psqlodbc_*")}, QDir::Files))
+            if (name.endsWith(QLatin1Char('_') + ende) ||
+                name == QStringLiteral("psqlodbc_") + ende)
+                namen << name;
+        return namen;
+    };
+    const auto aufraeumen = qScopeGuard([&protokolle] {
+        for (const QString& name : protokolle())
+            QFile::remove(QStringLiteral("/tmp/") + name);
+    });
+    VerbindungsDaten daten;
+    daten.treiber = QStringLiteral("QODBC");
+    daten.datenbankName = text;
+    std::unique_ptr<Verbindung> verbindung = Verbindung::Oeffnen(daten);
+    ASSERT_TRUE(verbindung && verbindung->Execute(QStringLiteral("SELECT 1")))
+        << qPrintable(FehlerText);
+    verbindung.reset();
+    EXPECT_EQ(protokolle(), QStringList());
 }
 
 TEST(MB_OdbcVerbindungstextTest, kindAndCredentialsGiveTheConnectionString)

@@ -56,7 +56,7 @@ protected:
     static Dauer fenster(int bytes)
     {
         Zeitparameter z;
-        return Sendedauer(z, bytes) + Antwortfenster(z);
+        return Sendedauer(z, bytes) + Antwortfrist(z);
     }
 
     std::shared_ptr<Leitung> m_leitung = std::make_shared<Leitung>();
@@ -86,7 +86,7 @@ TEST_F(BusanschlussTest, waitSleepsFromDeadlineToDeadline)
     m_leitung->antworten << Hex("E5");
     m_anschluss.sndNke(kAdresse5);
     EXPECT_EQ(m_anschluss.abwarten(), kEmpfangQuittung);
-    EXPECT_EQ(m_leitung->schlaefe, QList<Dauer>({Totzeit(z) - Antwortfenster(z), Antwortpause(z)}));
+    EXPECT_EQ(m_leitung->schlaefe, QList<Dauer>({Totzeit(z) - Antwortfrist(z), Antwortpause(z)}));
 }
 
 TEST_F(BusanschlussTest, requestWaitsOutTheDeadTimeBehindTheLastByte)
@@ -148,6 +148,44 @@ TEST_F(BusanschlussTest, lateBytesAreNoAnswerAndHoldBackTheNextRequest)
     ASSERT_EQ(logs.size(), 1);
     EXPECT_EQ(QString::fromLatin1(lesen(logs.first())).count(QStringLiteral("verworfen : \tE5;")),
               2);
+}
+
+// A meter that answers an earlier request too late: its frame began while the request was on
+// the wire, and the rest of it, following without the pause that ends an answer, is late too;
+// the meter asked answers behind it and is heard. A whole frame that names another primary
+// address than the one asked is dropped the same way, and the own answer behind it is taken.
+// Each drop is one line of the program log.
+TEST_F(BusanschlussTest, restOfALateFrameAndAFrameOfAnotherAddressAreNoAnswer)
+{
+    const QByteArray fremd = BaueRahmen(VariablerKopf() + Hex("0C1378563412"), 0x72, 0x08, 0x09);
+    m_anschluss.sndNke(kAdresse5);
+    m_leitung->eingang = fremd.first(4);
+    nach(20ms); // the request is still on the wire
+    for (qsizetype i = 4; i < fremd.size(); ++i) {
+        m_leitung->eingang = fremd.sliced(i, 1);
+        nach(5ms);
+    }
+    EXPECT_EQ(nach(30ms), kEmpfangLaeuft);
+    m_leitung->eingang = Hex("E5");
+    EXPECT_EQ(bisZumEnde(), kEmpfangQuittung);
+    EXPECT_EQ(m_anschluss.ereignis().antwort, Hex("E5"));
+
+    m_anschluss.reqUd2(kAdresse5);
+    ASSERT_EQ(m_leitung->gesendet.size(), 2);
+    nach(40ms);
+    m_leitung->eingang = fremd;
+    EXPECT_EQ(nach(1ms), kEmpfangLaeuft);
+    nach(60ms);
+    m_leitung->eingang = Telegramm();
+    EXPECT_EQ(bisZumEnde(), kEmpfangTelegramm);
+    EXPECT_EQ(m_anschluss.ereignis().antwort, Telegramm());
+
+    const QStringList logs = QDir(pfad(QString())).entryList({QStringLiteral("*ed.log")});
+    ASSERT_EQ(logs.size(), 1);
+    const QString zeile = QStringLiteral("Verspätete Bytes verworfen : \t") +
+                          QString::fromLatin1(fremd.toHex(';').toUpper()) + QLatin1Char(';');
+    EXPECT_EQ(QString::fromLatin1(lesen(logs.first())).count(zeile), 2)
+        << qPrintable(QString::fromLatin1(lesen(logs.first())));
 }
 
 TEST_F(BusanschlussTest, retryRepeatsATimedOutRequestOnceWithTheSameFcb)
@@ -282,7 +320,7 @@ TEST_F(BusanschlussTest, timingFollowsTheBaudRateOfTheOpenPort)
     m_anschluss.reqUd2(kAdresse5);
     Zeitparameter z;
     z.baud = 9600;
-    const Dauer f = Sendedauer(z, 5) + Antwortfenster(z);
+    const Dauer f = Sendedauer(z, 5) + Antwortfrist(z);
     EXPECT_EQ(nach(f - 1us), kEmpfangLaeuft);
     EXPECT_EQ(nach(1us), kEmpfangZeitueberschreitung);
 }

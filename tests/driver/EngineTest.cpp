@@ -139,8 +139,10 @@ TEST_F(EngineTest, auswahlmaskeErgibtDenGenauenRahmenOderNichts)
 TEST_F(EngineTest, ohneAntwortZeitueberschreitungNachDerBerechnetenFrist)
 {
     const Sendung sendung = m_master.reqUd2(kAdresse5, kT0);
-    // 5 bytes of 11 bits at 2400 baud (22.917 ms), then 330 bit times (137.5 ms) + 50 ms.
-    const Buszeit frist = kT0 + 22917us + 137500us + 50ms;
+    // 5 bytes of 11 bits at 2400 baud (22.917 ms), then 330 bit times (137.5 ms) + 50 ms, then
+    // the first character of an answer that starts at the end of that window (4.583 ms) and
+    // the allowance for the operating system and the level converter.
+    const Buszeit frist = kT0 + 22917us + 137500us + 50ms + 4584us + kEmpfangsZugabe;
     EXPECT_EQ(sendung.frist, frist);
     EXPECT_EQ(m_master.zeitAbgelaufen(frist - 1us).art, Ereignisart::Laeuft);
 
@@ -150,6 +152,87 @@ TEST_F(EngineTest, ohneAntwortZeitueberschreitungNachDerBerechnetenFrist)
     EXPECT_EQ(m_master.empfangsTest(), kEmpfangZeitueberschreitung);
     // Without a baud rate the window is that of 2400 baud, never endless.
     EXPECT_EQ(Antwortfenster({0, 330, 50, 4, 11}), 187500us);
+}
+
+// The window bounds when an answer starts; its first character is in hand one character time
+// later. An answer or acknowledgement starting at the very end of the window is read, at 300,
+// 2400 and 9600 baud.
+TEST_F(EngineTest, answerStartingAtTheEndOfTheWindowIsRead)
+{
+    for (const int baud : {300, 2400, 9600}) {
+        Zeitparameter zeiten;
+        zeiten.baud = baud;
+        m_master.setzeZeiten(zeiten);
+        const Dauer zeichen = Sendedauer(zeiten, 1);
+        for (const bool telegramm : {false, true}) {
+            const Sendung sendung =
+                telegramm ? m_master.reqUd2(kAdresse5, kT0) : m_master.sndNke(kAdresse5, kT0);
+            const Buszeit ende = kT0 + Sendedauer(zeiten, 5);
+            // Polled as a caller does, the first character is in hand a little after it is
+            // complete on the line.
+            const Buszeit erstesZeichen = ende + Antwortfenster(zeiten) + zeichen + 500us;
+            fristenBis(erstesZeichen);
+            ASSERT_TRUE(m_master.laeuft()) << baud << telegramm;
+            const QByteArray antwort = telegramm ? GuterRahmen() : Hex("E5");
+            m_master.empfange(antwort.first(1), erstesZeichen);
+            Buszeit t = erstesZeichen;
+            for (qsizetype i = 1; i < antwort.size(); ++i) {
+                t += zeichen;
+                fristenBis(t);
+                m_master.empfange(antwort.sliced(i, 1), t);
+            }
+            bisZumEnde();
+            EXPECT_EQ(m_master.ereignis().art,
+                      telegramm ? Ereignisart::Telegramm : Ereignisart::Quittung)
+                << baud << telegramm;
+            EXPECT_GT(sendung.frist, erstesZeichen);
+        }
+    }
+}
+
+// A request to primary address 5 is answered by the meter at 5 alone. A sound frame that names
+// address 9 (that meter answering its own request too late) is handed out as foreign and the
+// exchange waits on for its own answer up to the end of the window.
+TEST_F(EngineTest, frameOfAnotherAddressIsNoAnswerAndTheOwnOneIsStillTaken)
+{
+    const QByteArray fremd = dekodiertest::BaueRahmen(
+        dekodiertest::VariablerKopf() + Hex("0C7804030201"), 0x72, 0x08, 0x09);
+    const Sendung sendung = m_master.reqUd2(kAdresse5, kT0);
+    m_master.empfange(fremd, kT0 + 60ms);
+    EXPECT_TRUE(m_master.laeuft());
+    EXPECT_EQ(m_master.fremdeBytes(), fremd);
+    EXPECT_TRUE(m_master.fremdeBytes().isEmpty()); // handed out once
+    fristenBis(kT0 + 150ms);
+    ASSERT_TRUE(m_master.laeuft());
+    m_master.empfange(GuterRahmen(), kT0 + 150ms);
+    EXPECT_EQ(m_master.ereignis().art, Ereignisart::Telegramm);
+    EXPECT_EQ(m_master.ereignis().antwort, GuterRahmen());
+    EXPECT_FALSE(m_master.naechstesFcb(kAdresse5)); // the own answer toggled the FCB
+
+    // Only the other meter's frame, with line noise behind it: a time-out at the usual deadline.
+    const Sendung zweite = m_master.reqUd2(kAdresse5, kT0);
+    m_master.empfange(fremd + Hex("00"), kT0 + 30ms);
+    EXPECT_EQ(bisZumEnde(), zweite.frist);
+    EXPECT_EQ(m_master.ereignis().art, Ereignisart::Zeitueberschreitung);
+    EXPECT_EQ(m_master.fremdeBytes(), fremd + Hex("00"));
+    EXPECT_EQ(sendung.frist, zweite.frist);
+
+    // A frame that ends past the window: the exchange ends at the pause behind it.
+    m_master.sndNke(kAdresse5, kT0);
+    m_master.empfange(fremd.first(1), zweite.frist - 1ms);
+    const Buszeit spaet = zweite.frist + 10ms;
+    fristenBis(spaet);
+    m_master.empfange(fremd.sliced(1), spaet);
+    EXPECT_EQ(bisZumEnde(), spaet + Antwortpause(kStandardZeiten));
+    EXPECT_EQ(m_master.ereignis().art, Ereignisart::Zeitueberschreitung);
+
+    // Selected meters (253) and every meter (254) answer with their own address.
+    m_master.reqUd2(MBusAdresse(MBusAdresse::kNetzwerkschicht), kT0);
+    m_master.empfange(fremd, kT0 + 30ms);
+    EXPECT_EQ(m_master.ereignis().art, Ereignisart::Telegramm);
+    m_master.reqUd2(MBusAdresse(MBusAdresse::kRundrufMitAntwort), kT0);
+    m_master.empfange(fremd, kT0 + 30ms);
+    EXPECT_EQ(m_master.ereignis().art, Ereignisart::Telegramm);
 }
 
 TEST_F(EngineTest, antwortenWerdenNachIhrenBytesBeurteilt)

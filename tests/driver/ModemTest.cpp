@@ -246,6 +246,16 @@ TEST_F(ModemTest, portVerlustBeendetJedenDialog)
     EXPECT_EQ(m_dialog.telStatus(), kTelStatusUnbestaetigt);
 }
 
+TEST_F(ModemTest, portVerlustBeendetDieVerbindungOhneDieMeldungDesAnrufs)
+{
+    verbunden();
+    ASSERT_EQ(m_dialog.meldung(), "CONNECT 9600");
+    m_dialog.portVerloren();
+    EXPECT_EQ(m_dialog.telStatus(), kTelStatusLeerlauf);
+    EXPECT_EQ(m_dialog.ausgang(), Modemausgang::Portfehler);
+    EXPECT_EQ(m_dialog.meldung(), "");
+}
+
 TEST_F(ModemTest, endloseZeileOhneZeilenendeBleibtBegrenzt)
 {
     ASSERT_TRUE(m_dialog.waehle(QStringLiteral("ATDT0301234"), m_t));

@@ -137,7 +137,7 @@ TEST_F(TreiberSimulatorTest, selectWithoutMeterTimesOutAfterTheAnswerWindow)
     EXPECT_EQ(treiber.APPReceiveError(), mbus::kFehlerZeitueberschreitung);
     mbus::Zeitparameter zeiten;
     const auto fenster = std::chrono::duration_cast<std::chrono::milliseconds>(
-        mbus::Sendedauer(zeiten, 17) + mbus::Antwortfenster(zeiten));
+        mbus::Sendedauer(zeiten, 17) + mbus::Antwortfrist(zeiten));
     EXPECT_GE(uhr.elapsed(), fenster.count());
     EXPECT_LT(uhr.elapsed(), fenster.count() + 250);
 }

@@ -139,3 +139,17 @@ TEST(MBusRahmen, baudWithoutNumberIsRefusedAndEveryOtherRateGetsTheCodeFor2400)
 }
 
 } // namespace
+
+namespace {
+
+// 53+FD+50 = 0x1A0: checksum A0.
+TEST(MBusRahmen, applicationResetGoesToTheSelectedMeter)
+{
+    EXPECT_EQ(MB_TelAnwendungsReset(kHex).text, QStringLiteral("68 03 03 68 53 FD 50 A0 16"));
+    EXPECT_EQ(MB_TelAnwendungsReset(QString()).text, QStringLiteral("68 03 03 68 53 FD 50"));
+    const MBusRahmen chr = MB_TelAnwendungsReset(kChr);
+    EXPECT_TRUE(chr.gueltig && chr.text.isEmpty());
+    EXPECT_EQ(chr.bytes, QByteArray::fromHex("6803036853FD50"));
+}
+
+} // namespace

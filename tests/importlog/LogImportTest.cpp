@@ -5,6 +5,7 @@
 
 #include "grid/GridModell.h"
 #include "master/importlog/LogImport.h"
+#include "platform/Cp1252.h"
 
 #include <QFile>
 
@@ -106,8 +107,8 @@ TEST_F(LogImportTest, rangesWithoutUsableReadingsLeaveEveryFileAlone)
         bool gestartet;
     } faelle[] = {
         {"15.9.2005", "15.9.2005", true},
-        {"17.9.2005", "15.9.2005", true}, // last day before the first
-        {"1.1.2001", "3.1.2001", true},   // no logs at all
+        {"17.9.2005", "15.9.2005", false}, // last day before the first
+        {"1.1.2001", "3.1.2001", true},    // no logs at all
         {"15.9.2005", "kein Datum", false},
     };
     for (const auto& fall : faelle) {
@@ -242,18 +243,23 @@ TEST_F(LogImportTest, dayReadingsTakeTheFirstRunOfTheAddress)
     EXPECT_EQ(m_grid.TextMatrix(3, 3), QStringLiteral("32"));
     EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("MBusLog/050916mb.log"))));
 
+    // One day: a first row and the day's. A range that ends before it starts reads nothing and
+    // leaves the grid as it was.
     const struct
     {
         const char* von;
         const char* bis;
         int zeilen;
-    } faelle[] = {{"15.9.2005", "15.9.2005", 2}, {"17.9.2005", "15.9.2005", 1}};
+    } faelle[] = {{"15.9.2005", "15.9.2005", 2}, {"17.9.2005", "15.9.2005", 2}};
     for (const auto& fall : faelle) {
         import.tageswerte(QString::fromUtf8(fall.von), QString::fromUtf8(fall.bis),
                           QStringLiteral("56"), m_grid);
         EXPECT_EQ(m_grid.Rows(), fall.zeilen) << fall.von << " " << fall.bis;
     }
     EXPECT_EQ(m_grid.TextMatrix(0, 0), QString());
+    EXPECT_EQ(m_grid.TextMatrix(1, 3), QStringLiteral("2"));
+    EXPECT_EQ(m_status.last(), QStringLiteral("Keine Tageswerte gelesen: \"bis\" (15.09.2005) "
+                                              "liegt vor \"Von\" (17.09.2005)"));
 }
 
 TEST_F(LogImportTest, importHoldsTheValueFolderLockAndWaitsForMasterCycles)
@@ -363,14 +369,17 @@ namespace {
 TEST_F(LogImportTest, aDayWithALogIsRebuiltFromItAloneADayWithoutKeepsItsValues)
 {
     zaehler(150, 3, 1, 3);
-    // The master stored a value on the 16th; that day's log is gone.
+    // The master stored a value on the 16th; that day's log is gone. The value at 00:10 on the
+    // 15th lies between two logged readings and has no line of its own.
     const UnixZeit sechzehnter = unix(zeit(2005, 9, 16, 12, 0));
     wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 15, 0, 10)), 5.0}, {sechzehnter, 16.0}});
     masterLiest(zeit(2005, 9, 15, 0, 0), kA, {15});
+    masterLiest(zeit(2005, 9, 15, 0, 20), kA, {15.5});
     masterLiest(zeit(2005, 9, 17, 0, 0), kA, {17});
     LogImport import = neuerImport();
     import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("17.9.2005"), m_grid);
     EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0)), 15.0},
+                                              {unix(zeit(2005, 9, 15, 0, 20)), 15.5},
                                               {sechzehnter, 16.0},
                                               {unix(zeit(2005, 9, 17, 0, 0)), 17.0}}));
 }
@@ -466,6 +475,143 @@ TEST_F(LogImportTest, daysWithoutLogGiveOneProgramLogLinePerImport)
     EXPECT_TRUE(zeilen[0].contains(
         QStringLiteral("Import Log Datei: 4 Tage ohne Logdatei (16.09.2005 bis 19.09.2005)")))
         << qPrintable(zeilen[0]);
+}
+
+} // namespace
+
+namespace {
+
+// A master ended during a write (or a full disk) leaves a line without its end; the next line is
+// glued to it. A bare CR ends a line.
+TEST_F(LogImportTest, aLineThatLostItsEndIsCutWhereTheNextLineStarts)
+{
+    zaehler(150, 1, 1, 1);
+    const QByteArray kopf = TextZuCp1252(kMasterLogKopf) + "\r\n";
+    schreiben(QStringLiteral("MBusLog/261205mb.log"),
+              kopf +
+                  // cut after "50" of 5012 kWh, the line of 12:00:01 glued to it
+                  "05.12.26 09:00:01 ;12345678;LUG_1;1;1;1;50"
+                  "05.12.26 12:00:01 ;12345678;LUG_1;1;1;1;5012;kWh;\r\n"
+                  // a bare CR between two lines
+                  "05.12.26 12:15:01 ;12345678;LUG_1;1;1;1;5013;kWh;\r"
+                  "05.12.26 12:30:01 ;12345678;LUG_1;1;1;1;5014;kWh;\r\n"
+                  // a ";" and a date in meter names
+                  "05.12.26 12:45:01 ;12345678;LUG;1;1;1;1;5015;kWh;\r\n"
+                  "05.12.26 13:00:01 ;12345678;Tausch 01.02.20 12:00;1;1;1;5016;kWh;\r\n"
+                  // cut inside the time stamp
+                  "05.12.26 13:1"
+                  "05.12.26 13:30:01 ;12345678;LUG_1;1;1;1;5018;kWh;\r\n");
+    LogImport import = neuerImport();
+    ASSERT_TRUE(
+        import.importieren(QStringLiteral("5.12.2026"), QStringLiteral("5.12.2026"), m_grid));
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2026, 12, 5, 12, 0, 1)), 5012.0},
+                                              {unix(zeit(2026, 12, 5, 12, 15, 1)), 5013.0},
+                                              {unix(zeit(2026, 12, 5, 12, 30, 1)), 5014.0},
+                                              {unix(zeit(2026, 12, 5, 12, 45, 1)), 5015.0},
+                                              {unix(zeit(2026, 12, 5, 13, 0, 1)), 5016.0},
+                                              {unix(zeit(2026, 12, 5, 13, 30, 1)), 5018.0}}));
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig (2 Zeilen übersprungen (ohne Zeilenende))"));
+    EXPECT_EQ(import.bilanz().zeilen, 9);
+    EXPECT_EQ(import.bilanz().werte, 6);
+
+    // The day readings take the first run of whole lines of the address.
+    schreiben(QStringLiteral("MBusLog/261204mb.log"),
+              kopf + "04.12.26 09:00:01 ;12345678;LUG_1;1;1;1;50"
+                     "04.12.26 12:00:01 ;12345678;LUG_1;1;1;1;5012;kWh;\r\n"
+                     "04.12.26 12:00:05 ;12345679;LUG_2;1;2;1;77;kWh;\r\n"
+                     "04.12.26 12:15:01 ;12345678;LUG_1;1;1;1;5013;kWh;\r\n");
+    ASSERT_TRUE(import.tageswerte(QStringLiteral("4.12.2026"), QStringLiteral("4.12.2026"),
+                                  QStringLiteral("1"), m_grid));
+    EXPECT_EQ(m_grid.TextMatrix(1, 0), QStringLiteral("04.12.26 12:00:01 "));
+    EXPECT_EQ(m_grid.TextMatrix(1, 2), QStringLiteral("5012"));
+}
+
+TEST_F(LogImportTest, aRangeThatIsNoRangeIsNamedAndNothingIsRead)
+{
+    zaehler(150, 3, 1, 3);
+    masterLiest(zeit(2005, 9, 15), kA, {10});
+    wertdateiFuellen(150, 1, {{unix(zeit(2005, 9, 1)), 1.0}});
+    const QByteArray vorher = dateiBytes(wertdatei(150, 1));
+    const struct
+    {
+        const char* von;
+        const char* bis;
+        const char* meldung;
+    } faelle[] = {
+        {"1.1.1969", "15.9.2005", "\"Von\" liegt vor dem 01.01.1970: \"1.1.1969\""},
+        {"31.12.69 23:59", "15.9.2005", "\"Von\" liegt vor dem 01.01.1970: \"31.12.69 23:59\""},
+        {"15.9.2005", "kein Datum", "\"bis\" ist kein Datum (z.B. 15.9.2005): \"kein Datum\""},
+        {"", "15.9.2005", "\"Von\" ist kein Datum (z.B. 15.9.2005): \"\""},
+        {"15.9.2005", "1.1.2040", "\"bis\" liegt nach dem 19.01.2038: \"1.1.2040\""},
+        {"15.9.2005", "  15.9.2005 und sehr viel mehr Text ",
+         "\"bis\" ist kein Datum (z.B. 15.9.2005): \"15.9.2005 und sehr viel …\""},
+        {"17.9.2005", "15.9.2005", "\"bis\" (15.09.2005) liegt vor \"Von\" (17.09.2005)"},
+    };
+    for (const auto& fall : faelle) {
+        m_fortschritt = QStringLiteral("3  (100%)"); // the progress of an earlier run
+        m_meldungen.texte.clear();
+        LogImport import = neuerImport();
+        const QString meldung =
+            QStringLiteral("Nichts importiert: ") + QString::fromUtf8(fall.meldung);
+        EXPECT_FALSE(
+            import.importieren(QString::fromUtf8(fall.von), QString::fromUtf8(fall.bis), m_grid));
+        EXPECT_EQ(m_status.value(m_status.size() - 1), meldung);
+        EXPECT_EQ(m_meldungen.texte, QStringList{meldung});
+        EXPECT_EQ(m_fortschritt, QString());
+        EXPECT_EQ(import.bilanz().zeilen, 0);
+        EXPECT_FALSE(import.laeuft());
+        EXPECT_EQ(dateiBytes(wertdatei(150, 1)), vorher) << fall.von << " " << fall.bis;
+
+        m_meldungen.texte.clear();
+        EXPECT_FALSE(import.tageswerte(QString::fromUtf8(fall.von), QString::fromUtf8(fall.bis),
+                                       QStringLiteral("3"), m_grid));
+        EXPECT_EQ(m_status.value(m_status.size() - 1),
+                  QStringLiteral("Keine Tageswerte gelesen: ") + QString::fromUtf8(fall.meldung));
+        EXPECT_EQ(m_meldungen.texte.size(), 1);
+    }
+
+    // The first day the value files can hold is a day.
+    LogImport import = neuerImport();
+    EXPECT_TRUE(import.importieren(QStringLiteral("1.1.1970"), QStringLiteral("2.1.1970"), m_grid));
+    EXPECT_EQ(m_status.value(m_status.size() - 1), QStringLiteral("Fertig (2 Tage ohne Logdatei)"));
+}
+
+// The M-Bus log was switched on at 10:00 and off after 14:00: the file keeps the master's values
+// before and after.
+TEST_F(LogImportTest, aDayWhoseLogStartsOrStopsPartWayKeepsTheValuesOutsideIt)
+{
+    zaehler(150, 3, 1, 3);
+    auto um = [this](int tag, int stunde, int minute, int sekunde = 0) {
+        return unix(zeit(2005, 9, tag, stunde, minute, sekunde));
+    };
+    wertdateiFuellen(150, 1,
+                     {{um(15, 6, 0), 6.0},
+                      {um(15, 9, 59, 30), 9.0},
+                      {um(15, 10, 0), 10.0}, // stored a second before it was logged
+                      {um(15, 11, 0), 11.0}, // its line is lost
+                      {um(15, 12, 0), 12.0},
+                      {um(15, 14, 0), 14.0},
+                      {um(15, 18, 0), 18.0},
+                      {um(16, 7, 59, 30), 7.5}, // another reading just before the log's first
+                      {um(16, 9, 0), 9.0}});
+    masterLiest(zeit(2005, 9, 15, 10, 0, 1), kA, {10});
+    masterLiest(zeit(2005, 9, 15, 12, 0, 1), kA, {12.5});
+    masterLiest(zeit(2005, 9, 15, 14, 0, 1), kA, {14});
+    masterLiest(zeit(2005, 9, 16, 8, 0), kA, {8});
+    masterLiest(zeit(2005, 9, 16, 8, 30), kA, {8.5});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("16.9.2005"), m_grid);
+    EXPECT_EQ(m_status.last(), QStringLiteral("Fertig"));
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{um(15, 6, 0), 6.0},
+                                              {um(15, 9, 59, 30), 9.0},
+                                              {um(15, 10, 0, 1), 10.0},
+                                              {um(15, 12, 0, 1), 12.5},
+                                              {um(15, 14, 0, 1), 14.0},
+                                              {um(15, 18, 0), 18.0},
+                                              {um(16, 7, 59, 30), 7.5},
+                                              {um(16, 8, 0), 8.0},
+                                              {um(16, 8, 30), 8.5},
+                                              {um(16, 9, 0), 9.0}}));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "platform/Uhr.h"
 #include "text/Zeit.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,6 +100,102 @@ TEST(LogZeile, masterDataLineLayout)
               QStringLiteral("12345;Wasser Süd;3;5;1;1234,5;m^3;"));
     EXPECT_EQ(MasterLogLesefehler(QStringLiteral("5"), 2, -3),
               QStringLiteral("5;Lesefehler;2;rc=-3"));
+}
+
+// A line that lost its end: where the next line's time stamp starts inside it.
+TEST(LogZeile, aSecondLineGluedIntoALineIsFoundAtItsTimeStamp)
+{
+    const QString zweite = QStringLiteral("06.12.26 12:00:01 ;12345678;LUG_1;1;1;1;5012;kWh;");
+    const struct
+    {
+        QString zeile;
+        qsizetype stelle;
+    } faelle[] = {
+        // cut inside the value, after a ";", after a blank, inside the time stamp
+        {QStringLiteral("06.12.26 09:00:01 ;12345678;LUG_1;1;1;1;50") + zweite, 42},
+        {QStringLiteral("06.12.26 09:00:01 ;12345678;LUG_1;1;1;1;") + zweite, 40},
+        {QStringLiteral("06.12.26 09:00:01 ;12345678;LUG_1;1;1;1;5012;kWh;") + zweite, 49},
+        {QStringLiteral("06.12.26 09:00:01 ") + zweite, 18},
+        {QStringLiteral("06.12.26 09:0") + zweite, 13},
+        {QStringLiteral("0") + zweite, 1},
+        // an error line and the simple layout glued to a cut line
+        {QStringLiteral("06.12.26 09:00:01 ;12345678;LUG_1;1;1;1;5") +
+             QStringLiteral("06.12.26 09:00:05 ;3;Lesefehler;1;rc=-1"),
+         41},
+        {QStringLiteral("15.09.05 00:00:05;3;1;12") + QStringLiteral("15.09.05 00:15:05;3;1;13"),
+         24},
+        // whole lines: their own time stamp (one digit shorter too) is no second line
+        {zweite, -1},
+        {QStringLiteral("6.12.26 12:00:01;3;1;5"), -1},
+        {QStringLiteral("15.09.05 00:00:05 ;123;Haus;A;3;56;2;1234,5;kWh;"), -1},
+        {QStringLiteral("15.09.05 00:00:05 ;Datenholen gestartet am 15.09.2005 00:00:05"), -1},
+        // a date and time in a meter name is part of the name
+        {QStringLiteral("06.12.26 12:00:01 ;1;Tausch 01.02.20 12:00;1;1;1;5016;kWh;"), -1},
+        {QStringLiteral("06.12.26 12:00:01 ;1;01.02.20 12:00 ;1;1;1;5016;kWh;"), -1},
+        // ... unless a whole line of the master follows
+        {QStringLiteral("06.12.26 09:00:01 ;1;Tausch 5") + zweite, 29},
+    };
+    for (const auto& fall : faelle)
+        EXPECT_EQ(LogZeileFortsetzung(fall.zeile), fall.stelle) << qPrintable(fall.zeile);
+}
+
+TEST(LogZeile, theReaderEndsLinesAtCrLfLfAndABareCrAndCutsGluedLines)
+{
+    QByteArray bytes = "Zeitstempel;Z\xe4hlernummer;\r\n"
+                       "a\rb\n"
+                       "\r\n"
+                       "06.12.26 09:00:01 ;1;A;1;1;1;50"
+                       "06.12.26 12:00:01 ;1;A;1;1;1;50"
+                       "06.12.26 13:00:01 ;1;A;1;1;1;5013;kWh;\r"
+                       "ende";
+    QBuffer puffer(&bytes);
+    ASSERT_TRUE(puffer.open(QIODevice::ReadOnly));
+    LogZeilenLeser leser(puffer);
+    QStringList zeilen;
+    LogZeilenLeser::Zeile zeile;
+    while (!leser.amEnde()) {
+        ASSERT_TRUE(leser.lesen(zeile));
+        zeilen << (zeile.abgeschnitten ? QStringLiteral("[ab] ") : QString()) + zeile.text;
+    }
+    EXPECT_FALSE(leser.lesen(zeile));
+    EXPECT_EQ(zeilen, (QStringList{QStringLiteral("Zeitstempel;Zählernummer;"), QStringLiteral("a"),
+                                   QStringLiteral("b"), QString(),
+                                   QStringLiteral("[ab] 06.12.26 09:00:01 ;1;A;1;1;1;50"),
+                                   QStringLiteral("[ab] 06.12.26 12:00:01 ;1;A;1;1;1;50"),
+                                   QStringLiteral("06.12.26 13:00:01 ;1;A;1;1;1;5013;kWh;"),
+                                   QStringLiteral("ende")}));
+}
+
+// A file whose line ends were all lost: every line is found, each cut line once.
+TEST(LogZeile, aFileWithoutLineEndsIsSplitIntoItsLines)
+{
+    constexpr int kZeilen = 50'000;
+    QByteArray bytes;
+    for (int i = 0; i < kZeilen; ++i)
+        bytes += "06.12.26 12:" + QByteArray::number(10 + i % 50) + ":01 ;1234;LUG 12:00;1;1;1;" +
+                 QByteArray::number(i) + ";kWh;";
+    QBuffer puffer(&bytes);
+    ASSERT_TRUE(puffer.open(QIODevice::ReadOnly));
+    LogZeilenLeser leser(puffer);
+    LogZeilenLeser::Zeile zeile;
+    int abgeschnitten = 0;
+    int ganz = 0;
+    while (leser.lesen(zeile)) {
+        if (zeile.abgeschnitten)
+            ++abgeschnitten;
+        else
+            ++ganz;
+    }
+    EXPECT_EQ(abgeschnitten, kZeilen - 1);
+    EXPECT_EQ(ganz, 1);
+    EXPECT_EQ(zeile.text, QStringLiteral("06.12.26 12:59:01 ;1234;LUG 12:00;1;1;1;49999;kWh;"));
+}
+
+TEST(LogZeile, aReadEndedByTheProgramsEndIsNoReading)
+{
+    const QString zeile = MasterLogLeseabbruch(QStringLiteral("5"), 0, -1);
+    EXPECT_EQ(zeile, QStringLiteral("5;Lesen abgebrochen (Programmende);0;rc=-1"));
+    EXPECT_FALSE(LogZeileLesen(QStringLiteral("15.09.05 00:00:05 ;") + zeile));
 }
 
 } // namespace

@@ -158,6 +158,26 @@ TEST_F(frmImportLogFileTest, closingDuringAnImportStopsItAndThenCloses)
     EXPECT_TRUE(g.cmdImport->isEnabled());
 }
 
+TEST_F(frmImportLogFileTest, aRangeBeforeNineteenSeventyOrTheWrongWayRoundIsNamed)
+{
+    frmImportLogFile& f = oeffnen();
+    f.Label2->setText(QStringLiteral("12  (96%)")); // the progress of an earlier run
+    f.Text5[4]->setText(QStringLiteral("1.1.1969"));
+    f.cmdImport->click();
+    const QString vor1970 =
+        QStringLiteral("Nichts importiert: \"Von\" liegt vor dem 01.01.1970: \"1.1.1969\"");
+    EXPECT_EQ(f.Label5->text(), vor1970);
+    EXPECT_EQ(f.Label2->text(), QString());
+    EXPECT_EQ(m_meldungen.texte, QStringList{vor1970});
+    EXPECT_TRUE(f.cmdImport->isEnabled());
+
+    f.Text5[4]->setText(QStringLiteral("7.12.2026"));
+    f.cmdTageswerte->click();
+    EXPECT_EQ(f.Label5->text(), QStringLiteral("Keine Tageswerte gelesen: \"bis\" (06.12.2026) "
+                                               "liegt vor \"Von\" (07.12.2026)"));
+    EXPECT_EQ(m_meldungen.texte.size(), 2);
+}
+
 TEST_F(frmImportLogFileTest, toolButtonsShowTheirStatusAndTheTestFileMessage)
 {
     frmImportLogFile& f = oeffnen();

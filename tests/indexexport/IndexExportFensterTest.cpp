@@ -155,6 +155,9 @@ TYPED_TEST(IndexExportFensterTest, typedCellsAndNewRowsAreSavedThroughTheCellEdi
     QTest::keyClick(editor, Qt::Key_Left);
     QTest::keyClick(editor, Qt::Key_Up);
     editor->setText(QString());
+    QTest::keyClick(editor, Qt::Key_Right);
+    editor->setText(QString());
+    QTest::keyClick(editor, Qt::Key_Left);
     QTest::keyClick(editor, Qt::Key_Up);
     QTest::keyClick(editor, Qt::Key_Up);
     QTest::keyClick(editor, Qt::Key_Left);
@@ -162,7 +165,7 @@ TYPED_TEST(IndexExportFensterTest, typedCellsAndNewRowsAreSavedThroughTheCellEdi
     editor->setText(QStringLiteral("2"));
     f.cmdSpeichern_Click(); // the open editor's text is saved too
 
-    // rows 2 (index now empty, dropped), 1 and 3 in grid order
+    // rows 2 (index and text now empty, dropped), 1 and 3 in grid order
     EXPECT_EQ(this->gespeichert(7), (QStringList{"2 Energie", "3 Durchfluss"}));
     EXPECT_EQ(this->gespeichert(8), QStringList{"4 Leistung"});
 }
@@ -207,6 +210,11 @@ TYPED_TEST(IndexExportFensterTest, meterWithoutPortDoesNotHideTheList)
               QSet<QString>({"A", "B"}));
 }
 
+const QString kNichtGespeichert =
+    QStringLiteral("Die Indexliste des Zählers 7 wurde nicht gespeichert, ein Index muss eine "
+                   "ganze Zahl ab 0 sein und eine Zeile mit Text braucht einen Index (eine ganz "
+                   "leere Zeile entfällt):\n");
+
 TYPED_TEST(IndexExportFensterTest, indexThatIsNoWholeNumberIsNamedAndKeepsTheFrameOpen)
 {
     frmMBusEditIndexExport& f = this->oeffnen();
@@ -221,9 +229,7 @@ TYPED_TEST(IndexExportFensterTest, indexThatIsNoWholeNumberIsNamedAndKeepsTheFra
         f.cmdSpeichern_Click();
         EXPECT_TRUE(f.bearbeitungSichtbar()) << index;
         EXPECT_EQ(this->m_meldungen.texte,
-                  QStringList(QStringLiteral("Die Indexliste des Zählers 7 wurde nicht "
-                                             "gespeichert, ein Index muss eine ganze Zahl sein "
-                                             "(leerer Index: die Zeile entfällt):\nZeile 3: ") +
+                  QStringList(kNichtGespeichert + QStringLiteral("Zeile 3: ") +
                               QString::fromLatin1(index)));
         EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen"})) << index;
     }
@@ -231,6 +237,41 @@ TYPED_TEST(IndexExportFensterTest, indexThatIsNoWholeNumberIsNamedAndKeepsTheFra
     f.cmdSpeichern_Click();
     EXPECT_FALSE(f.bearbeitungSichtbar());
     EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen", "3 Durchfluss"}));
+}
+
+TYPED_TEST(IndexExportFensterTest, textWithoutIndexAndNegativeIndexAreNamedTogether)
+{
+    frmMBusEditIndexExport& f = this->oeffnen();
+    this->waehlen(1);
+    f.cmdAendern_Click();
+    f.cmdNeu_Click();
+    f.cmdNeu_Click();
+    f.cmdNeu_Click();
+    FlexGridWidget& grid = *f.ui().MSFlexGrid2;
+    grid.setTextMatrix(2, 1, QString()); // the text of row 2 would be lost
+    grid.setTextMatrix(3, 1, QStringLiteral("-1"));
+    grid.setTextMatrix(3, 2, QStringLiteral("Durchfluss"));
+    grid.setTextMatrix(4, 1, QStringLiteral("x"));
+    grid.setTextMatrix(4, 2, QStringLiteral("Leistung"));
+    // row 5 stays empty: it is dropped without a word
+    f.cmdSpeichern_Click();
+    EXPECT_TRUE(f.bearbeitungSichtbar());
+    EXPECT_EQ(this->m_meldungen.texte,
+              QStringList(kNichtGespeichert +
+                          QStringLiteral("Zeile 2: kein Index zum Text \"Volumen\"\nZeile 3: "
+                                         "-1\nZeile 4: x")));
+    EXPECT_EQ(this->gespeichert(7), (QStringList{"1 Energie", "2 Volumen"}));
+
+    this->m_meldungen.texte.clear();
+    grid.setTextMatrix(2, 1, QStringLiteral("2"));
+    grid.setTextMatrix(3, 1, QStringLiteral("0"));
+    grid.setTextMatrix(4, 1, QString());
+    grid.setTextMatrix(4, 2, QStringLiteral("  "));
+    f.cmdSpeichern_Click();
+    EXPECT_FALSE(f.bearbeitungSichtbar());
+    EXPECT_TRUE(this->m_meldungen.texte.isEmpty())
+        << qPrintable(this->m_meldungen.texte.join(u'|'));
+    EXPECT_EQ(this->gespeichert(7), (QStringList{"0 Durchfluss", "1 Energie", "2 Volumen"}));
 }
 
 // Window behaviour that does not depend on the database kind.

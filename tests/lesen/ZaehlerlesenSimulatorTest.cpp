@@ -188,3 +188,27 @@ TEST_F(ZaehlerlesenTest, failedReadGivesItsCodeAndLeavesTheRecord)
         m_sim->stoppen();
     }
 }
+
+// A meter that answers in several telegrams gives its first one to every read, through the
+// driver and by raw frames, one driver reading both ways in turn; the marker "more records
+// follow" (DIF 1F) is no record.
+TEST_F(ZaehlerlesenTest, everyReadGetsTheFirstTelegramWithoutTheMarkerOfMoreRecords)
+{
+    starten("zaehler adresse=5 id=12345678 baud=2400\nsatz 0406 A0860100\nsatz 0C13 45230100\n"
+            "telegramm\nsatz 4406 E8030000\ntelegramm\nsatz 0C13 11110000\n");
+    MBusRacX4& rac = treiber();
+    for (int runde = 0; runde < 3; ++runde) {
+        for (const bool roh : {false, true}) {
+            SCOPED_TRACE(roh ? "raw" : "driver");
+            MBZaehler zaehler =
+                Zaehler(QStringLiteral("12345678"), roh ? Selekt("12345678") : QString());
+            ASSERT_EQ(MBusRawAuslesen(m_comm, rac, zaehler), 0) << runde;
+            EXPECT_TRUE(rac.WeitereDatensaetzeFolgen());
+            EXPECT_EQ(rac.APPDataRecordNumber(), 3);
+            ASSERT_EQ(zaehler.AnzWerte, 2);
+            EXPECT_DOUBLE_EQ(zaehler.Werte[1].Wert, 100000);
+            EXPECT_DOUBLE_EQ(zaehler.Werte[2].Wert, 12.345);
+        }
+    }
+    EXPECT_FALSE(m_comm.PortOpen());
+}

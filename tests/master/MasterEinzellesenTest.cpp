@@ -6,6 +6,7 @@
 #include "master/dienste/MasterTreiber.h"
 
 #include <QStatusBar>
+#include <QTest>
 
 class MasterEinzellesenTest : public MasterBusUmgebung
 {
@@ -39,6 +40,14 @@ protected:
         }
         ADD_FAILURE() << "no row for address " << qPrintable(adresse);
         return 0;
+    }
+    // Clicks the grid row with the mouse, as the user does (the press moves the highlight).
+    static void mausKlick(frmMbusMasterV4& f, int zeile)
+    {
+        FlexGridWidget& g = *f.ui().MSFlexGrid1;
+        const QRect zelle = g.visualRect(g.model()->index(zeile - 1, 1));
+        ASSERT_TRUE(zelle.isValid());
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, zelle.center());
     }
     QStringList werte(frmMbusMasterV4& f) const
     {
@@ -296,6 +305,48 @@ TEST_F(MasterEinzellesenTest, whileARowReadWaitsNothingReplacesItsDriverAndTheEn
     EXPECT_EQ(endenWaehrend, 0);
     EXPECT_EQ(m_programmEnden, 1);
     EXPECT_FALSE(MB_RacServer);
+}
+
+// A click on another row while a row read or the cycle reads is turned away; the highlight
+// stays on the meter being read, and the V2 button reads that meter.
+TEST_F(MasterEinzellesenTest, aClickTurnedAwayLeavesTheHighlightWhereItWas)
+{
+    frmMbusMasterV4& f = oeffnenMitBus();
+    langWarten(f);
+    const int leseZeile = 3;
+    ASSERT_EQ(f.ui().MSFlexGrid1->TextMatrix(leseZeile, 0), QStringLiteral("3"));
+    int zeileWaehrend = -1;
+    waehrendDesLesens(f, [&] {
+        mausKlick(f, 1);
+        zeileWaehrend = f.ui().MSFlexGrid1->Row();
+    });
+    mausKlick(f, leseZeile);
+    EXPECT_EQ(zeileWaehrend, leseZeile);
+    EXPECT_EQ(f.ui().MSFlexGrid1->Row(), leseZeile);
+    EXPECT_EQ(f.ui().MSFlexGrid1->TextMatrix(1, 2), QString());
+    EXPECT_EQ(f.einzellesen().KlickZaehler.MB_ID, QStringLiteral("33333333"));
+
+    // During the cycle: the highlight stays on the meter the cycle reads.
+    f.einzellesen().nkeFristMs = 300;
+    f.zustand().ComTimeouts = {330, 50, 4, 11};
+    f.Text1Setzen(QStringLiteral("0"));
+    f.cmdStart_Click();
+    int zyklusZeile = -1;
+    zeileWaehrend = -1;
+    auto* uhr = new QTimer(&f);
+    QObject::connect(uhr, &QTimer::timeout, &f, [&f, uhr, &zyklusZeile, &zeileWaehrend] {
+        if (f.ui().Label1->text() != QStringLiteral("Lese 3 von 4") ||
+            f.ui().MSFlexGrid1->Row() != 3)
+            return;
+        uhr->stop();
+        zyklusZeile = f.ui().MSFlexGrid1->Row();
+        mausKlick(f, 1);
+        zeileWaehrend = f.ui().MSFlexGrid1->Row();
+    });
+    uhr->start(0);
+    ASSERT_TRUE(tick(f));
+    EXPECT_EQ(zyklusZeile, 3);
+    EXPECT_EQ(zeileWaehrend, 3);
 }
 
 TEST_F(MasterEinzellesenTest, theSettingsFrameAndRowReadsWaitForTheOtherReads)

@@ -222,6 +222,33 @@ TEST_F(BusSimulatorTest, multiTelegramAnswerAdvancesOnlyWhenFcbToggles)
     EXPECT_EQ(lesen(Req7b), "1+") << "SND_NKE starts over";
 }
 
+TEST_F(BusSimulatorTest, applicationResetOfTheSelectedMeterStartsItsTelegramsOver)
+{
+    starten("zaehler adresse=3 id=12345678\n"
+            "satz 0C13 01000000\ntelegramm\nsatz 0C13 02000000\ntelegramm\nsatz 0C13 03000000\n");
+    const auto lesen = [this](quint8 c, quint8 a) {
+        const QByteArray t = austausch(Kurz(c, a));
+        return istTelegramm(t) ? int(quint8(t[21])) : -1;
+    };
+    const QByteArray auswahl = auswahlRahmen("78 56 34 12 FF FF FF FF");
+    const QByteArray reset = Lang(SndUd, Auswahl, 0x50, QByteArray());
+    // A select (FCB 0) and REQ_UD2 7B (FCB 1): a fresh request every time, the next telegram.
+    EXPECT_EQ(austausch(auswahl), E5);
+    EXPECT_EQ(lesen(Req7b, Auswahl), 1);
+    EXPECT_EQ(austausch(auswahl), E5);
+    EXPECT_EQ(lesen(Req7b, Auswahl), 2);
+    for (int runde = 0; runde < 2; ++runde) {
+        EXPECT_EQ(austausch(auswahl), E5);
+        EXPECT_EQ(austausch(reset), E5);
+        EXPECT_TRUE(m_sim->zaehlerStand(0).ausgewaehlt) << "the reset keeps the selection";
+        EXPECT_EQ(lesen(Req7b, Auswahl), 1) << runde;
+    }
+    EXPECT_EQ(lesen(Req5b, Auswahl), 2);
+    // Also by the primary address.
+    EXPECT_EQ(austausch(Lang(SndUd, 3, 0x50, QByteArray())), E5);
+    EXPECT_EQ(lesen(Req7b, 3), 1);
+}
+
 TEST_F(BusSimulatorTest, baudSwitchIsAcknowledgedAtTheOldRateThenMeterListensAtTheNewOne)
 {
     starten(ZweiZaehler);

@@ -28,6 +28,8 @@ const Falsch FalscheDateien[] = {
     {"# Kommentar\n\nzaehler id=123456789", "Zeile 3: ungültiger Wert \"123456789\" für \"id\""},
     {"zaehler adresse=251 id=1", "Zeile 1: ungültiger Wert \"251\" für \"adresse\" (0 bis 250)"},
     {"zaehler id=1 baud=1000", "Zeile 1: ungültiger Wert \"1000\" für \"baud\""},
+    {"zaehler id=1 spaet=83.1234", "Zeile 1: ungültiger Wert \"83.1234\" für \"spaet\""},
+    {"zaehler id=1 spaet=83,5", "Zeile 1: ungültiger Wert \"83,5\" für \"spaet\""},
     {"zaehler id=1 hersteller=AB1", "Zeile 1: ungültiger Wert \"AB1\" für \"hersteller\""},
     {"zaehler id=1 medium=107", "Zeile 1: ungültiger Wert \"107\" für \"medium\""},
     {"zaehler adresse=1", "Zeile 1: \"zaehler\" ohne \"id=\""},
@@ -129,6 +131,7 @@ TEST_F(SimBusDateiTest, metersTelegramsBusWideFaultsAndTheModemAreRead)
                                            "satz 1F\n"
                                            "roh 68 03 03 68 08 03 72 7D 16\n"
                                            "rohdatei golden.hex\n"
+                                           "zaehler id=9 spaet=83.25\n"
                                            "bus takt=nein echo stumm rauschen_vor=2\n"
                                            "modem waehlzeit=100 schutzzeit=200 busbaud=9600\n"
                                            "nummer 0301234 connect 2400 nach=50\n"
@@ -153,6 +156,7 @@ TEST_F(SimBusDateiTest, metersTelegramsBusWideFaultsAndTheModemAreRead)
     EXPECT_TRUE(z.fehler.stumm && !y.fehler.stumm);
     EXPECT_EQ(z.fehler.rauschenVor + y.fehler.rauschenVor, 4);
     EXPECT_EQ(y.fehler.spaetMs, 20);
+    EXPECT_EQ(bus.zaehler[2].fehler.spaetMs, 83.25);
 
     EXPECT_TRUE(bus.modem.vorhanden);
     EXPECT_EQ(QList<int>({bus.modem.waehlzeitMs, bus.modem.schutzzeitMs, bus.modem.busBaud}),

@@ -8,6 +8,8 @@ using namespace std::chrono_literals;
 namespace {
 
 const QByteArray kSelekt = QByteArray::fromHex("680B0B6853FD5278563412FFFFFFFFB216");
+const QByteArray kReset = QByteArray::fromHex("68030368"
+                                              "53FD50A016");
 const QByteArray kReqUd2 = QByteArray::fromHex("107BFD7816");
 const QByteArray kAntwort =
     LangerRahmen(QByteArray::fromHex("08FD72785634122D2C010E010000000C1312345678"));
@@ -22,12 +24,14 @@ protected:
         PtyUmgebung::SetUp();
         oeffnen(QStringLiteral("2400"));
     }
-    // A meter that acknowledges its select (E5) and answers REQ_UD2 in two pieces; echo: a level
-    // converter that sends every frame of the master back first.
-    std::jthread zaehler(bool quittieren, bool antworten, bool echo = false)
+    // A meter that acknowledges its select and its application reset (E5, the reset only with
+    // resetQuittieren) and answers REQ_UD2 in two pieces; echo: a level converter that sends
+    // every frame of the master back first.
+    std::jthread zaehler(bool quittieren, bool antworten, bool echo = false,
+                         bool resetQuittieren = true)
     {
         return std::jthread([=, this] {
-            for (const QByteArray& anfrage : {kSelekt, kReqUd2}) {
+            for (const QByteArray& anfrage : {kSelekt, kReset, kReqUd2}) {
                 if (m_bus.lesen(anfrage.size(), 3s) != anfrage)
                     return;
                 m_bus.schreiben(echo ? anfrage : QByteArray());
@@ -35,7 +39,8 @@ protected:
                 std::this_thread::sleep_for(anfrage.size() * 11 * 1000ms / 2400 + 20ms);
                 if (anfrage == kSelekt && !quittieren)
                     return;
-                m_bus.schreiben(anfrage == kSelekt ? "\xE5" : "");
+                const bool quittung = anfrage == kSelekt || (anfrage == kReset && resetQuittieren);
+                m_bus.schreiben(quittung ? "\xE5" : "");
             }
             if (antworten) {
                 m_bus.schreiben(kAntwort.left(10));
@@ -61,14 +66,27 @@ TEST_F(MBusRawREQUD2Test, answeringMeterGivesFrameEvenBehindAnEchoAndLogsFollowT
         EXPECT_EQ(m_antwort, kAntwort);
     }
     const QStringList zeilen = programmlog().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(zeilen.size(), 5);
+    ASSERT_EQ(zeilen.size(), 7);
     EXPECT_EQ(zeilen[0] + QStringLiteral("\r\n"), kSelektLog);
     EXPECT_EQ(zeilen[1], zeilen[0]);
     EXPECT_TRUE(zeilen[2].endsWith(QStringLiteral("Gelesen Hex   : \tE5;")))
         << qPrintable(zeilen[2]);
-    EXPECT_TRUE(zeilen[3].endsWith(QStringLiteral("Send Hex   : \t10;7B;FD;78;16;")));
-    EXPECT_TRUE(zeilen[4].contains(QStringLiteral("Gelesen Hex   : \t68;15;15;68;")))
+    EXPECT_TRUE(zeilen[3].endsWith(QStringLiteral("Send Hex   : \t68;03;03;68;53;FD;50;A0;16;")))
+        << qPrintable(zeilen[3]);
+    EXPECT_TRUE(zeilen[4].endsWith(QStringLiteral("Gelesen Hex   : \tE5;")))
         << qPrintable(zeilen[4]);
+    EXPECT_TRUE(zeilen[5].endsWith(QStringLiteral("Send Hex   : \t10;7B;FD;78;16;")));
+    EXPECT_TRUE(zeilen[6].contains(QStringLiteral("Gelesen Hex   : \t68;15;15;68;")))
+        << qPrintable(zeilen[6]);
+}
+
+// A meter that takes the application reset without acknowledging it is asked all the same.
+TEST_F(MBusRawREQUD2Test, unacknowledgedApplicationResetStillGetsTheData)
+{
+    auto meter = zaehler(true, true, false, false);
+    EXPECT_EQ(auslesen(), kAntwort.size()) << FehlerText.toStdString();
+    EXPECT_EQ(m_antwort, kAntwort);
+    EXPECT_TRUE(FehlerText.isEmpty()) << FehlerText.toStdString();
 }
 
 TEST_F(MBusRawREQUD2Test, acknowledgementWithoutFrameGivesZeroAndNoAcknowledgementMinusThree)
@@ -105,6 +123,9 @@ TEST_F(MBusRawREQUD2Test, lostDeviceEndsTheReadWithItsCode)
     std::jthread meter([this] {
         m_bus.lesen(kSelekt.size(), 3s);
         std::this_thread::sleep_for(100ms); // the select's time on the wire
+        m_bus.schreiben("\xE5");
+        m_bus.lesen(kReset.size(), 3s);
+        std::this_thread::sleep_for(60ms);
         m_bus.schreiben("\xE5");
         // Gone while the program waits for the answer (not while it is still sending).
         if (m_bus.lesen(kReqUd2.size(), 3s) == kReqUd2) {

@@ -2,6 +2,7 @@
 #include "serial/ComFehler.h"
 #include "serial/ComZuordnung.h"
 #include "serial/Geraetebelegung.h"
+#include "support/OhneRootRechte.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -67,6 +68,40 @@ TEST_F(SerielleSchnittstelleTest, hintNamesTheDeviceTriedAndTheSettingsLine)
     };
     for (const auto& [port, hinweis] : faelle)
         EXPECT_EQ(ComGeraetHinweis(port), hinweis) << port;
+}
+
+// A device that is there but that this user may not open: no port for us, named as a refused
+// access in the open's text and in the program log's hint.
+TEST_F(SerielleSchnittstelleTest, aDeviceThisUserMayNotOpenIsNamedAsARefusedAccess)
+{
+    PtyBus verboten;
+    ASSERT_TRUE(verboten.gueltig());
+    comZuordnen(4, verboten.geraet());
+    // ZEP.INI stays readable for the user of the step.
+    ASSERT_TRUE(QFile::setPermissions(
+        m_ordner.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                             QFileDevice::ReadOther | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(verboten.geraet(), QFileDevice::Permissions()));
+    int nummer = 0;
+    QString text, hinweis;
+    {
+        const OhneRootRechte rechte;
+        ASSERT_TRUE(rechte.gueltig());
+        SerielleSchnittstelle comm;
+        ASSERT_EQ(comm.setCommPort(4), 0);
+        nummer = comm.setPortOpen(true);
+        text = comm.fehlerBeschreibung();
+        hinweis = ComGeraetHinweis(4);
+    }
+    EXPECT_EQ(nummer, ComFehler::kUngueltigerPort);
+    EXPECT_EQ(text, QStringLiteral("Ungültige Anschlussnummer COM4 (%1): Zugriff verweigert (keine "
+                                   "Lese- und Schreibberechtigung für das Gerät)")
+                        .arg(verboten.geraet()));
+    EXPECT_EQ(hinweis, QStringLiteral("Gerät %1: Zugriff verweigert (keine Lese- und "
+                                      "Schreibberechtigung für das Gerät)")
+                           .arg(verboten.geraet()));
+    // The devices of this user keep the plain hint.
+    EXPECT_EQ(ComGeraetHinweis(3), QStringLiteral("Gerät ") + m_bus.geraet());
 }
 
 TEST_F(SerielleSchnittstelleTest, deviceIsHeldWhileOpenAndGivenBackOnCloseDestructionOrUnplug)

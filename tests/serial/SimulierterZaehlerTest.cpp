@@ -13,8 +13,9 @@ namespace {
 class SimulierterZaehlerTest : public SerielleUmgebung
 {
 protected:
-    // The bus of the text on a simulator, mapped as COM4 and opened at 2400 baud on comm.
-    void busOeffnen(const QString& text, SerielleSchnittstelle& comm)
+    // The bus of the text on a simulator, mapped as COM4 and opened at the baud rate on comm.
+    void busOeffnen(const QString& text, SerielleSchnittstelle& comm,
+                    const QString& rate = QStringLiteral("2400"))
     {
         SimBus simBus;
         QString fehler;
@@ -22,7 +23,7 @@ protected:
         m_sim = std::make_unique<BusSimulator>(simBus);
         ASSERT_TRUE(m_sim->starten(&fehler)) << fehler.toStdString();
         comZuordnen(4, m_sim->geraet());
-        QString baud = QStringLiteral("2400");
+        QString baud = rate;
         ASSERT_EQ(ComPortOeffnen(comm, 4, baud), 0) << FehlerText.toStdString();
     }
     std::unique_ptr<BusSimulator> m_sim;
@@ -84,6 +85,24 @@ TEST_F(SimulierterZaehlerTest, acknowledgementArrivingWhileTheSelectIsOnTheWireI
     EXPECT_EQ(m_sim->statistik().quittungen, 1);
     EXPECT_TRUE(programmlog().contains(QStringLiteral("Verspätete Bytes verworfen : \tE5;")))
         << programmlog().toStdString();
+}
+
+// At 300 baud the answer window (330 bit times + 50 ms) is 1.15 s, longer than the 0.8 s of
+// silence the master's raw read waits: a meter that starts its acknowledgement and its telegram
+// 1114 ms after each request is read all the same.
+TEST_F(SimulierterZaehlerTest, rawReadAt300BaudWaitsForAnAnswerStartingLateInTheWindow)
+{
+    SerielleSchnittstelle comm;
+    ASSERT_NO_FATAL_FAILURE(busOeffnen(QStringLiteral("bus takt=ja\nzaehler adresse=1 id=12345678 "
+                                                      "baud=300\nfehler spaet=1114\n"),
+                                       comm, QStringLiteral("300")));
+    QByteArray antwort;
+    const int laenge =
+        MBusRawREQUD2(comm, HexToStr(MB_TelSelectSekAdr(12345678, QStringLiteral("HEX")).text),
+                      antwort, false, 0, 0, 0, 0.8);
+    comm.setPortOpen(false);
+    ASSERT_GT(laenge, 0) << FehlerText.toStdString();
+    EXPECT_EQ(antwort.mid(7, 4), QByteArray::fromHex("78563412"));
 }
 
 } // namespace

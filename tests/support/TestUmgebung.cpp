@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 void TestUmgebung::SetUp()
 {
     ASSERT_TRUE(m_ordner.isValid());
@@ -66,4 +68,48 @@ void PortsperrenEntfernen(qint64 pid)
         if (halter.prozess == pid && halter.beendet)
             QFile::remove(dir.filePath(name));
     }
+}
+
+OdbcOhneProtokolle::OdbcOhneProtokolle()
+{
+    if (qEnvironmentVariableIsEmpty("TELVARIN_TEST_ODBC"))
+        return;
+    m_gueltig = false;
+    const QString systemOrdner = qEnvironmentVariableIsEmpty("ODBCSYSINI")
+                                     ? QStringLiteral("/etc")
+                                     : qEnvironmentVariable("ODBCSYSINI");
+    const QString systemName = qEnvironmentVariableIsEmpty("ODBCINSTINI")
+                                   ? QStringLiteral("odbcinst.ini")
+                                   : qEnvironmentVariable("ODBCINSTINI");
+    QFile quelle(QDir(systemOrdner).filePath(systemName));
+    QByteArray text;
+    if (quelle.open(QIODevice::ReadOnly)) {
+        text = quelle.readAll();
+    } else if (quelle.exists()) {
+        std::fprintf(stderr, "ODBC: %s nicht lesbar\n", qPrintable(quelle.fileName()));
+        return;
+    }
+    QByteArray kopie;
+    for (const QByteArray& zeile : text.split('\n')) {
+        const qsizetype gleich = zeile.indexOf('=');
+        const QByteArray schluessel = gleich < 0 ? QByteArray() : zeile.left(gleich).trimmed();
+        if (schluessel.compare("CommLog", Qt::CaseInsensitive) == 0 ||
+            schluessel.compare("Debug", Qt::CaseInsensitive) == 0)
+            kopie += schluessel + "=0\n";
+        else if (schluessel.compare("Trace", Qt::CaseInsensitive) == 0)
+            kopie += schluessel + "=No\n";
+        else
+            kopie += zeile + '\n';
+    }
+    m_ordner = std::make_unique<QTemporaryDir>(
+        QDir::temp().filePath(QStringLiteral("telvarin-odbc-XXXXXX")));
+    QFile ziel(m_ordner->filePath(QStringLiteral("odbcinst.ini")));
+    if (!m_ordner->isValid() || !ziel.open(QIODevice::WriteOnly) ||
+        ziel.write(kopie) != kopie.size() || !ziel.flush()) {
+        std::fprintf(stderr, "ODBC: %s nicht schreibbar\n", qPrintable(ziel.fileName()));
+        return;
+    }
+    qputenv("ODBCSYSINI", QFile::encodeName(m_ordner->path()));
+    qunsetenv("ODBCINSTINI");
+    m_gueltig = true;
 }

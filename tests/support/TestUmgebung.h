@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include "QtDrucken.h"
 
 #include <gtest/gtest.h>
@@ -59,3 +61,22 @@ QString Testdaten(const QString& relativ);
 // test that kills a process holding a port removes them, so that no later program (of another
 // user neither) finds the terminal number locked.
 void PortsperrenEntfernen(qint64 pid);
+
+// A test process that may reach the test server (TELVARIN_TEST_ODBC set) has its ODBC driver
+// manager read the driver list from a copy of the system's odbcinst.ini in a folder of its own,
+// with the drivers' logs and the driver manager's trace off (CommLog, Debug, Trace): Debian's
+// odbcinst.ini turns the PostgreSQL driver's communication log on, and that driver then writes
+// a file per process into /tmp, whatever a connection string says, as soon as none of the
+// process's connections is open. Without TELVARIN_TEST_ODBC nothing changes. gueltig() is false
+// (the reason on standard error) when the copy cannot be made. The main functions hold one for
+// the whole run, made before any test; the copy goes when it is destroyed.
+class OdbcOhneProtokolle
+{
+public:
+    OdbcOhneProtokolle();
+    bool gueltig() const { return m_gueltig; }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_ordner;
+    bool m_gueltig = true;
+};

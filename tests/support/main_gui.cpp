@@ -1,3 +1,5 @@
+#include "TestUmgebung.h"
+
 #include <QApplication>
 #include <QTemporaryFile>
 
@@ -22,5 +24,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + einstellung.fileName().toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    const OdbcOhneProtokolle odbc;
+    if (!odbc.gueltig())
+        return 2;
     return RUN_ALL_TESTS();
 }

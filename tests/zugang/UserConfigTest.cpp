@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Global.h"
+#include "support/OhneRootRechte.h"
 #include "support/TestUmgebung.h"
 
 #include <QDir>
@@ -114,6 +115,34 @@ TEST_F(UserConfigTest, nichtSchreibbarerOrdnerEndetEinmalMitDenVorgabenUndFehler
     EXPECT_TRUE(FehlerText.startsWith("Fehler beim Zugriff auf Pfad/Datei: "))
         << FehlerText.toStdString();
     EXPECT_EQ(m_meldungen.texte.size(), 2);
+}
+
+// A folder this user may not write into is named as such, not as a missing file.
+TEST_F(UserConfigTest, ordnerOhneSchreibrechtWirdAlsZugriffVerweigertGemeldet)
+{
+    constexpr QFileDevice::Permissions kLesen = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                                QFileDevice::ReadOther | QFileDevice::ExeOther;
+    constexpr QFileDevice::Permissions kAlle =
+        kLesen | QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    // The working folder (the program log) stays open to everyone, the program folder is not.
+    ASSERT_TRUE(QFile::setPermissions(m_ordner.path(), kAlle));
+    ASSERT_TRUE(QFile::setPermissions(pfad("prog"), kLesen));
+    bool gelesen = true;
+    {
+        const OhneRootRechte rechte;
+        ASSERT_TRUE(rechte.gueltig());
+        gelesen = ReadUserConfig();
+    }
+    QFile::setPermissions(pfad("prog"), kAlle);
+    EXPECT_FALSE(gelesen);
+    EXPECT_EQ(DBParameter, kVorgabeliste);
+    EXPECT_EQ(FehlerText, "Zugriff verweigert (keine Schreibberechtigung im Ordner): " +
+                              QDir::toNativeSeparators(pfad("prog/obrak.conf")));
+    ASSERT_EQ(m_meldungen.texte.size(), 1);
+    EXPECT_EQ(m_meldungen.texte[0], "Fehler Nummer: 70\r\nFehlerbeschreibung: " + FehlerText +
+                                        "\r\nFehlerquelle: WriteDefaultUserConfig\r\nHilfe: ");
+    EXPECT_FALSE(QFileInfo::exists(pfad("prog/obrak.conf")));
 }
 
 TEST_F(UserConfigTest, unlesbareDateiLaesstDBParameterUndZeigtKeinKennwort)

@@ -21,7 +21,8 @@ struct Wert
     QString text;
 };
 
-enum class Art { Schalter, Zahl, HexByte, Baud, Kennnummer, Buchstaben };
+// Mikrosekunden: milliseconds with up to three decimals after a point, stored in microseconds.
+enum class Art { Schalter, Zahl, Mikrosekunden, HexByte, Baud, Kennnummer, Buchstaben };
 
 template <class Ziel> struct Schluessel
 {
@@ -88,7 +89,8 @@ const Schluessel<SimFehler> FehlerSchluessel[] = {
      [](SimFehler& f, const Wert& w) { f.auswahlOhneQuittung = w.zahl; }},
     {"antwort_ab", Art::Zahl, 1, 1000000,
      [](SimFehler& f, const Wert& w) { f.antwortAb = int(w.zahl); }},
-    {"spaet", Art::Zahl, 0, 600000, [](SimFehler& f, const Wert& w) { f.spaetMs = int(w.zahl); }},
+    {"spaet", Art::Mikrosekunden, 0, 600000,
+     [](SimFehler& f, const Wert& w) { f.spaetMs = static_cast<double>(w.zahl) / 1000.0; }},
     {"pruefsumme_falsch", Art::Schalter, 0, 1,
      [](SimFehler& f, const Wert& w) { f.falschePruefsumme = w.zahl; }},
     {"geteilt", Art::Zahl, 0, 600000,
@@ -155,6 +157,17 @@ QString wertLesen(const char* name, Art art, qint64 min, qint64 max, const QStri
         if (!w || *w < min || *w > max)
             return falsch + " (" + bereich(min, max) + ")";
         wert.zahl = *w;
+        return {};
+    }
+    case Art::Mikrosekunden: {
+        static const QRegularExpression ms("^([0-9]{1,9})(?:\\.([0-9]{1,3}))?$");
+        const QRegularExpressionMatch m = ms.match(text);
+        const qint64 us = m.hasMatch() ? m.captured(1).toLongLong() * 1000 +
+                                             m.captured(2).leftJustified(3, u'0').toLongLong()
+                                       : -1;
+        if (us < min * 1000 || us > max * 1000)
+            return falsch + " (" + bereich(min, max) + ", bis zu drei Stellen hinter dem Punkt)";
+        wert.zahl = us;
         return {};
     }
     case Art::HexByte: {

@@ -4,14 +4,15 @@
 #include "SimMBus.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr qint64 NsJeMs = 1'000'000;
 
-qint64 bitsIn(qint64 ms, int baud)
+qint64 bitsIn(qint64 ns, int baud)
 {
-    return ms * baud / 1000;
+    return ns * baud / 1'000'000'000LL;
 }
 
 } // namespace
@@ -98,7 +99,7 @@ qint64 SimBusLogik::zeichenEndeNs(const SimZeichen& z, int baud) const
 {
     if (!m_bus.takt)
         return z.zusatzNs;
-    return (z.startBit + SimMBus::BitsJeZeichen) * 1'000'000'000LL / baud;
+    return (z.startBit + SimMBus::BitsJeZeichen) * 1'000'000'000LL / baud + z.restNs;
 }
 
 QList<SimZeichen> SimBusLogik::zeichenfolge(const SimAntwort& antwort, const SimFehler& fehler,
@@ -106,35 +107,43 @@ QList<SimZeichen> SimBusLogik::zeichenfolge(const SimAntwort& antwort, const Sim
 {
     qint64 bit = 0;
     qint64 zusatzNs = 0;
+    qint64 restNs = 0;
+    // A pause: whole bit times on the line, the rest kept to the nanosecond.
+    const auto pause = [&](qint64 ns) {
+        const qint64 bits = bitsIn(ns, baud);
+        bit += bits;
+        zusatzNs += ns;
+        restNs += ns - bits * 1'000'000'000LL / baud;
+    };
+    // The delay runs from the end of the request to the start of the answer's first character.
     if (fehler.spaetMs >= 0) {
-        bit += bitsIn(fehler.spaetMs, baud);
-        zusatzNs += fehler.spaetMs * NsJeMs;
+        pause(std::llround(fehler.spaetMs * NsJeMs));
     } else {
-        bit += m_bus.antwortBits + bitsIn(m_bus.antwortMs, baud);
+        bit += m_bus.antwortBits;
+        pause(m_bus.antwortMs * NsJeMs);
         // Without pacing the answer still keeps the answer delay behind the request.
-        zusatzNs += m_bus.antwortBits * 1'000'000'000LL / baud + m_bus.antwortMs * NsJeMs;
+        zusatzNs += m_bus.antwortBits * 1'000'000'000LL / baud;
     }
 
     QList<SimZeichen> zeichen;
-    zufallsBytes(fehler.rauschenVor, zeichen, bit, zusatzNs);
+    zufallsBytes(fehler.rauschenVor, zeichen, bit, zusatzNs, restNs);
     const int teilung =
         antwort.telegramm && fehler.teilungMs > 0 ? static_cast<int>(antwort.bytes.size() / 2) : -1;
     for (int i = 0; i < antwort.bytes.size(); ++i) {
-        if (i == teilung) {
-            bit += bitsIn(fehler.teilungMs, baud);
-            zusatzNs += fehler.teilungMs * NsJeMs;
-        }
-        zeichen.append({static_cast<quint8>(antwort.bytes[i]), bit, zusatzNs});
+        if (i == teilung)
+            pause(fehler.teilungMs * NsJeMs);
+        zeichen.append({static_cast<quint8>(antwort.bytes[i]), bit, zusatzNs, restNs});
         bit += SimMBus::BitsJeZeichen;
     }
-    zufallsBytes(fehler.rauschenNach, zeichen, bit, zusatzNs);
+    zufallsBytes(fehler.rauschenNach, zeichen, bit, zusatzNs, restNs);
     return zeichen;
 }
 
-void SimBusLogik::zufallsBytes(int anzahl, QList<SimZeichen>& zeichen, qint64& bit, qint64 zusatzNs)
+void SimBusLogik::zufallsBytes(int anzahl, QList<SimZeichen>& zeichen, qint64& bit, qint64 zusatzNs,
+                               qint64 restNs)
 {
     for (int i = 0; i < anzahl; ++i) {
-        zeichen.append({static_cast<quint8>(m_zufall() & 0xFF), bit, zusatzNs});
+        zeichen.append({static_cast<quint8>(m_zufall() & 0xFF), bit, zusatzNs, restNs});
         bit += SimMBus::BitsJeZeichen;
         ++m_statistik.rauschBytes;
     }

@@ -5,7 +5,8 @@
 //
 // Timing: a character takes 11 bit times at the line speed. A request counts as complete when
 // its last character would have been complete on a real line; the answer starts the answer delay
-// (bit times + milliseconds) after that, and its characters follow one another without gaps.
+// (bit times + milliseconds, or the meter's own delay) after that, to the nanosecond: its first
+// character begins then and is complete 11 bit times later, and the others follow without gaps.
 // With pacing off, the request still takes its time on the line and the answer its delay, but
 // all characters of an answer are due at once.
 
@@ -62,7 +63,8 @@ public:
 private:
     QList<SimAusgabe> antworten(const SimRahmen& rahmen);
     QList<SimZeichen> zeichenfolge(const SimAntwort& antwort, const SimFehler& fehler, int baud);
-    void zufallsBytes(int anzahl, QList<SimZeichen>& zeichen, qint64& bit, qint64 zusatzNs);
+    void zufallsBytes(int anzahl, QList<SimZeichen>& zeichen, qint64& bit, qint64 zusatzNs,
+                      qint64 restNs);
     qint64 zeichenEndeNs(const SimZeichen& z, int baud) const;
 
     SimBus m_bus;

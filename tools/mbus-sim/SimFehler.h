@@ -11,7 +11,7 @@ struct SimFehler
     bool aendernNurMitId = false;   // ignores change frames to 253 that lack its secondary address
     bool auswahlOhneQuittung = false; // takes a selection but never acknowledges it
     int antwortAb = 1;              // first frame it reacts to (2: the first one is ignored ...)
-    int spaetMs = -1;               // answer delay in ms instead of the normal one (-1: normal)
+    double spaetMs = -1;            // answer delay in ms instead of the normal one (-1: normal)
     bool falschePruefsumme = false; // every RSP_UD leaves with a wrong checksum
     int teilungMs = 0;              // pause in the middle of every RSP_UD (answer in two pieces)
     int rauschenVor = 0;            // random bytes sent right before each answer

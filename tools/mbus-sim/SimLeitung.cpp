@@ -30,11 +30,14 @@ QList<SimZeichen> SimLeitung::ueberlagern(const QList<QList<SimZeichen>>& sender
 {
     qint64 laenge = 0;
     qint64 zusatz = -1;
+    qint64 rest = -1;
     for (const QList<SimZeichen>& zeichen : sender) {
         for (const SimZeichen& z : zeichen)
             laenge = std::max(laenge, z.startBit + SimMBus::BitsJeZeichen);
         if (!zeichen.isEmpty() && (zusatz < 0 || zeichen.first().zusatzNs < zusatz))
             zusatz = zeichen.first().zusatzNs;
+        if (!zeichen.isEmpty() && (rest < 0 || zeichen.first().restNs < rest))
+            rest = zeichen.first().restNs;
     }
     std::vector<bool> leitung(static_cast<size_t>(laenge + SimMBus::BitsJeZeichen), true);
     for (const QList<SimZeichen>& zeichen : sender)
@@ -54,7 +57,7 @@ QList<SimZeichen> SimLeitung::ueberlagern(const QList<QList<SimZeichen>>& sender
             for (int i = 0; i < DatenBits; ++i)
                 if (leitung[static_cast<size_t>(p + 1 + i)])
                     wert = static_cast<quint8>(wert | 1 << i);
-            gelesen.append({wert, p, std::max<qint64>(zusatz, 0)});
+            gelesen.append({wert, p, std::max<qint64>(zusatz, 0), std::max<qint64>(rest, 0)});
             vorher = leitung[static_cast<size_t>(p + StoppBit)];
             p += StoppBit + 1;
             continue;

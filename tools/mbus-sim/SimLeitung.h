@@ -15,6 +15,9 @@ struct SimZeichen
     quint8 wert = 0;
     qint64 startBit = 0; // bit time at which the start bit begins
     qint64 zusatzNs = 0; // pauses on demand before it (they also count when pacing is off)
+    // With pacing: how far the pauses in milliseconds before it reach past whole bit times, so
+    // that a delay of so many ms is kept to the nanosecond and not cut to a bit time.
+    qint64 restNs = 0;
 };
 
 class SimLeitung

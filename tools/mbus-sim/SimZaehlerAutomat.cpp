@@ -138,7 +138,7 @@ SimAntwort SimZaehlerAutomat::daten(const SimRahmen& r)
     if (!m_letzteAntwort.isEmpty()) {
         if (fcv && fcb == m_letztesFcb) {
             ++m_telegramme;
-            return {m_letzteAntwort, true};
+            return {mitAktuellerAdresse(m_letzteAntwort), true};
         }
         index = (m_telegramm + 1) % anzahl;
     }
@@ -147,6 +147,21 @@ SimAntwort SimZaehlerAutomat::daten(const SimRahmen& r)
     m_letzteAntwort = telegrammBauen(index);
     ++m_telegramme;
     return {m_letzteAntwort, true};
+}
+
+// A repeated telegram names the address the meter has now, also when it was given a new one
+// since (a raw telegram stays as written).
+QByteArray SimZaehlerAutomat::mitAktuellerAdresse(QByteArray bytes) const
+{
+    constexpr int kAdresse = 5;
+    if (!m_zaehler.telegramme[m_telegramm].roh.isEmpty() || bytes.size() < kAdresse + 3 ||
+        byteAn(bytes, kAdresse) == m_adresse)
+        return bytes;
+    const int alt = byteAn(bytes, kAdresse);
+    const int summe = static_cast<int>(bytes.size()) - 2;
+    bytes[kAdresse] = char(m_adresse);
+    bytes[summe] = char(byteAn(bytes, summe) - alt + m_adresse);
+    return bytes;
 }
 
 void SimZaehlerAutomat::fcbMerken(const SimRahmen& r)

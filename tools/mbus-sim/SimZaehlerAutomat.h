@@ -8,9 +8,10 @@
 // - REQ_UD2: RSP_UD. With FCV set, an FCB toggled against the last frame with FCV the meter took
 //   (REQ_UD2, but also SND_UD, a selection of it, REQ_UD1: EN 13757-2 counts every one) asks for
 //   the next telegram (after the last one the first again), the same FCB for the last one once
-//   more, byte for byte.
+//   more, byte for byte but for the address field, which names the meter's address of now.
 // - SND_UD to 253 with CI 52 and an 8-byte mask: selects the meter when the mask fits (E5), ends
 //   its selection when not (silence).
+// - SND_UD with CI 50 (application reset): E5, back to the first telegram, still selected.
 // - SND_UD with CI 51 and DIF 01 VIF 7A: new primary address; CI B8 to BF: new baud rate, the E5
 //   still at the old one. Both also to 253 with the secondary address in front of the data, then
 //   the meter whose address fits acts, selected or not.
@@ -63,6 +64,7 @@ private:
     // A frame with FCV set that the meter took: its FCB is the one the next REQ_UD2 is held to.
     void fcbMerken(const SimRahmen& r);
     QByteArray telegrammBauen(int index);
+    QByteArray mitAktuellerAdresse(QByteArray bytes) const;
 
     SimZaehler m_zaehler;
     SimSekundaeradresse m_sekundaer;

@@ -36,6 +36,22 @@ QByteArrayView OhneRauschenDavor(QByteArrayView bytes)
     return bytes.sliced(anfang);
 }
 
+// Exactly one long frame with sound length, second start character, checksum and stop.
+bool GesunderRahmen(QByteArrayView bytes)
+{
+    if (bytes.size() < kRahmenZusatz || static_cast<std::uint8_t>(bytes[0]) != kStartLang ||
+        bytes[1] != bytes[2] || static_cast<std::uint8_t>(bytes[3]) != kStartLang)
+        return false;
+    const int laenge = static_cast<std::uint8_t>(bytes[1]);
+    if (bytes.size() != laenge + kRahmenZusatz ||
+        static_cast<std::uint8_t>(bytes[bytes.size() - 1]) != kStopp)
+        return false;
+    std::uint8_t summe = 0;
+    for (const char b : bytes.sliced(4, laenge))
+        summe = static_cast<std::uint8_t>(summe + static_cast<std::uint8_t>(b));
+    return summe == static_cast<std::uint8_t>(bytes[4 + laenge]);
+}
+
 Ereignis Ungueltig(int bits)
 {
     Ereignis ereignis;
@@ -108,18 +124,21 @@ bool LangerRahmenUnvollstaendig(QByteArrayView antwort)
 
 bool LangerRahmenKomplett(QByteArrayView antwort)
 {
-    const QByteArrayView bytes = OhneRauschenDavor(antwort);
-    if (bytes.size() < kRahmenZusatz || static_cast<std::uint8_t>(bytes[0]) != kStartLang ||
-        bytes[1] != bytes[2] || static_cast<std::uint8_t>(bytes[3]) != kStartLang)
-        return false;
-    const int laenge = static_cast<std::uint8_t>(bytes[1]);
-    if (bytes.size() != laenge + kRahmenZusatz ||
-        static_cast<std::uint8_t>(bytes[bytes.size() - 1]) != kStopp)
-        return false;
-    std::uint8_t summe = 0;
-    for (const char b : bytes.sliced(4, laenge))
-        summe = static_cast<std::uint8_t>(summe + static_cast<std::uint8_t>(b));
-    return summe == static_cast<std::uint8_t>(bytes[4 + laenge]);
+    return GesunderRahmen(OhneRauschenDavor(antwort));
+}
+
+std::optional<std::uint8_t> RahmenAdresse(QByteArrayView antwort)
+{
+    constexpr int kAdresse = 5;
+    QByteArrayView bytes = OhneRauschenDavor(antwort);
+    if (bytes.size() < kRahmenZusatz || static_cast<std::uint8_t>(bytes[0]) != kStartLang)
+        return std::nullopt;
+    const int gesamt = static_cast<std::uint8_t>(bytes[1]) + kRahmenZusatz;
+    if (gesamt <= kAdresse || bytes.size() < gesamt || !NurRauschen(bytes.sliced(gesamt)))
+        return std::nullopt;
+    if (!GesunderRahmen(bytes.first(gesamt)))
+        return std::nullopt;
+    return static_cast<std::uint8_t>(bytes[kAdresse]);
 }
 
 } // namespace mbus

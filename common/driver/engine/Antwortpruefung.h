@@ -12,6 +12,9 @@
 
 #include <QByteArrayView>
 
+#include <cstdint>
+#include <optional>
+
 namespace mbus {
 
 Ereignis PruefeAntwort(QByteArrayView antwort);
@@ -25,5 +28,9 @@ bool LangerRahmenUnvollstaendig(QByteArrayView antwort);
 // length, second start character, checksum and stop character are sound: nothing a meter sends
 // can belong behind it.
 bool LangerRahmenKomplett(QByteArrayView antwort);
+
+// The address field of the one sound long frame the bytes hold (line noise in front and behind
+// passed over); none when they are anything else.
+std::optional<std::uint8_t> RahmenAdresse(QByteArrayView antwort);
 
 } // namespace mbus

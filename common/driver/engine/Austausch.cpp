@@ -7,8 +7,10 @@
 
 namespace mbus {
 
-Austausch::Austausch(QByteArray anfrage, bool antwortErwartet, const Zeitparameter& zeiten)
-    : m_anfrage(std::move(anfrage)), m_antwortErwartet(antwortErwartet), m_zeiten(zeiten)
+Austausch::Austausch(QByteArray anfrage, bool antwortErwartet, const Zeitparameter& zeiten,
+                     std::optional<std::uint8_t> adresse)
+    : m_anfrage(std::move(anfrage)), m_antwortErwartet(antwortErwartet), m_zeiten(zeiten),
+      m_adresse(adresse)
 {
 }
 
@@ -16,8 +18,10 @@ Buszeit Austausch::beginne(Buszeit jetzt)
 {
     m_zustand = Zustand::Wartet;
     m_empfangen.clear();
+    m_fremd.clear();
     m_ereignis = Ereignis{};
-    m_frist = jetzt + Sendedauer(m_zeiten, m_anfrage.size()) + Antwortfenster(m_zeiten);
+    m_fensterEnde = jetzt + Sendedauer(m_zeiten, m_anfrage.size()) + Antwortfrist(m_zeiten);
+    m_frist = m_fensterEnde;
     m_grenze = m_frist + Antwortgrenze(m_zeiten);
     return m_frist;
 }
@@ -37,7 +41,11 @@ void Austausch::empfange(QByteArrayView stueck, Buszeit jetzt)
     // A sound long frame is the whole answer: waiting for the line to fall silent behind it
     // would only cost time. A lone E5 still waits, a second one behind it would be a collision.
     if (m_antwortErwartet && LangerRahmenKomplett(m_empfangen)) {
-        beende();
+        if (!fremdesAbgeben()) {
+            beende();
+            return;
+        }
+        m_frist = std::min(std::max(jetzt + Antwortpause(m_zeiten), m_fensterEnde), m_grenze);
         return;
     }
     m_frist = std::min(jetzt + Antwortpause(m_zeiten), m_grenze);
@@ -54,8 +62,31 @@ const Ereignis& Austausch::zeitAbgelaufen(Buszeit jetzt)
             return m_ereignis;
         }
     }
+    // Line noise behind another meter's frame: that frame is set aside all the same, and its own
+    // answer may still start within the window.
+    if (fremdesAbgeben() && jetzt < m_fensterEnde) {
+        m_frist = m_fensterEnde;
+        return m_ereignis;
+    }
     beende();
     return m_ereignis;
+}
+
+QByteArray Austausch::fremdeBytes()
+{
+    return std::exchange(m_fremd, QByteArray());
+}
+
+bool Austausch::fremdesAbgeben()
+{
+    if (!m_adresse || !m_antwortErwartet)
+        return false;
+    const std::optional<std::uint8_t> adresse = RahmenAdresse(m_empfangen);
+    if (!adresse || *adresse == *m_adresse)
+        return false;
+    m_fremd.append(m_empfangen);
+    m_empfangen.clear();
+    return true;
 }
 
 void Austausch::beende()

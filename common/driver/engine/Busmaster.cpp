@@ -28,6 +28,14 @@ bool ErwartetAntwort(std::uint8_t adresse)
     return adresse != MBusAdresse::kRundruf;
 }
 
+// The meter whose long frame alone answers a request to this address (none beyond 250).
+std::optional<std::uint8_t> Antwortadresse(std::uint8_t adresse)
+{
+    if (!MBusAdresse::IstZaehleradresse(adresse))
+        return std::nullopt;
+    return adresse;
+}
+
 } // namespace
 
 Busmaster::Busmaster(const Zeitparameter& zeiten) : m_zeiten(zeiten)
@@ -42,14 +50,14 @@ Sendung Busmaster::sndNke(MBusAdresse adresse, Buszeit jetzt)
     else
         m_fcb[adresse.wert()] = true;
     return starte(KurzerRahmen(kSndNke, adresse.wert()), ErwartetAntwort(adresse.wert()), jetzt,
-                  std::nullopt);
+                  std::nullopt, Antwortadresse(adresse.wert()));
 }
 
 Sendung Busmaster::reqUd2(MBusAdresse adresse, Buszeit jetzt)
 {
     const std::uint8_t c = m_fcb[adresse.wert()] ? (kReqUd2 | kFcb) : kReqUd2;
     return starte(KurzerRahmen(c, adresse.wert()), ErwartetAntwort(adresse.wert()), jetzt,
-                  adresse.wert());
+                  adresse.wert(), Antwortadresse(adresse.wert()));
 }
 
 std::optional<Sendung> Busmaster::waehle(const Auswahlmaske& maske, Buszeit jetzt)
@@ -59,7 +67,7 @@ std::optional<Sendung> Busmaster::waehle(const Auswahlmaske& maske, Buszeit jetz
         return std::nullopt;
     m_fcb[MBusAdresse::kNetzwerkschicht] = true;
     return starte(LangerRahmenBytes(kSndUd, MBusAdresse::kNetzwerkschicht, kCiAuswahl, *daten),
-                  true, jetzt, std::nullopt);
+                  true, jetzt, std::nullopt, std::nullopt);
 }
 
 std::optional<Sendung> Busmaster::sendeRoh(const QByteArray& rahmen, Buszeit jetzt)
@@ -67,13 +75,15 @@ std::optional<Sendung> Busmaster::sendeRoh(const QByteArray& rahmen, Buszeit jet
     if (rahmen.isEmpty())
         return std::nullopt;
     const std::optional<std::uint8_t> ziel = Zieladresse(rahmen);
-    return starte(rahmen, !ziel || ErwartetAntwort(*ziel), jetzt, std::nullopt);
+    return starte(rahmen, !ziel || ErwartetAntwort(*ziel), jetzt, std::nullopt,
+                  ziel ? Antwortadresse(*ziel) : std::nullopt);
 }
 
 Sendung Busmaster::starte(QByteArray anfrage, bool antwortErwartet, Buszeit jetzt,
-                          std::optional<std::uint8_t> fcbAdresse)
+                          std::optional<std::uint8_t> fcbAdresse,
+                          std::optional<std::uint8_t> antwortadresse)
 {
-    m_austausch.emplace(std::move(anfrage), antwortErwartet, m_zeiten);
+    m_austausch.emplace(std::move(anfrage), antwortErwartet, m_zeiten, antwortadresse);
     m_fcbAdresse = fcbAdresse;
     const Buszeit frist = m_austausch->beginne(jetzt);
     return Sendung{m_austausch->anfrage(), frist};
@@ -103,6 +113,11 @@ void Busmaster::zaehleRahmen(bool liefVorher)
     // A sound frame answered the REQ_UD2: the meter counts this request as done.
     if (liefVorher && m_austausch->beendet() && m_fcbAdresse && m_austausch->ereignis().dekodiert)
         m_fcb[*m_fcbAdresse] = !m_fcb[*m_fcbAdresse];
+}
+
+QByteArray Busmaster::fremdeBytes()
+{
+    return m_austausch ? m_austausch->fremdeBytes() : QByteArray();
 }
 
 std::optional<Buszeit> Busmaster::frist() const

@@ -8,6 +8,10 @@
 // request whose answer got lost is repeated with the same FCB and the meter repeats its
 // telegram instead of moving on. Selecting a meter by its secondary address starts address 253
 // afresh.
+//
+// A request to a primary address (0 to 250) is answered only by a long frame with that address;
+// one naming another address answered something else (see Austausch) and comes out of
+// fremdeBytes().
 
 #include "Austausch.h"
 #include "Auswahlmaske.h"
@@ -51,12 +55,15 @@ public:
     const Ereignis& ereignis() const;
     // APPReceiveTest: 255 running, 0 idle, 1, 3, 5, 6 (see Ereignis.h).
     int empfangsTest() const;
+    // Bytes of the running or last exchange that answered another request, handed out once.
+    QByteArray fremdeBytes();
     // The FCB the next REQ_UD2 to this address carries.
     bool naechstesFcb(MBusAdresse adresse) const { return m_fcb[adresse.wert()]; }
 
 private:
     Sendung starte(QByteArray anfrage, bool antwortErwartet, Buszeit jetzt,
-                   std::optional<std::uint8_t> fcbAdresse);
+                   std::optional<std::uint8_t> fcbAdresse,
+                   std::optional<std::uint8_t> antwortadresse);
     void zaehleRahmen(bool liefVorher);
 
     Zeitparameter m_zeiten;

@@ -38,6 +38,11 @@ Dauer Antwortfenster(const Zeitparameter& zeiten)
            std::chrono::milliseconds(NichtNegativ(zeiten.antwortOffsetMs));
 }
 
+Dauer Antwortfrist(const Zeitparameter& zeiten)
+{
+    return Antwortfenster(zeiten) + Sendedauer(zeiten, 1) + kEmpfangsZugabe;
+}
+
 Dauer Antwortpause(const Zeitparameter& zeiten)
 {
     return std::max<Dauer>(Sendedauer(zeiten, zeiten.pauseZeichen),

@@ -46,6 +46,15 @@ Dauer Bitzeiten(const Zeitparameter& zeiten, long long bits);
 Dauer Sendedauer(const Zeitparameter& zeiten, long long bytes);
 // From the request's last byte to the latest start of an answer.
 Dauer Antwortfenster(const Zeitparameter& zeiten);
+// How much later than it is complete on the line a received byte may reach the program: the
+// level converter passes the meter's current on within a few microseconds, the operating system
+// wakes the waiting program and hands the byte on within a fraction of a millisecond; 1 ms
+// covers both without making a silent address noticeably slower.
+constexpr Dauer kEmpfangsZugabe = std::chrono::milliseconds(1);
+// From the request's last byte until the first character of an answer that starts at the very
+// end of the answer window is in the program's hands: the window bounds the start of the answer,
+// and its first character is complete one character time later (plus kEmpfangsZugabe).
+Dauer Antwortfrist(const Zeitparameter& zeiten);
 // Silence after a received byte that ends the answer: pauseZeichen character times (no less
 // than pauseMindestMs).
 Dauer Antwortpause(const Zeitparameter& zeiten);

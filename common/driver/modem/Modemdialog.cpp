@@ -149,7 +149,8 @@ void Modemdialog::portVerloren()
     Modemaktion egal;
     if (m_auftrag == Auftrag::Initialisieren)
         ende(Modemlage::Unbestaetigt, Modemausgang::Portfehler, {}, egal);
-    else if (laeuft())
+    else if (laeuft() || m_lage == Modemlage::Verbunden)
+        // A connection goes with the port, and no result of the modem ended it.
         ende(Modemlage::Leerlauf, Modemausgang::Portfehler, {}, egal);
     else
         m_lage = Modemlage::Leerlauf;

@@ -78,7 +78,8 @@ public:
     // The caller sent bytes of its own to the remote bus; the guard time before "+++" counts
     // from the last of them.
     void datenGesendet(Buszeit jetzt);
-    // The serial port is gone: a running dialogue ends (Portfehler), the line counts as idle.
+    // The serial port is gone: a running dialogue or a connection ends (Portfehler, no result
+    // line), the line counts as idle.
     void portVerloren();
     // Initialising or dialling was asked while no port is open: nothing is sent, and the request
     // ends at once (Portfehler) where a waiting caller sees it: an initialisation unconfirmed, a

@@ -187,8 +187,10 @@ int Busanschluss::pruefen()
         beendeOhneAntwort();
         return empfangsTest();
     }
-    if (const std::optional<Buszeit> frist = m_master.frist(); frist && jetzt >= *frist)
+    if (const std::optional<Buszeit> frist = m_master.frist(); frist && jetzt >= *frist) {
         m_master.zeitAbgelaufen(jetzt);
+        m_spaet.anfuegen(m_master.fremdeBytes());
+    }
     if (!m_master.laeuft()) {
         spaetVerwerfen();
         nachDemEnde();
@@ -272,6 +274,8 @@ void Busanschluss::senden(Buszeit jetzt)
     m_spaet.anfuegen(m_kanal->lesen());
     m_spaetBeimWarten = false;
     spaetVerwerfen();
+    // The window runs from the moment the request goes out, not from when the wait began.
+    jetzt = m_uhr->jetzt();
     const Zeitparameter z = zeiten();
     m_master.setzeZeiten(z);
 
@@ -303,6 +307,7 @@ void Busanschluss::senden(Buszeit jetzt)
     m_letzteAktivitaet = jetzt + Sendedauer(z, sendung->bytes.size());
     // The least answer delay of a meter: 11 bit times behind the request's last byte.
     m_fruehesteAntwort = *m_letzteAktivitaet + Bitzeiten(z, kBitsJeZeichen);
+    m_spaetBis.reset();
 }
 
 void Busanschluss::empfangen(Buszeit jetzt)
@@ -315,12 +320,18 @@ void Busanschluss::empfangen(Buszeit jetzt)
     if (antwort.isEmpty())
         return;
     // Read while the request was still on the wire: these bytes were under way before any
-    // meter could answer it.
-    if (jetzt < m_fruehesteAntwort) {
+    // meter could answer it. So are those that follow them without the pause that ends an
+    // answer, as long as nothing of the answer has come: the rest of that transmission.
+    const bool fortsetzung = m_spaetBis && jetzt < *m_spaetBis + Antwortpause(zeiten());
+    if (jetzt < m_fruehesteAntwort || fortsetzung) {
         m_spaet.anfuegen(antwort);
+        m_spaetBis = jetzt;
         return;
     }
+    m_spaetBis.reset();
     m_master.empfange(antwort, jetzt);
+    // A frame of another meter (one that answered an earlier request too late).
+    m_spaet.anfuegen(m_master.fremdeBytes());
 }
 
 bool Busanschluss::leitungStill(Buszeit jetzt)

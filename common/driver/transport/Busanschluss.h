@@ -16,11 +16,15 @@
 // Late bytes: a meter's answer begins at the earliest 11 bit times after the request's last byte
 // has left the wire. Whatever is read before that moment is no answer to the request (a meter
 // that answered the request before too late, noise) and is kept away from the exchange. Such
-// bytes, and those that arrive while a request waits, are dropped with one program-log line
-// ("Verspätete Bytes verworfen : ") when the request goes out or the exchange ends.
+// bytes, those that follow them without the pause that ends an answer (the rest of that
+// transmission) and those that arrive while a request waits are dropped with one program-log
+// line ("Verspätete Bytes verworfen : ") when the request goes out or the exchange ends. So is a
+// long frame that names another primary address than the one asked (the engine sets it aside):
+// the exchange goes on waiting for its own meter within the answer window.
 //
 // Every exchange ends: the engine's deadline is the answer window after the request's last
-// byte, moved on by each received byte; on top of that the engine gives each exchange a hard
+// byte and one character more (an answer that starts at the end of the window is read), moved on
+// by each received byte; on top of that the engine gives each exchange a hard
 // limit (the longest answer a meter can send, byte by byte with the longest allowed gaps), after
 // which it is ended whatever arrives.
 //
@@ -174,6 +178,9 @@ private:
     std::optional<Buszeit> m_letzteAktivitaet;
     // Bytes read before this moment are no answer to the request on the line.
     Buszeit m_fruehesteAntwort{0};
+    // When the last late byte of the running exchange was read (none: none came, or the answer
+    // began).
+    std::optional<Buszeit> m_spaetBis;
     // Late bytes not yet logged; whether any came while the waiting request waited.
     SpaeteBytes m_spaet;
     bool m_spaetBeimWarten = false;
