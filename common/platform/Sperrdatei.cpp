@@ -102,9 +102,9 @@ Sperrhalter SperrhalterLesen(const QString& datei)
     const Inhalt inhalt = InhaltDeuten(f.read(4096));
     halter.prozess = inhalt.gelesen ? inhalt.prozess : 0;
     halter.programm = inhalt.programm;
-    halter.beendet = HalterBeendet(
-        inhalt, QDateTime::fromSecsSinceEpoch(info.st_mtim.tv_sec, Qt::UTC)
-                    .addMSecs(info.st_mtim.tv_nsec / 1000000));
+    halter.beendet =
+        HalterBeendet(inhalt, QDateTime::fromSecsSinceEpoch(info.st_mtim.tv_sec, Qt::UTC)
+                                  .addMSecs(info.st_mtim.tv_nsec / 1000000));
     return halter;
 }
 
@@ -128,9 +128,8 @@ bool VerwaisteSperrdateiEntfernen(const QString& datei)
         QByteArray bytes(4096, '\0');
         const ssize_t n = ::pread(fd, bytes.data(), static_cast<size_t>(bytes.size()), 0);
         bytes.resize(n > 0 ? n : 0);
-        const QDateTime geaendert =
-            QDateTime::fromSecsSinceEpoch(offen.st_mtim.tv_sec, Qt::UTC)
-                .addMSecs(offen.st_mtim.tv_nsec / 1000000);
+        const QDateTime geaendert = QDateTime::fromSecsSinceEpoch(offen.st_mtim.tv_sec, Qt::UTC)
+                                        .addMSecs(offen.st_mtim.tv_nsec / 1000000);
         if (HalterBeendet(InhaltDeuten(bytes), geaendert))
             entfernt = ::unlink(name.constData()) == 0;
     }

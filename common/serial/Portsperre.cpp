@@ -11,11 +11,14 @@ QString PortSperrdatei(const QString& geraet)
     if (geraet.isEmpty())
         return {};
     // The folders in the order the serial port tries them.
-    static const QStringList kOrdner = {
-        QStringLiteral("/var/lock"),         QStringLiteral("/etc/locks"),
-        QStringLiteral("/var/spool/locks"),  QStringLiteral("/var/spool/uucp"),
-        QStringLiteral("/tmp"),              QStringLiteral("/var/tmp"),
-        QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock")};
+    static const QStringList kOrdner = {QStringLiteral("/var/lock"),
+                                        QStringLiteral("/etc/locks"),
+                                        QStringLiteral("/var/spool/locks"),
+                                        QStringLiteral("/var/spool/uucp"),
+                                        QStringLiteral("/tmp"),
+                                        QStringLiteral("/var/tmp"),
+                                        QStringLiteral("/var/lock/lockdev"),
+                                        QStringLiteral("/run/lock")};
     QString name = geraet;
     if (name.startsWith(QStringLiteral("/dev/")))
         name.remove(0, 5);

@@ -301,9 +301,7 @@ TEST_F(PollexProzessTest, aMasterWhoseLockFolderCannotBeMadeRunsAndWritesItsValu
     qputenv("TELVARIN_SPERREN", pfad(QStringLiteral("datei/sperren")).toLocal8Bit());
     const QString wertdatei = pfad(QStringLiteral("Z201/000001001.zep"));
     QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
-    EXPECT_TRUE(Warten([&] {
-        return LetzterWert(wertdatei) > 1 || pollex.waitForFinished(0);
-    }));
+    EXPECT_TRUE(Warten([&] { return LetzterWert(wertdatei) > 1 || pollex.waitForFinished(0); }));
     EXPECT_EQ(pollex.state(), QProcess::Running);
     EXPECT_GT(LetzterWert(wertdatei), 1);
     const QString master = QStringLiteral("Sperre des Masters für Com1 nicht anlegbar, der Master "

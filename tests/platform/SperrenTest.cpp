@@ -1,7 +1,7 @@
 // Lock files of the masters and the log-file import.
 
-#include "platform/Global.h"
 #include "platform/Sperren.h"
+#include "platform/Global.h"
 #include "support/TestUmgebung.h"
 #include "support/ZweiterBenutzer.h"
 

@@ -1,8 +1,8 @@
+#include "serial/Portsperre.h"
 #include "SerielleUmgebung.h"
 #include "platform/Sperrdatei.h"
 #include "serial/ComFehler.h"
 #include "serial/ComZuordnung.h"
-#include "serial/Portsperre.h"
 #include "support/ZweiterBenutzer.h"
 
 #include <QProcess>
@@ -167,7 +167,8 @@ TEST_F(PortSperreTest, aLockFileOfAnotherUsersKilledProgramIsNamedWithItsOwner)
     QProcess zweiter;
     zweiterBenutzer::einrichten(zweiter);
     zweiter.setWorkingDirectory(m_ordner.path());
-    zweiter.start(QStringLiteral(SPERR_PROBE_BEFEHL), {QStringLiteral("port"), QStringLiteral("3")});
+    zweiter.start(QStringLiteral(SPERR_PROBE_BEFEHL),
+                  {QStringLiteral("port"), QStringLiteral("3")});
     ASSERT_TRUE(zweiter.waitForFinished(15000));
     const QString antwort = QString::fromUtf8(zweiter.readAllStandardOutput()).trimmed();
     if (zweiter.exitCode() == 127 || antwort.isEmpty())

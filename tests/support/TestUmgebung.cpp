@@ -2,8 +2,8 @@
 
 #include "platform/Global.h"
 #include "platform/Sperrdatei.h"
-#include "serial/Portsperre.h"
 #include "platform/Warten.h"
+#include "serial/Portsperre.h"
 
 #include <QDir>
 #include <QFile>
