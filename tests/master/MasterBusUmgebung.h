@@ -1,6 +1,6 @@
 #pragma once
 // A master window on a simulated bus (pacing off) and a real meter database file, the clock
-// set by the test; the runtime folder of the locks inside the working folder.
+// set by the test; the lock folder inside the working folder.
 
 #include "MasterfensterUmgebung.h"
 
