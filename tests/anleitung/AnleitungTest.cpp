@@ -233,7 +233,7 @@ TEST(AnleitungMasterTest, quickTryOfTheMasterStoresTheValuesOfEveryMeter)
     const qint64 pollexPid = pollex.processId();
     pollex.kill();
     pollex.waitForFinished(5000);
-    PortsperrenEntfernen(pollexPid);
+    SperrdateienEntfernen(pollexPid);
     simulator.kill();
     simulator.waitForFinished(5000);
 

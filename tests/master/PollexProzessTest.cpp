@@ -63,7 +63,7 @@ protected:
             ::kill(static_cast<pid_t>(pid), SIGKILL);
             prozess.waitForFinished(5000);
         }
-        PortsperrenEntfernen(pid);
+        SperrdateienEntfernen(pid);
     }
     // The data lines of every mb.log file (a run may pass midnight).
     int datenzeilen() const

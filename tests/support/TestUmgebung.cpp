@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include <signal.h>
+
 void TestUmgebung::SetUp()
 {
     ASSERT_TRUE(m_ordner.isValid());
@@ -57,7 +59,7 @@ QString Testdaten(const QString& relativ)
     return QStringLiteral(TELVARIN_TESTDATA "/") + relativ;
 }
 
-void PortsperrenEntfernen(qint64 pid)
+void SperrdateienEntfernen(qint64 pid)
 {
     if (pid <= 0)
         return;
@@ -67,6 +69,17 @@ void PortsperrenEntfernen(qint64 pid)
         const Sperrhalter halter = SperrhalterLesen(dir.filePath(name));
         if (halter.prozess == pid && halter.beendet)
             QFile::remove(dir.filePath(name));
+    }
+    if (::kill(static_cast<pid_t>(pid), 0) == 0)
+        return; // still running: its settings locks are its own
+    const QDir temp(QDir::tempPath());
+    for (const QString& name : temp.entryList({QStringLiteral("telvarin-ini-*.lock")}, QDir::Files)) {
+        QFile datei(temp.filePath(name));
+        // A settings lock holds the holder's process number on its first line.
+        if (datei.open(QIODevice::ReadOnly) && datei.readLine().trimmed().toLongLong() == pid) {
+            datei.close();
+            datei.remove();
+        }
     }
 }
 

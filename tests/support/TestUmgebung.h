@@ -57,10 +57,11 @@ protected:
 // Path of a file of the shared test data.
 QString Testdaten(const QString& relativ);
 
-// Removes the serial port lock files ("LCK..pts_7") that the ended process pid left behind: a
-// test that kills a process holding a port removes them, so that no later program (of another
-// user neither) finds the terminal number locked.
-void PortsperrenEntfernen(qint64 pid);
+// Removes the lock files that the ended process pid left behind: the serial port locks
+// ("LCK..pts_7"), so that no later program (of another user neither) finds the terminal number
+// locked, and the write locks of settings files in the temporary folder. A test that kills a
+// process calls it once the process has ended.
+void SperrdateienEntfernen(qint64 pid);
 
 // A test process that may reach the test server (TELVARIN_TEST_ODBC set) has its ODBC driver
 // manager read the driver list from a copy of the system's odbcinst.ini in a folder of its own,

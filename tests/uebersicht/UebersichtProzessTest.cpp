@@ -84,7 +84,7 @@ protected:
             const qint64 pid = prozess->processId();
             prozess->kill();
             prozess->waitForFinished(5000);
-            PortsperrenEntfernen(pid);
+            SperrdateienEntfernen(pid);
         }
         // The masters run detached: each is ended by its number and waited for.
         for (int port : {1, 2})
@@ -93,7 +93,7 @@ protected:
         for (qint64 pid : m_master) {
             ::kill(static_cast<pid_t>(pid), SIGKILL);
             warten([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; });
-            PortsperrenEntfernen(pid);
+            SperrdateienEntfernen(pid);
         }
         for (auto& sim : m_sims)
             if (sim)
