@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Pfad.h"
+#include "platform/Sperrdatei.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -258,7 +259,7 @@ QString Schreibziel(const QString& aufgeloest)
 class IniSperre
 {
 public:
-    explicit IniSperre(const QString& ziel) : m_datei(IniSperrdatei(ziel))
+    explicit IniSperre(const QString& ziel) : m_pfad(IniSperrdatei(ziel)), m_datei(m_pfad)
     {
         const QDeadlineTimer frist(kSperrWartezeitMs);
         for (;;) {
@@ -266,6 +267,10 @@ public:
                 return;
             if (m_datei.error() != QLockFile::LockFailedError)
                 return;
+            // A writer killed between creating the file and writing its number into it leaves
+            // it empty, which QLockFile counts as held for half a minute: taken over at once.
+            if (VerwaisteSperrdateiEntfernen(m_pfad))
+                continue;
             if (frist.hasExpired()) {
                 m_besetzt = true;
                 return;
@@ -277,6 +282,7 @@ public:
     bool besetzt() const { return m_besetzt; }
 
 private:
+    QString m_pfad;
     QLockFile m_datei;
     bool m_besetzt = false;
 };

@@ -2,6 +2,7 @@
 
 #include "support/TestUmgebung.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -177,6 +178,28 @@ TEST_F(IniDateiTest, schreiberSperrenEinanderUndVerlierenKeineAenderung)
     EXPECT_FALSE(ProfilSchreiben("S0", "F0K0", "neu", kIni));
     EXPECT_GE(uhr.elapsed(), 1000);
     EXPECT_EQ(ProfilLesen("S0", "F0K0", "", kIni), "0");
+}
+
+// A writer killed between creating the lock file and writing its number leaves the file empty;
+// the next writer takes it over instead of giving up, and a live writer's lock still holds.
+TEST_F(IniDateiTest, eineLeereSperrdateiEinesBeendetenSchreibersHaeltNiemandenAuf)
+{
+    schreiben("ZEP.INI", "[A]\r\nk=1\r\n");
+    const QString sperrdatei = IniSperrdatei(pfad("ZEP.INI"));
+    {
+        QFile leer(sperrdatei);
+        ASSERT_TRUE(leer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(leer.setFileTime(QDateTime::currentDateTime().addSecs(-5),
+                                     QFileDevice::FileModificationTime));
+    }
+    EXPECT_TRUE(ProfilSchreiben("A", "k", "2", kIni));
+    EXPECT_EQ(ProfilLesen("A", "k", "", kIni), "2");
+    EXPECT_FALSE(QFile::exists(sperrdatei));
+
+    QLockFile lebenderSchreiber(sperrdatei);
+    ASSERT_TRUE(lebenderSchreiber.tryLock(0));
+    EXPECT_FALSE(ProfilSchreiben("A", "k", "3", kIni));
+    EXPECT_EQ(ProfilLesen("A", "k", "", kIni), "2");
 }
 
 TEST_F(IniDateiTest, loeschenEntferntDieSchluesselzeileOderDenAbschnittBisZumNaechsten)

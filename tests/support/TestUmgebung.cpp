@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cstdio>
 
@@ -74,11 +76,17 @@ void SperrdateienEntfernen(qint64 pid)
         return; // still running: its settings locks are its own
     const QDir temp(QDir::tempPath());
     for (const QString& name : temp.entryList({QStringLiteral("telvarin-ini-*.lock")}, QDir::Files)) {
-        QFile datei(temp.filePath(name));
-        // A settings lock holds the holder's process number on its first line.
-        if (datei.open(QIODevice::ReadOnly) && datei.readLine().trimmed().toLongLong() == pid) {
-            datei.close();
-            datei.remove();
+        const QString datei = temp.filePath(name);
+        const Sperrhalter halter = SperrhalterLesen(datei);
+        if (halter.prozess == pid) {
+            QFile::remove(datei);
+        } else if (halter.prozess == 0 && halter.datei) {
+            // Killed between creating the file and writing its number: an empty file of a live
+            // writer has its number within moments, one left behind stays empty.
+            const qint64 alter = QFileInfo(datei).lastModified().msecsTo(QDateTime::currentDateTime());
+            if (alter < kLeereSperrdateiMs)
+                QThread::msleep(static_cast<unsigned long>(kLeereSperrdateiMs - alter + 50));
+            VerwaisteSperrdateiEntfernen(datei);
         }
     }
 }
