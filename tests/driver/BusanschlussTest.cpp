@@ -188,6 +188,22 @@ TEST_F(BusanschlussTest, restOfALateFrameAndAFrameOfAnotherAddressAreNoAnswer)
         << qPrintable(QString::fromLatin1(lesen(logs.first())));
 }
 
+// A byte read while the request is on the wire that begins no frame (line noise, a stray echo
+// byte) is dropped alone: the meter's prompt answer right behind it is read.
+TEST_F(BusanschlussTest, aStrayByteBeforeAPromptAnswerHoldsNothingBack)
+{
+    for (const QByteArray& streu : {Hex("FF"), Hex("E5"), Hex("16")}) {
+        m_anschluss.reqUd2(kAdresse5);
+        m_leitung->eingang = streu;
+        nach(20ms); // the request is still on the wire
+        m_leitung->eingang = Telegramm();
+        nach(10ms); // 7 ms behind the request: a prompt meter
+        EXPECT_EQ(bisZumEnde(), kEmpfangTelegramm) << streu.toHex().constData();
+        EXPECT_EQ(m_anschluss.ereignis().antwort, Telegramm()) << streu.toHex().constData();
+        nach(100ms);
+    }
+}
+
 TEST_F(BusanschlussTest, retryRepeatsATimedOutRequestOnceWithTheSameFcb)
 {
     m_anschluss.reqUd2(kAdresse5);

@@ -308,6 +308,7 @@ void Busanschluss::senden(Buszeit jetzt)
     // The least answer delay of a meter: 11 bit times behind the request's last byte.
     m_fruehesteAntwort = *m_letzteAktivitaet + Bitzeiten(z, kBitsJeZeichen);
     m_spaetBis.reset();
+    m_spaetRahmen.clear();
 }
 
 void Busanschluss::empfangen(Buszeit jetzt)
@@ -320,16 +321,32 @@ void Busanschluss::empfangen(Buszeit jetzt)
     if (antwort.isEmpty())
         return;
     // Read while the request was still on the wire: these bytes were under way before any
-    // meter could answer it. So are those that follow them without the pause that ends an
-    // answer, as long as nothing of the answer has come: the rest of that transmission.
-    const bool fortsetzung = m_spaetBis && jetzt < *m_spaetBis + Antwortpause(zeiten());
-    if (jetzt < m_fruehesteAntwort || fortsetzung) {
+    // meter could answer it.
+    if (jetzt < m_fruehesteAntwort) {
         m_spaet.anfuegen(antwort);
+        m_spaetRahmen.append(antwort);
         m_spaetBis = jetzt;
         return;
     }
+    // So is the rest of a frame they began, when it follows without the pause that ends an
+    // answer: as many bytes as its own length field still asks for, no more. Anything else (a
+    // noise byte, a stray echo) holds back no answer that follows it.
+    QByteArrayView neu(antwort);
+    if (m_spaetBis && jetzt < *m_spaetBis + Antwortpause(zeiten())) {
+        qsizetype rest = 0;
+        while (rest < neu.size() && LangerRahmenUnvollstaendig(m_spaetRahmen))
+            m_spaetRahmen.append(neu[rest++]);
+        if (rest > 0) {
+            m_spaet.anfuegen(antwort.first(rest));
+            m_spaetBis = jetzt;
+            neu = neu.sliced(rest);
+        }
+    }
+    if (neu.isEmpty())
+        return;
     m_spaetBis.reset();
-    m_master.empfange(antwort, jetzt);
+    m_spaetRahmen.clear();
+    m_master.empfange(neu, jetzt);
     // A frame of another meter (one that answered an earlier request too late).
     m_spaet.anfuegen(m_master.fremdeBytes());
 }

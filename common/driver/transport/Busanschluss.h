@@ -179,8 +179,9 @@ private:
     // Bytes read before this moment are no answer to the request on the line.
     Buszeit m_fruehesteAntwort{0};
     // When the last late byte of the running exchange was read (none: none came, or the answer
-    // began).
+    // began), and the late bytes since the request went out.
     std::optional<Buszeit> m_spaetBis;
+    QByteArray m_spaetRahmen;
     // Late bytes not yet logged; whether any came while the waiting request waited.
     SpaeteBytes m_spaet;
     bool m_spaetBeimWarten = false;
