@@ -11,7 +11,9 @@
 #include <QLockFile>
 #include <QRegularExpression>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -29,6 +31,9 @@ QString Datei(const QString& name)
 // a lock whose process ended.
 bool OrdnerAnlegen(const QString& ordner)
 {
+    // A link put in the folder's place by someone else never leads the locks elsewhere.
+    if (QFileInfo(ordner).isSymLink())
+        return false;
     if (QFileInfo(ordner).isDir())
         return true;
     if (!QDir().mkpath(ordner))
@@ -37,6 +42,21 @@ bool OrdnerAnlegen(const QString& ordner)
         QDir::cleanPath(QFileInfo(Sperren::ordner()).absoluteFilePath()))
         ::chmod(QFile::encodeName(ordner).constData(), 0777);
     return true;
+}
+
+// Whatever the umask: every user may read who holds the lock and take it over once it ended.
+// The file is changed through a descriptor of our own regular file, never by its name: in a
+// folder every user may write, someone could have put a link to another file in its place.
+void FuerJedenLesbar(const QString& datei)
+{
+    const int fd = ::open(QFile::encodeName(datei).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        info.st_nlink == 1)
+        ::fchmod(fd, 0666);
+    ::close(fd);
 }
 
 } // namespace
@@ -48,9 +68,19 @@ QString Sperren::ordner()
     const QString vorgabe = qEnvironmentVariable("TELVARIN_SPERREN");
     if (!vorgabe.isEmpty())
         return vorgabe;
+    // Every user's process must come to the same folder, so the choice never depends on the
+    // rights of the one asking: a folder made already, else a lock folder every user may write
+    // in (Debian's /run/lock), else the temporary folder.
     for (const QString& basis : {QStringLiteral("/run/lock"), QStringLiteral("/var/lock")}) {
-        if (QFileInfo(basis).isDir())
-            return basis + QStringLiteral("/telvarin");
+        const QString ordner = basis + QStringLiteral("/telvarin");
+        const QFileInfo vorhanden(ordner);
+        if (vorhanden.isSymLink())
+            continue;
+        if (vorhanden.isDir())
+            return ordner;
+        const QFileInfo info(basis);
+        if (info.isDir() && info.permissions().testFlag(QFileDevice::WriteOther))
+            return ordner;
     }
     return QDir(QDir::tempPath()).filePath(QStringLiteral("telvarin-sperren"));
 }
@@ -125,10 +155,7 @@ bool Sperre::holen()
         VerwaisteSperrdateiEntfernen(m_datei))
         genommen = m_sperre->tryLock(0);
     if (genommen) {
-        // Whatever the umask: every user may read who holds it and take it over once it ended.
-        QFile::setPermissions(m_datei, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                           QFile::WriteGroup | QFile::ReadOther |
-                                           QFile::WriteOther);
+        FuerJedenLesbar(m_datei);
         return true;
     }
     if (m_sperre->error() == QLockFile::LockFailedError) {

@@ -149,7 +149,11 @@ TEST_F(SperrenTest, theLockFolderIsMachineWideAndMadeForEveryUser)
     qunsetenv("TELVARIN_SPERREN");
     const QString maschine = Sperren::ordner();
     qputenv("TELVARIN_SPERREN", vorher);
-    if (QFileInfo(QStringLiteral("/run/lock")).isDir())
+    // The same folder for every user: one made already, or one in a lock folder every user may
+    // write in (Debian's /run/lock).
+    const QFileInfo runLock(QStringLiteral("/run/lock"));
+    if (QFileInfo(QStringLiteral("/run/lock/telvarin")).isDir() ||
+        (runLock.isDir() && runLock.permissions().testFlag(QFileDevice::WriteOther)))
         EXPECT_EQ(maschine, QStringLiteral("/run/lock/telvarin"));
     EXPECT_FALSE(maschine.contains(QStringLiteral("/run/user/")));
 
@@ -176,6 +180,20 @@ TEST_F(SperrenTest, aLockThatCannotBeMadeIsNotTakenForAHeldOne)
     EXPECT_FALSE(sperre.holen());
     EXPECT_TRUE(sperre.nichtAnlegbar());
     EXPECT_TRUE(FehlerText.contains(QStringLiteral("nicht anlegbar"))) << qPrintable(FehlerText);
+}
+
+// A link put in the lock folder's place never leads the locks into another folder.
+TEST_F(SperrenTest, aLockFolderThatIsALinkIsNotUsed)
+{
+    const QString anderer = pfad(QStringLiteral("anderer"));
+    ASSERT_TRUE(QDir().mkpath(anderer));
+    const QString link = pfad(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(anderer, link));
+    Sperren::ordnerSetzen(link);
+    Sperre sperre(Sperren::masterDatei(3));
+    EXPECT_FALSE(sperre.holen());
+    EXPECT_TRUE(sperre.nichtAnlegbar());
+    EXPECT_TRUE(QDir(anderer).isEmpty());
 }
 
 namespace {
