@@ -134,8 +134,11 @@ WertdateiErsetzenErgebnis WertdateiErsetzen(qint32 lznr, qint32 index, const QLi
         while (a < geordnet.size() && geordnet[a].Tm < spanne.von)
             ++a;
         // The master stores a value a moment before it logs it: the old value just before the
-        // span's first reading, with the same value and nothing else between, is that reading.
-        if (a > 0) {
+        // span's first reading, with the same value and nothing else between, is that reading,
+        // unless the file holds that reading at its logged time already (stored and logged in
+        // one second): then the value before is a reading of its own.
+        const bool amAnfang = a < geordnet.size() && geordnet[a].Tm == spanne.von;
+        if (a > 0 && !amAnfang) {
             const RB6_Satz& davor = geordnet[a - 1];
             const RB6_Satz& erster = neu[spanne.erster];
             if (erster.Tm - davor.Tm <= kProtokollVerzug &&

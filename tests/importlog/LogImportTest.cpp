@@ -414,6 +414,20 @@ TEST_F(LogImportTest, aReadingLoggedASecondAfterItWasStoredIsNotDoubled)
     EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{unix(zeit(2005, 9, 15, 0, 0, 1)), 10.0}}));
 }
 
+// A reading of the day before, a minute before the day's first logged one and with the same
+// value, is a reading of its own when the file holds the logged one at its time already.
+TEST_F(LogImportTest, theSameValueAMinuteBeforeTheSpanIsKeptWhenTheSpanStartsWithItsOwn)
+{
+    zaehler(150, 3, 1, 3);
+    const UnixZeit abends = unix(zeit(2005, 9, 14, 23, 59, 5));
+    const UnixZeit morgens = unix(zeit(2005, 9, 15, 0, 0, 5));
+    wertdateiFuellen(150, 1, {{abends, 10.0}, {morgens, 10.0}});
+    masterLiest(zeit(2005, 9, 15, 0, 0, 5), kA, {10});
+    LogImport import = neuerImport();
+    import.importieren(QStringLiteral("15.9.2005"), QStringLiteral("15.9.2005"), m_grid);
+    EXPECT_EQ(werte(150, 1), (QList<RB6_Satz>{{abends, 10.0}, {morgens, 10.0}}));
+}
+
 TEST_F(LogImportTest, valuesDatedAfterTheImportAreDroppedAndTheMasterAppendsAgain)
 {
     zaehler(150, 3, 1, 3);
