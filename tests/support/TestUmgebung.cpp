@@ -69,8 +69,10 @@ void SperrdateienEntfernen(qint64 pid)
     const QDir dir(ordner);
     for (const QString& name : dir.entryList({QStringLiteral("LCK..*")}, QDir::Files)) {
         const Sperrhalter halter = SperrhalterLesen(dir.filePath(name));
+        // Judged once more under the file's lock: another test's program may have taken the
+        // terminal number over meanwhile.
         if (halter.prozess == pid && halter.beendet)
-            QFile::remove(dir.filePath(name));
+            VerwaisteSperrdateiEntfernen(dir.filePath(name));
     }
     if (::kill(static_cast<pid_t>(pid), 0) == 0)
         return; // still running: its settings locks are its own
@@ -79,7 +81,7 @@ void SperrdateienEntfernen(qint64 pid)
         const QString datei = temp.filePath(name);
         const Sperrhalter halter = SperrhalterLesen(datei);
         if (halter.prozess == pid) {
-            QFile::remove(datei);
+            VerwaisteSperrdateiEntfernen(datei);
         } else if (halter.prozess == 0 && halter.datei) {
             // Killed between creating the file and writing its number: an empty file of a live
             // writer has its number within moments, one left behind stays empty.
