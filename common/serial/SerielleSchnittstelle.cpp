@@ -72,6 +72,19 @@ bool IstPseudoterminal(int handle)
     return (haupt >= kErsteUnix98Pty && haupt <= kLetzteUnix98Pty) || haupt == kAltePty;
 }
 
+// Asks the driver to pass received bytes on at once. USB serial converters (FTDI and the like)
+// otherwise collect bytes for up to 16 ms, longer than the margin behind the answer window, and
+// a meter answering late in the window would be lost. A device that knows no such setting (a
+// built-in UART, a pseudo-terminal) stays as it is.
+void KurzeLatenz(int handle)
+{
+    serial_struct serial{};
+    if (::ioctl(handle, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY))
+        return;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    [[maybe_unused]] const int rc = ::ioctl(handle, TIOCSSERIAL, &serial);
+}
+
 // Devices whose lock another program held past a whole wait, with the time until which that is
 // remembered. While it is, an open tries once and does not wait again: a master that opens the
 // port for every meter would otherwise wait the whole time for each one while the other program
@@ -382,6 +395,7 @@ int SerielleSchnittstelle::oeffnen()
                       kTextEinstellung + nummer + QStringLiteral(": ") + m_settings);
     }
     modemleitungenSetzen();
+    KurzeLatenz(m_port->handle());
     return erfolg();
 }
 
