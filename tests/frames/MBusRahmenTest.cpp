@@ -152,7 +152,8 @@ TEST(MBusRahmen, applicationResetGoesToTheSelectedMeterWithTheOtherFcbThanTheSel
     EXPECT_TRUE(chr.gueltig && chr.text.isEmpty());
     EXPECT_EQ(chr.bytes, QByteArray::fromHex("6803036873FD50"));
     // The select keeps FCB 0.
-    EXPECT_TRUE(MB_TelSelectSekAdr(12345678, kHex).text.startsWith(QStringLiteral("68 0B 0B 68 53")));
+    EXPECT_TRUE(
+        MB_TelSelectSekAdr(12345678, kHex).text.startsWith(QStringLiteral("68 0B 0B 68 53")));
 }
 
 } // namespace

@@ -155,12 +155,11 @@ TEST_F(MasterBusfolgeTest, metersHoldingEveryFrameToTheFcbRuleStoreTheirFirstTel
                            QStringLiteral("2:100001.0"), QStringLiteral("2:100002.0")}))
         << qPrintable(mbLog());
     const QString log = mbLog();
-    for (const QString& zeile :
-         {QStringLiteral("10:15:00 ;11111111;Z1;3;1;1;10000;"),
-          QStringLiteral("10:30:00 ;11111111;Z1;3;1;1;10001;"),
-          QStringLiteral("10:45:00 ;11111111;Z1;3;1;1;10002;"),
-          QStringLiteral("10:15:00 ;22222222;Z2;3;2;1;100000;"),
-          QStringLiteral("10:30:00 ;22222222;Z2;3;2;1;100001;"),
-          QStringLiteral("10:45:00 ;22222222;Z2;3;2;1;100002;")})
+    for (const QString& zeile : {QStringLiteral("10:15:00 ;11111111;Z1;3;1;1;10000;"),
+                                 QStringLiteral("10:30:00 ;11111111;Z1;3;1;1;10001;"),
+                                 QStringLiteral("10:45:00 ;11111111;Z1;3;1;1;10002;"),
+                                 QStringLiteral("10:15:00 ;22222222;Z2;3;2;1;100000;"),
+                                 QStringLiteral("10:30:00 ;22222222;Z2;3;2;1;100001;"),
+                                 QStringLiteral("10:45:00 ;22222222;Z2;3;2;1;100002;")})
         EXPECT_TRUE(log.contains(zeile)) << qPrintable(zeile) << qPrintable(log);
 }

@@ -115,7 +115,8 @@ TEST_F(MBusRawREQUD2Test, unacknowledgedSecondSelectFailsTheRead)
     });
     EXPECT_EQ(auslesen(false, 0.3), -3);
     EXPECT_TRUE(m_antwort.isEmpty());
-    EXPECT_TRUE(FehlerText.startsWith(QStringLiteral("Keine Quittung auf den Auswahlrahmen: Timeout : ")))
+    EXPECT_TRUE(
+        FehlerText.startsWith(QStringLiteral("Keine Quittung auf den Auswahlrahmen: Timeout : ")))
         << FehlerText.toStdString();
     meter.join();
     EXPECT_EQ(m_erhalten, (QList<QByteArray>{kSelekt, kReset, kSelekt}));
