@@ -180,10 +180,11 @@ int Tempo()
     int ok = 0;
     for (int i = 1; i <= kZaehler; ++i)
         ok += u.zaehler.TextMatrix(i, 4) == QStringLiteral("Ok") ? 1 : 0;
-    // Per meter: select (17 bytes) and E5, application reset (9) and E5, REQ_UD2 (5) and the
-    // 100-byte answer; each answer starts 11 bit times + 3 ms after its request.
+    // Per meter: select (17 bytes) and E5, application reset (9) and E5, select again (17) and
+    // E5, REQ_UD2 (5) and the 100-byte answer; each answer starts 11 bit times + 3 ms after its
+    // request.
     const double minimum =
-        kZaehler * (Zeichenzeit(17 + 1 + 9 + 1 + 5 + 100) + 3 * (11.0 / kBaud + 0.003));
+        kZaehler * (Zeichenzeit(17 + 1 + 9 + 1 + 17 + 1 + 5 + 100) + 4 * (11.0 / kBaud + 0.003));
     const double verhaeltnis = wand / minimum;
     std::printf("Zyklus über %d Zähler (100 Bytes, %d Baud, Takt an): %.2f s, Leitungsminimum "
                 "%.2f s, Verhältnis %.3f (Grenze 1,10): %s; %d von %d gelesen\n",

@@ -16,7 +16,8 @@ const QString kModusChr = QStringLiteral("CHR");
 
 constexpr std::uint8_t kStartLang = 0x68;
 constexpr std::uint8_t kStopp = 0x16;
-constexpr std::uint8_t kSndUd = 0x53;
+constexpr std::uint8_t kSndUd = 0x53;    // SND_UD, FCV set, FCB 0
+constexpr std::uint8_t kSndUdFcb = 0x73; // SND_UD, FCV set, FCB 1
 constexpr std::uint8_t kCiAnwendungsReset = 0x50;
 constexpr std::uint8_t kCiDaten = 0x51;    // data send (here: the new primary address)
 constexpr std::uint8_t kCiAuswahl = 0x52;  // selection by secondary address
@@ -85,11 +86,12 @@ QString HexText(const QByteArray& bytes)
     return text;
 }
 
-// A long frame to the selected meter: 68 L L 68, C field SND_UD, address 253, CI, data.
-MBusRahmen Rahmen(std::uint8_t ci, const QByteArray& daten, const QString& modus)
+// A long frame to the selected meter: 68 L L 68, C field (SND_UD), address 253, CI, data.
+MBusRahmen Rahmen(std::uint8_t ci, const QByteArray& daten, const QString& modus,
+                  std::uint8_t c = kSndUd)
 {
     QByteArray koerper;
-    koerper.append(static_cast<char>(kSndUd));
+    koerper.append(static_cast<char>(c));
     koerper.append(static_cast<char>(MBusAdresse::kNetzwerkschicht));
     koerper.append(static_cast<char>(ci));
     koerper.append(daten);
@@ -134,7 +136,9 @@ MBusRahmen MB_TelSelectSekAdr(const QVariant& sekAdr, const QString& modus)
 
 MBusRahmen MB_TelAnwendungsReset(const QString& modus)
 {
-    return Rahmen(kCiAnwendungsReset, QByteArray(), modus);
+    // FCB 1 between the select (FCB 0) and the select again (FCB 0): a meter that keeps one FCB
+    // over every frame would take a reset with FCB 0 for a repeated select and not carry it out.
+    return Rahmen(kCiAnwendungsReset, QByteArray(), modus, kSndUdFcb);
 }
 
 MBusRahmen MB_TelSetPrimAdr(const QVariant& primAdr, const QString& modus)

@@ -36,8 +36,9 @@ struct MBusRahmen
 // Select by secondary address: 68 0B 0B 68 53 FD 52, the address bytes (MB_SekAdrToHex).
 MBusRahmen MB_TelSelectSekAdr(const QVariant& sekAdr, const QString& modus);
 
-// Application reset of the selected meter: 68 03 03 68 53 FD 50 (HEX: ... A0 16). A meter that
-// answers in several telegrams starts its sequence afresh: the next REQ_UD2 gets the first one.
+// Application reset of the selected meter: 68 03 03 68 73 FD 50 (HEX: ... C0 16), FCB 1, to go
+// between a select (FCB 0) and the select again before the REQ_UD2. A meter that answers in
+// several telegrams starts its sequence afresh: the next REQ_UD2 gets the first one.
 MBusRahmen MB_TelAnwendungsReset(const QString& modus);
 
 // New primary address for the selected meter: 68 06 06 68 53 FD 51 01 7A, the address.

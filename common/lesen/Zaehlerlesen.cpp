@@ -26,21 +26,29 @@ bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 
 int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse)
 {
     adresse = (QStringLiteral("ffffffff") + adresse).right(8);
-    treiber.APPSelect(0, adresse, QString(), QString(), QString());
-    // The program is ending: nothing more is sent.
-    if (treiber.EmpfangAbwarten(false) == mbus::kEmpfangLaeuft)
-        return -1;
-    const int fehler = treiber.APPReceiveError();
-    if (fehler == 1)
-        return -1;
-    if (fehler != 0)
-        return 1;
+    // Selects the meter; 1 when it does not acknowledge, -1 when the program is ending.
+    const auto auswaehlen = [&]() {
+        treiber.APPSelect(0, adresse, QString(), QString(), QString());
+        // The program is ending: nothing more is sent.
+        if (treiber.EmpfangAbwarten(false) == mbus::kEmpfangLaeuft)
+            return -1;
+        const int fehler = treiber.APPReceiveError();
+        if (fehler == 1)
+            return -1;
+        return fehler != 0 ? 1 : 0;
+    };
+    if (const int ergebnis = auswaehlen(); ergebnis != 0)
+        return ergebnis;
     // The application reset starts a meter that answers in several telegrams at its first one,
-    // so that every read gives the same records. A meter that does not acknowledge it is asked
-    // all the same: it is still selected. (A SND_NKE would end the selection.)
+    // so that every read gives the same records. It carries FCB 1 between two selects with FCB 0,
+    // so that a meter holding every frame to the FCB rule takes none of them for a repetition;
+    // the REQ_UD2 then has FCB 1 again. A meter that does not acknowledge the reset is asked all
+    // the same: it is still selected. (A SND_NKE would end the selection.)
     treiber.APPSendHex(MB_TelAnwendungsReset(QStringLiteral("HEX")).text.remove(u' '));
     if (treiber.EmpfangAbwarten(false) == mbus::kEmpfangLaeuft)
         return -1;
+    if (const int ergebnis = auswaehlen(); ergebnis != 0)
+        return ergebnis;
     treiber.APPREQUD2(253);
     return treiber.EmpfangAbwarten(true) == mbus::kEmpfangTelegramm ? 0 : -3;
 }

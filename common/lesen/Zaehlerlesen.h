@@ -19,13 +19,15 @@ class SerielleSchnittstelle;
 bool MBusComPortSetzen(IMBusOLEAutoServer& treiber, const QString& port, qint32 baud);
 
 // Selects the meter with the secondary address, resets its application (SND_UD to 253 with CI
-// 50) and requests its data (REQ_UD2 to 253): a meter that answers in several telegrams gives
-// its first one every time. A reset that is not acknowledged does not stop the request. The
+// 50, FCB 1), selects it again and requests its data (REQ_UD2 to 253): a meter that answers in
+// several telegrams gives its first one every time, also one that holds every frame to the FCB
+// rule. A reset that is not acknowledged does not stop the request; a second select that is not
+// acknowledged does, as the first. The
 // address is filled with the wildcard f on the left to eight characters (longer ones keep their
 // last eight); the caller's variable receives the filled text.
 // The waits sleep in the event loop (EmpfangAbwarten).
-// Returns 0 data received; -1 no meter answered the select (or the program is ending); 1 another
-// receive error after the select (collision); -3 no valid answer to the request.
+// Returns 0 data received; -1 no meter answered a select (or the program is ending); 1 another
+// receive error after a select (collision); -3 no valid answer to the request.
 int MBusSelectREQUD2(MBusRacX4& treiber, QString& adresse);
 
 // "n HEX Zeichen", the hex bytes 16 to a line, "n Dezimal" and the decimal bytes (three digits

@@ -73,15 +73,16 @@ LeseErgebnis V3CommReadMsg(SerielleSchnittstelle& comm, quint8 startzeichen, qui
                            double& zeitlimitSekunden, QByteArray& antwort, bool protokollieren);
 
 // Reads one meter by raw frames: sends the select frame (logged), waits for its E5, sends the
-// application reset to address 253 (68 03 03 68 53 FD 50 A0 16: a meter that answers in several
-// telegrams starts again at its first) and waits for its E5 (without it the meter is asked all
-// the same), sends REQ_UD2 to address 253 (10 7B FD 78 16) and reads the long frame. Delays and
+// application reset to address 253 (68 03 03 68 73 FD 50 C0 16, FCB 1: a meter that answers in
+// several telegrams starts again at its first) and waits for its E5 for the answer window only
+// (without it the meter is asked all the same), sends the select frame again and waits for its
+// E5, sends REQ_UD2 to address 253 (10 7B FD 78 16) and reads the long frame. Delays and
 // time-outs as for V3CommSendMsg and V3CommReadMsg; the receive-log flag is the log flag of the
 // reads, of the reset and of the REQ_UD2.
 // Returns the answer's length with the frame in the answer, 0 with an empty answer when the meter
 // acknowledged but sent no frame within the time-out, -1 port closed (or the reset or the REQ_UD2
-// could not be sent), -2 select not sent, -3 no acknowledgement (FehlerText then names the
-// time-out), -4 the read of the frame failed.
+// could not be sent), -2 a select not sent, -3 no acknowledgement of a select (FehlerText then
+// names the time-out), -4 the read of the frame failed.
 int MBusRawREQUD2(SerielleSchnittstelle& comm, const QByteArray& selektRahmen, QByteArray& antwort,
                   bool empfangsLog, double vorlaufSekunden, double sendeZeitlimitSekunden,
                   double nachlaufSekunden, double zeitlimitSekunden);

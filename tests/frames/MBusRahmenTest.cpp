@@ -142,14 +142,18 @@ TEST(MBusRahmen, baudWithoutNumberIsRefusedAndEveryOtherRateGetsTheCodeFor2400)
 
 namespace {
 
-// 53+FD+50 = 0x1A0: checksum A0.
-TEST(MBusRahmen, applicationResetGoesToTheSelectedMeter)
+// SND_UD with FCB 1 (73), between the select with FCB 0 and the select again; 73+FD+50 = 0x1C0:
+// checksum C0.
+TEST(MBusRahmen, applicationResetGoesToTheSelectedMeterWithTheOtherFcbThanTheSelect)
 {
-    EXPECT_EQ(MB_TelAnwendungsReset(kHex).text, QStringLiteral("68 03 03 68 53 FD 50 A0 16"));
-    EXPECT_EQ(MB_TelAnwendungsReset(QString()).text, QStringLiteral("68 03 03 68 53 FD 50"));
+    EXPECT_EQ(MB_TelAnwendungsReset(kHex).text, QStringLiteral("68 03 03 68 73 FD 50 C0 16"));
+    EXPECT_EQ(MB_TelAnwendungsReset(QString()).text, QStringLiteral("68 03 03 68 73 FD 50"));
     const MBusRahmen chr = MB_TelAnwendungsReset(kChr);
     EXPECT_TRUE(chr.gueltig && chr.text.isEmpty());
-    EXPECT_EQ(chr.bytes, QByteArray::fromHex("6803036853FD50"));
+    EXPECT_EQ(chr.bytes, QByteArray::fromHex("6803036873FD50"));
+    // The select keeps FCB 0.
+    EXPECT_TRUE(
+        MB_TelSelectSekAdr(12345678, kHex).text.startsWith(QStringLiteral("68 0B 0B 68 53")));
 }
 
 } // namespace

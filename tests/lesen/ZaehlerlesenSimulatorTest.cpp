@@ -212,3 +212,35 @@ TEST_F(ZaehlerlesenTest, everyReadGetsTheFirstTelegramWithoutTheMarkerOfMoreReco
     }
     EXPECT_FALSE(m_comm.PortOpen());
 }
+
+// A meter that holds its SND_UD to the FCB rule too takes an application reset with the select's
+// FCB for a repetition and does not carry it out: the reset has the other FCB and is followed by
+// the select again, so that every frame toggles it, and the meter gives its first telegram to
+// every read, through the driver and by raw frames.
+TEST_F(ZaehlerlesenTest, meterHoldingEveryFrameToTheFcbRuleGivesItsFirstTelegramToEveryRead)
+{
+    starten("zaehler adresse=5 id=12345678 baud=2400\nsatz 0406 A0860100\nsatz 0C13 45230100\n"
+            "telegramm\nsatz 4406 E8030000\nfehler fcb_streng zaehlt\n");
+    MBusRacX4& rac = treiber();
+    const QByteArray selekt = QByteArray::fromHex("680B0B6853FD5278563412FFFFFFFFB216");
+    const QList<QByteArray> folge{selekt, QByteArray::fromHex("6803036873FD50C016"), selekt,
+                                  QByteArray::fromHex("107BFD7816")};
+    double energie = 100000;
+    for (int runde = 0; runde < 3; ++runde) {
+        for (const bool roh : {false, true}) {
+            SCOPED_TRACE(roh ? "raw" : "driver");
+            const qsizetype vorher = m_sim->empfangeneRahmen().size();
+            MBZaehler zaehler =
+                Zaehler(QStringLiteral("12345678"), roh ? Selekt("12345678") : QString());
+            ASSERT_EQ(MBusRawAuslesen(m_comm, rac, zaehler), 0) << runde;
+            ASSERT_EQ(zaehler.AnzWerte, 2) << runde;
+            EXPECT_DOUBLE_EQ(zaehler.Werte[1].Wert, energie) << runde;
+            EXPECT_DOUBLE_EQ(zaehler.Werte[2].Wert, 12.345) << runde;
+            energie += 1;
+            QList<QByteArray> erhalten;
+            for (const SimEmpfangenerRahmen& r : m_sim->empfangeneRahmen().mid(vorher))
+                erhalten << r.bytes;
+            EXPECT_EQ(erhalten, folge) << runde;
+        }
+    }
+}

@@ -122,3 +122,44 @@ TEST_F(MasterBusfolgeTest, metersWithSeveralTelegramsStoreTheirFirstTelegramInEv
     EXPECT_FALSE(log.contains(QStringLiteral(";11111111;Z1;3;1;3;"))) << qPrintable(log);
     EXPECT_EQ(log.count(QStringLiteral(";22222222;Z2;3;2;1;100000;kWh;")), 3) << qPrintable(log);
 }
+
+// Meters that hold their SND_UD to the FCB rule too (an application reset with the FCB of the
+// frame before is taken for a repetition and not carried out): two telegrams each, counting,
+// meter 1 read by its ID, meter 2 by its stored select frame. Every cycle stores the first
+// telegram.
+TEST_F(MasterBusfolgeTest, metersHoldingEveryFrameToTheFcbRuleStoreTheirFirstTelegramInEveryCycle)
+{
+    vorbereiten(QStringLiteral("201"),
+                QStringLiteral("zaehler adresse=1 id=11111111\nsatz 0406 10270000\n"
+                               "telegramm\nsatz 4406 E8030000\n"
+                               "fehler fcb_streng zaehlt\n"
+                               "zaehler adresse=2 id=22222222\nsatz 0406 A0860100\n"
+                               "telegramm\nsatz 4406 50C30000\n"
+                               "fehler fcb_streng zaehlt\n"),
+                {QStringLiteral("1;1;11111111"), QStringLiteral("2;2;22222222")});
+    zeilen(QStringLiteral("UPDATE zaehler SET MBIndex = 1"));
+    zeilen(QStringLiteral("UPDATE zaehler SET MB_SelectSec = '%1' WHERE LZNR = 2")
+               .arg(MB_TelSelectSekAdr(22222222, QStringLiteral("HEX")).text));
+
+    frmMbusMasterV4& f = starten(QStringLiteral("900"));
+    for (const QTime zeit : {QTime(10, 15, 0), QTime(10, 30, 0), QTime(10, 45, 0)}) {
+        m_uhr.stellen(Wandzeit(QDate(2026, 12, 5), zeit));
+        ASSERT_TRUE(tick(f));
+        EXPECT_EQ(spalte(f, 4), QStringList(2, QStringLiteral("Ok")))
+            << qPrintable(mbLog()) << qPrintable(programmLog());
+    }
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT lznr || ':' || ZStand FROM Zaehlerstaende ORDER BY "
+                                    "lznr, Tm")),
+              (QStringList{QStringLiteral("1:10000.0"), QStringLiteral("1:10001.0"),
+                           QStringLiteral("1:10002.0"), QStringLiteral("2:100000.0"),
+                           QStringLiteral("2:100001.0"), QStringLiteral("2:100002.0")}))
+        << qPrintable(mbLog());
+    const QString log = mbLog();
+    for (const QString& zeile : {QStringLiteral("10:15:00 ;11111111;Z1;3;1;1;10000;"),
+                                 QStringLiteral("10:30:00 ;11111111;Z1;3;1;1;10001;"),
+                                 QStringLiteral("10:45:00 ;11111111;Z1;3;1;1;10002;"),
+                                 QStringLiteral("10:15:00 ;22222222;Z2;3;2;1;100000;"),
+                                 QStringLiteral("10:30:00 ;22222222;Z2;3;2;1;100001;"),
+                                 QStringLiteral("10:45:00 ;22222222;Z2;3;2;1;100002;")})
+        EXPECT_TRUE(log.contains(zeile)) << qPrintable(zeile) << qPrintable(log);
+}

@@ -249,6 +249,49 @@ TEST_F(BusSimulatorTest, applicationResetOfTheSelectedMeterStartsItsTelegramsOve
     EXPECT_EQ(lesen(Req7b, 3), 1);
 }
 
+// A meter with fcb_streng takes a SND_UD with the FCB of the last frame with FCV for a
+// repetition: E5, not carried out. A selection is always carried out.
+TEST_F(BusSimulatorTest, meterHoldingItsSndUdToTheFcbRuleIgnoresARepeatedResetOrChange)
+{
+    starten("zaehler adresse=3 id=12345678 fcb_streng\n"
+            "satz 0C13 01000000\ntelegramm\nsatz 0C13 02000000\ntelegramm\nsatz 0C13 03000000\n");
+    const auto lesen = [this](quint8 c, quint8 a) {
+        const QByteArray t = austausch(Kurz(c, a));
+        return istTelegramm(t) ? int(quint8(t[21])) : -1;
+    };
+    constexpr quint8 SndUdFcb = 0x73;
+    const QByteArray auswahl = auswahlRahmen("78 56 34 12 FF FF FF FF");
+    EXPECT_EQ(austausch(auswahl), E5);
+    EXPECT_EQ(lesen(Req7b, Auswahl), 1);
+    // Select (FCB 0), reset with FCB 0: a repetition of the select, acknowledged, not done.
+    EXPECT_EQ(austausch(auswahl), E5);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0x50, QByteArray())), E5);
+    EXPECT_EQ(lesen(Req7b, Auswahl), 2);
+    // Select (FCB 0), reset (FCB 1), select again (FCB 0), REQ_UD2 7B: the first telegram.
+    for (int runde = 0; runde < 2; ++runde) {
+        EXPECT_EQ(austausch(auswahl), E5);
+        EXPECT_EQ(austausch(Lang(SndUdFcb, Auswahl, 0x50, QByteArray())), E5);
+        EXPECT_EQ(austausch(auswahl), E5) << "a selection with the same FCB is carried out";
+        EXPECT_TRUE(m_sim->zaehlerStand(0).ausgewaehlt);
+        EXPECT_EQ(lesen(Req7b, Auswahl), 1) << runde;
+    }
+    // A new address with the FCB of the REQ_UD2 before (7B: FCB 1) is not taken; with the other
+    // one it is.
+    EXPECT_EQ(austausch(Lang(SndUdFcb, 3, 0x51, Hex("01 7A 07"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 3);
+    EXPECT_EQ(austausch(Lang(SndUd, 3, 0x51, Hex("01 7A 07"))), E5);
+    EXPECT_EQ(m_sim->zaehlerStand(0).primaerAdresse, 7);
+
+    // A meter without the fault carries out the reset whatever its FCB.
+    starten("zaehler adresse=3 id=12345678\n"
+            "satz 0C13 01000000\ntelegramm\nsatz 0C13 02000000\n");
+    EXPECT_EQ(austausch(auswahl), E5);
+    EXPECT_EQ(lesen(Req7b, Auswahl), 1);
+    EXPECT_EQ(austausch(auswahl), E5);
+    EXPECT_EQ(austausch(Lang(SndUd, Auswahl, 0x50, QByteArray())), E5);
+    EXPECT_EQ(lesen(Req7b, Auswahl), 1);
+}
+
 TEST_F(BusSimulatorTest, baudSwitchIsAcknowledgedAtTheOldRateThenMeterListensAtTheNewOne)
 {
     starten(ZweiZaehler);

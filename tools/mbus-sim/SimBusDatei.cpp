@@ -100,6 +100,7 @@ const Schluessel<SimFehler> FehlerSchluessel[] = {
     {"rauschen_nach", Art::Zahl, 0, 1000,
      [](SimFehler& f, const Wert& w) { f.rauschenNach = int(w.zahl); }},
     {"zaehlt", Art::Schalter, 0, 1, [](SimFehler& f, const Wert& w) { f.zaehlt = w.zahl; }},
+    {"fcb_streng", Art::Schalter, 0, 1, [](SimFehler& f, const Wert& w) { f.fcbStreng = w.zahl; }},
 };
 
 const QStringList WahlErgebnisse{"CONNECT", "BUSY", "NO CARRIER", "NO ANSWER", "NO DIALTONE"};

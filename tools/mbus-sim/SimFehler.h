@@ -17,4 +17,5 @@ struct SimFehler
     int rauschenVor = 0;            // random bytes sent right before each answer
     int rauschenNach = 0;           // random bytes sent right after each answer
     bool zaehlt = false;            // the first record's value rises by one with every new answer
+    bool fcbStreng = false; // a SND_UD (no selection) repeating the last FCB: E5, not carried out
 };

@@ -208,6 +208,8 @@ SimAntwort SimZaehlerAutomat::langVerarbeiten(const SimRahmen& r)
     if (r.a == AdresseAusgewaehlt && traegtSekundaeradresse(r)) {
         if (!m_sekundaer.passt(r.daten.left(SekundaerLaenge)) || !reagiert())
             return {};
+        if (wiederholt(r))
+            return quittung(r.a);
         if (!aendern(r.ci, r.daten.mid(SekundaerLaenge)))
             return {};
         fcbMerken(r);
@@ -217,10 +219,19 @@ SimAntwort SimZaehlerAutomat::langVerarbeiten(const SimRahmen& r)
         return {};
     if (r.a == AdresseAusgewaehlt && m_zaehler.fehler.aendernNurMitId && istAenderung(r))
         return {};
-    if (!reagiert() || !aendern(r.ci, r.daten))
+    if (!reagiert())
+        return {};
+    if (wiederholt(r))
+        return quittung(r.a);
+    if (!aendern(r.ci, r.daten))
         return {};
     fcbMerken(r);
     return quittung(r.a);
+}
+
+bool SimZaehlerAutomat::wiederholt(const SimRahmen& r) const
+{
+    return m_zaehler.fehler.fcbStreng && (r.c & CFcv) && ((r.c & CFcb) ? 1 : 0) == m_letztesFcb;
 }
 
 SimAntwort SimZaehlerAutomat::auswahl(const SimRahmen& r)

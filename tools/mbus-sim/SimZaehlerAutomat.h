@@ -15,6 +15,8 @@
 // - SND_UD with CI 51 and DIF 01 VIF 7A: new primary address; CI B8 to BF: new baud rate, the E5
 //   still at the old one. Both also to 253 with the secondary address in front of the data, then
 //   the meter whose address fits acts, selected or not.
+// - Fault fcb_streng: a SND_UD other than a selection with FCV set and the FCB of the last frame
+//   with FCV it took is a repetition: E5, and it is not carried out (a selection always is).
 
 #include "SimRahmen.h"
 #include "SimSekundaeradresse.h"
@@ -63,6 +65,8 @@ private:
     void linkZuruecksetzen();
     // A frame with FCV set that the meter took: its FCB is the one the next REQ_UD2 is held to.
     void fcbMerken(const SimRahmen& r);
+    // With the fault fcb_streng: the frame repeats the last one with FCV (same FCB).
+    bool wiederholt(const SimRahmen& r) const;
     QByteArray telegrammBauen(int index);
     QByteArray mitAktuellerAdresse(QByteArray bytes) const;
 
