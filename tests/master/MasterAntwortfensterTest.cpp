@@ -31,6 +31,12 @@ INSTANTIATE_TEST_SUITE_P(Raten, MasterAntwortfensterTest, ::testing::Values(0, 1
 
 TEST_P(MasterAntwortfensterTest, everyLateMeterIsReadInEveryCycle)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // Four exchanges a meter, each with about 2 ms between the latest meter's first character
+    // and the end of the wait: the sanitizers' instrumentation of the program and of the
+    // simulator in this process takes more than that. The normal build runs it.
+    GTEST_SKIP() << "timing at the edge of the answer window is not kept in a sanitizer build";
+#endif
     const Rate& rate = kRaten[GetParam()];
     QString bus = QStringLiteral("bus takt=ja\n");
     QStringList zaehler;
