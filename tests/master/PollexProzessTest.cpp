@@ -77,13 +77,7 @@ protected:
     // Waits (with a deadline) until a live process holds the port's lock.
     static bool warteAufSperre(int port)
     {
-        const QDeadlineTimer frist(15000);
-        while (!MasterLaeuftFuerPort(port)) {
-            if (frist.hasExpired())
-                return false;
-            QThread::msleep(20);
-        }
-        return true;
+        return BisWahr([port] { return MasterLaeuftFuerPort(port); }, 15000);
     }
     QString logText(const QString& muster, const QString& ordner = QString()) const
     {
@@ -245,18 +239,6 @@ qint64 LetzterWert(const QString& datei)
     return RB6_KopfLesen(datei, kopf) == 0 ? qint64(RB6_LetzterSatz(kopf)) : -1;
 }
 
-// Waits (with a deadline) until the condition holds.
-bool Warten(const std::function<bool()>& bedingung, int ms = 30000)
-{
-    const QDeadlineTimer frist(ms);
-    while (!bedingung()) {
-        if (frist.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
 // The lock folder deleted under a running master (a clean-up, the end of a session): the
 // master takes its lock again, so that a second master for its port still ends, and its cycles
 // go on writing the value files.
@@ -271,14 +253,14 @@ TEST_F(PollexProzessTest, aMasterWhoseLockFolderIsDeletedTakesItsLockAgainAndSto
     const QString wertdatei = pfad(QStringLiteral("Z201/000001001.zep"));
     QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
     ASSERT_TRUE(warteAufSperre(1));
-    ASSERT_TRUE(Warten([&] { return LetzterWert(wertdatei) > 0; }))
+    ASSERT_TRUE(BisWahr([&] { return LetzterWert(wertdatei) > 0; }))
         << qPrintable(QDir(pfad(QStringLiteral("Z201"))).entryList().join(u' ')) << " | "
         << qPrintable(logText(QStringLiteral("*mb.log"), QStringLiteral("MBusLog")));
 
     ASSERT_TRUE(QDir(pfad(QStringLiteral("sperren"))).removeRecursively());
-    EXPECT_TRUE(Warten([] { return MasterLaeuftFuerPort(1); }));
+    EXPECT_TRUE(BisWahr([] { return MasterLaeuftFuerPort(1); }));
     const qint64 danach = LetzterWert(wertdatei);
-    EXPECT_TRUE(Warten([&] { return LetzterWert(wertdatei) > danach + 1; }))
+    EXPECT_TRUE(BisWahr([&] { return LetzterWert(wertdatei) > danach + 1; }))
         << LetzterWert(wertdatei) << " " << danach;
     EXPECT_EQ(pollex.state(), QProcess::Running);
 
@@ -301,7 +283,7 @@ TEST_F(PollexProzessTest, aMasterWhoseLockFolderCannotBeMadeRunsAndWritesItsValu
     qputenv("TELVARIN_SPERREN", pfad(QStringLiteral("datei/sperren")).toLocal8Bit());
     const QString wertdatei = pfad(QStringLiteral("Z201/000001001.zep"));
     QProcess& pollex = starten(QStringLiteral("-M201 -C1 -T0 Auto"));
-    EXPECT_TRUE(Warten([&] { return LetzterWert(wertdatei) > 1 || pollex.waitForFinished(0); }));
+    EXPECT_TRUE(BisWahr([&] { return LetzterWert(wertdatei) > 1 || pollex.waitForFinished(0); }));
     EXPECT_EQ(pollex.state(), QProcess::Running);
     EXPECT_GT(LetzterWert(wertdatei), 1);
     const QString master = QStringLiteral("Sperre des Masters für Com1 nicht anlegbar, der Master "
@@ -312,11 +294,11 @@ TEST_F(PollexProzessTest, aMasterWhoseLockFolderCannotBeMadeRunsAndWritesItsValu
                                           "ohne sie geschrieben: Ordner ") +
                            pfad(QStringLiteral("datei/sperren")) +
                            QStringLiteral(" nicht anlegbar");
-    EXPECT_TRUE(Warten([&] { return logText(QStringLiteral("*ed.log")).contains(master); }))
+    EXPECT_TRUE(BisWahr([&] { return logText(QStringLiteral("*ed.log")).contains(master); }))
         << qPrintable(logText(QStringLiteral("*ed.log")));
     // Once each, however many cycles and looks have passed.
     const qint64 jetzt = LetzterWert(wertdatei);
-    ASSERT_TRUE(Warten([&] { return LetzterWert(wertdatei) > jetzt + 1; }));
+    ASSERT_TRUE(BisWahr([&] { return LetzterWert(wertdatei) > jetzt + 1; }));
     const QString programmlog = logText(QStringLiteral("*ed.log"));
     EXPECT_EQ(programmlog.count(zyklus), 1) << qPrintable(programmlog);
     EXPECT_EQ(programmlog.count(master), 1) << qPrintable(programmlog);

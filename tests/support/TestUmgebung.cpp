@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QThread>
 
@@ -59,6 +60,17 @@ QByteArray TestUmgebung::lesen(const QString& name) const
 QString Testdaten(const QString& relativ)
 {
     return QStringLiteral(TELVARIN_TESTDATA "/") + relativ;
+}
+
+bool BisWahr(const std::function<bool()>& bedingung, int ms)
+{
+    const QDeadlineTimer frist(ms);
+    while (!bedingung()) {
+        if (frist.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
 }
 
 void SperrdateienEntfernen(qint64 pid)

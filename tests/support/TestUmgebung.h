@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 #include "QtDrucken.h"
@@ -56,6 +57,10 @@ protected:
 
 // Path of a file of the shared test data.
 QString Testdaten(const QString& relativ);
+
+// Polls the condition every 20 ms until it holds (true) or ms have passed (false): for the state
+// of other processes, which no event of this one announces.
+bool BisWahr(const std::function<bool()>& bedingung, int ms = 30000);
 
 // Removes the lock files that the ended process pid left behind: the serial port locks
 // ("LCK..pts_7"), so that no later program (of another user neither) finds the terminal number

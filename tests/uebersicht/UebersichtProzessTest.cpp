@@ -92,7 +92,7 @@ protected:
                 m_master.insert(pid);
         for (qint64 pid : m_master) {
             ::kill(static_cast<pid_t>(pid), SIGKILL);
-            warten([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; });
+            BisWahr([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; });
             SperrdateienEntfernen(pid);
         }
         for (auto& sim : m_sims)
@@ -106,17 +106,6 @@ protected:
         TestUmgebung::TearDown();
     }
 
-    // Waits with a deadline until the condition holds.
-    static bool warten(const std::function<bool()>& bedingung, int ms = 20000)
-    {
-        const QDeadlineTimer frist(ms);
-        while (!bedingung()) {
-            if (frist.hasExpired())
-                return false;
-            QThread::msleep(20);
-        }
-        return true;
-    }
 
     // The live process holding the port's master lock (0: none).
     static qint64 halter(int port)
@@ -134,7 +123,7 @@ protected:
     qint64 masterAbwarten(int port, qint64 nicht = 0)
     {
         qint64 pid = 0;
-        EXPECT_TRUE(warten([&] {
+        EXPECT_TRUE(BisWahr([&] {
             pid = halter(port);
             return pid > 0 && pid != nicht;
         })) << "no master for Com"
@@ -179,7 +168,7 @@ protected:
     // Waits until the process shows the overview window (its start-up, "Auto" included, is done).
     static bool fensterAbwarten(qint64 pid)
     {
-        return warten([pid] {
+        return BisWahr([pid] {
             for (const RegistriertesFenster& f : RegistrierteFensterLesen())
                 if (ProzessVonFensterHandle(f.handle) == pid && f.sichtbar &&
                     f.titel == QStringLiteral("ZEP MBus-Master V4.1"))
@@ -240,7 +229,7 @@ TEST_F(UebersichtProzessTest, autoStartsOneMasterPerPortAndNeverASecondAndAnEnde
     // Each master reads its own meter into the daily mb.log (a generous deadline: the masters
     // load their database and open their ports first, and the machine may be busy).
     std::set<int> ports;
-    EXPECT_TRUE(warten(
+    EXPECT_TRUE(BisWahr(
         [&] {
             ports = gelesenePorts();
             return ports.size() == 2;
@@ -271,7 +260,7 @@ TEST_F(UebersichtProzessTest, autoStartsOneMasterPerPortAndNeverASecondAndAnEnde
     qint64 vorher = eins;
     for (int runde = 0; runde < 2; ++runde) {
         ::kill(static_cast<pid_t>(vorher), SIGTERM);
-        ASSERT_TRUE(warten([] { return !MasterLaeuftFuerPort(1); }));
+        ASSERT_TRUE(BisWahr([] { return !MasterLaeuftFuerPort(1); }));
         EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1), MasterStarter::Ergebnis::Gestartet)
             << qPrintable(FehlerText);
         EXPECT_EQ(m_fenster->uebersicht().zeileStarten(grid, 1),
